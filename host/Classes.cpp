@@ -9,6 +9,20 @@
 
 #include "host/Exception.h"
 
+void TPersistent::Assign(TPersistent* Source) {
+  if (Source) {
+    Source->AssignTo(this);
+    return;
+  }
+  throw EConvertError(FormatMessage(FormatMessage(SAssignError, "nil"), ClassName()));
+}
+
+void TPersistent::AssignTo(TPersistent* Dest) {
+  throw EConvertError(FormatMessage(FormatMessage(SAssignError, ClassName()), Dest->ClassName()));
+}
+
+// ---------------------------------------------------------------------------
+
 void TStream::ReadBuffer(void* Buffer, std::int64_t Count) {
   if (Count < 0 || Read(Buffer, Count) != Count) throw EReadError(SReadError);
 }

@@ -3,10 +3,30 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <functional>
 #include <memory>
 #include <span>
 #include <string>
 #include <vector>
+
+// The root of the framework's objects: what an event names as its sender.
+class TObject {
+public:
+  virtual ~TObject() = default;
+  virtual const char* ClassName() const { return "TObject"; }
+};
+using TNotifyEvent = std::function<void(TObject* Sender)>;
+
+// An object that can take its content from another.
+class TPersistent : public TObject {
+public:
+  // Asks Source to assign itself to this; raises EConvertError when neither knows how.
+  virtual void Assign(TPersistent* Source);
+
+protected:
+  friend class TPersistent;
+  virtual void AssignTo(TPersistent* Dest);
+};
 
 enum class TSeekOrigin { soBeginning, soCurrent, soEnd };
 

@@ -47,3 +47,5 @@ inline constexpr const char* SFOpenError = "ファイル %s は開けません";
 inline constexpr const char* SFCreateError = "ファイル %s を作成できません";
 inline constexpr const char* SReadError = "ストリームの読み込みエラー";
 inline constexpr const char* SWriteError = "ストリームの書き込みエラー";
+HOST_DECLARE_EXCEPTION(EConvertError, Exception);
+inline constexpr const char* SAssignError = "%s を %s に代入できません";
