@@ -24,7 +24,6 @@ public:
   virtual void Assign(TPersistent* Source);
 
 protected:
-  friend class TPersistent;
   virtual void AssignTo(TPersistent* Dest);
 };
 
