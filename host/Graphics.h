@@ -53,12 +53,13 @@ public:
   // Same class and the same stored form.
   virtual bool Equals(TGraphic& Graphic);
 
-  virtual void LoadFromStream(TStream& Stream) = 0;
-  virtual void SaveToStream(TStream& Stream) = 0;
+  // A graphic without a stored form keeps these: they raise EInvalidGraphic.
+  virtual void LoadFromStream(TStream& Stream);
+  virtual void SaveToStream(TStream& Stream);
   void LoadFromFile(const std::string& FileName);
   void SaveToFile(const std::string& FileName);
-  virtual void LoadFromClipboardFormat(WORD Format, HGLOBAL Data, HPALETTE Palette) = 0;
-  virtual void SaveToClipboardFormat(WORD& Format, HGLOBAL& Data, HPALETTE& Palette) = 0;
+  virtual void LoadFromClipboardFormat(WORD Format, HGLOBAL Data, HPALETTE Palette);
+  virtual void SaveToClipboardFormat(WORD& Format, HGLOBAL& Data, HPALETTE& Palette);
 
   // Sets Modified and fires OnChange.
   virtual void Changed(TObject* Sender);
