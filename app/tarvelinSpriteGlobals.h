@@ -1,0 +1,14 @@
+#pragma once
+// The process-wide objects shared by the window, both pages and the renderer.
+
+#include <memory>
+
+#include "app/TarvelinFcPalette.h"
+#include "app/TarvelinFileIO.h"
+
+// The ROM image; zero until a load, written only by loading and clearing.
+extern TPrgData PrgData;
+extern TChrData ChrData;
+
+// Made by the window's creation handler; null before that or when it failed.
+extern std::unique_ptr<TFcPaletteData> FcPalette;
