@@ -1,0 +1,13 @@
+#pragma once
+// The graphic base of this library's graphics: a host graphic that also names
+// the clipboard format it travels in.
+
+#include "host/Graphics.h"
+
+class TZrGraphic : public TGraphic {
+public:
+  ~TZrGraphic() override;
+  const char* ClassName() const override { return "TZrGraphic"; }
+
+  virtual WORD GetClipboardFormat() = 0;
+};
