@@ -13,7 +13,7 @@
 inline constexpr UINT GDI_ERROR = 0xFFFFFFFFu;
 
 enum : UINT { OBJ_PEN = 1, OBJ_BRUSH = 2, OBJ_DC = 3, OBJ_PAL = 5, OBJ_BITMAP = 7, OBJ_MEMDC = 10 };
-enum : int { DEFAULT_PALETTE = 15 };
+enum : int { WHITE_BRUSH = 0, BLACK_BRUSH = 4, DEFAULT_PALETTE = 15 };
 
 // Copies palNumEntries (1..256) entries; a record with none yields a null handle.
 HPALETTE CreatePalette(const LOGPALETTE* Palette);
@@ -25,7 +25,8 @@ UINT GetPaletteEntries(HPALETTE Palette, UINT Start, UINT Count, PALETTEENTRY* E
 BOOL DeleteObject(HGDIOBJ Object);
 // OBJ_PAL, OBJ_BRUSH, OBJ_BITMAP, or 0 for a handle that names nothing.
 UINT GetObjectType(HGDIOBJ Object);
-// The stock palette every device context starts with (DEFAULT_PALETTE: the 20 static colours).
+// The stock palette every device context starts with (DEFAULT_PALETTE: the 20 static
+// colours) and the stock brushes (WHITE_BRUSH, every context's first, and BLACK_BRUSH).
 HGDIOBJ GetStockObject(int Object);
 // The palette entry nearest to a colour (squared RGB distance, lowest index on ties).
 UINT GetNearestPaletteIndex(HPALETTE Palette, COLORREF Color);

@@ -53,14 +53,33 @@ std::size_t GdiObjectCount() {
 
 // ---------------------------------------------------------------------------
 
+namespace {
+
+HGDIOBJ RegisterStock(std::unique_ptr<TGdiObject> Object) {
+  Object->Stock = true;
+  return GdiRegister(std::move(Object));
+}
+
+}  // namespace
+
 HGDIOBJ GetStockObject(int Object) {
-  if (Object != DEFAULT_PALETTE) return {};
-  static const HGDIOBJ palette = [] {
-    auto stock = std::make_unique<TGdiPalette>(std::vector<PALETTEENTRY>(std::begin(StaticColors), std::end(StaticColors)));
-    stock->Stock = true;
-    return GdiRegister(std::move(stock));
-  }();
-  return palette;
+  switch (Object) {
+    case DEFAULT_PALETTE: {
+      static const HGDIOBJ palette = RegisterStock(
+          std::make_unique<TGdiPalette>(std::vector<PALETTEENTRY>(std::begin(StaticColors), std::end(StaticColors))));
+      return palette;
+    }
+    case WHITE_BRUSH: {
+      static const HGDIOBJ brush = RegisterStock(std::make_unique<TGdiBrush>(RGB(255, 255, 255)));
+      return brush;
+    }
+    case BLACK_BRUSH: {
+      static const HGDIOBJ brush = RegisterStock(std::make_unique<TGdiBrush>(RGB(0, 0, 0)));
+      return brush;
+    }
+    default:
+      return {};
+  }
 }
 
 HPALETTE CreatePalette(const LOGPALETTE* Palette) {
