@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "dib/ZrDIBHalfTone.h"
+#include "dib/ZrDIBMemory.h"
 #include "host/Gdi.h"
 
 namespace {
@@ -13,13 +14,16 @@ namespace {
 struct TZrDIBRegistrar {
   TZrDIBRegistrar() {
     // Touch the GDI object table so it is built before, and so destroyed after,
-    // this object, whose destructor still deletes the shared palettes.
+    // this object, whose destructor still deletes the shared palettes (the
+    // memory pool does the same for the kernel's table).
     GetObjectType(HGDIOBJ{});
+    OpenSpareMemory();
     TPicture::RegisterFileFormat("dib", "Device Independent Bitmap", &TZrDIB::Create);
     TPicture::RegisterClipboardFormat(8, &TZrDIB::Create);
   }
   ~TZrDIBRegistrar() {
     FreeHalfTonePalettes();
+    CloseSpareMemory();
     TPicture::UnregisterGraphicClass(&TZrDIB::Create);
   }
   TZrDIBRegistrar(const TZrDIBRegistrar&) = delete;

@@ -4,6 +4,7 @@
 #include <climits>
 #include <functional>
 
+#include "dib/ZrDIBMemory.h"
 #include "host/Gdi.h"
 #include "host/Kernel.h"
 #include "tests/dib/DibTestSupport.h"
@@ -209,6 +210,7 @@ TEST(DIBInternalTest, FreeDIBReleasesPixelsAndPalette) {
   EXPECT_EQ(storage.ImageSize, 0);
   EXPECT_FALSE(storage.FileMapping);
   EXPECT_FALSE(storage.PaletteHandle);
+  FreeSpareMemory();
   EXPECT_EQ(GetFileMappingSize(mapping), 0u);  // the mapping object is closed
   EXPECT_EQ(GetObjectType(palette), 0u);
 }
@@ -272,6 +274,40 @@ TEST(DIBMemoryTest, BothKindsStartZeroed) {
   BYTE* bits = nullptr;
   ExpectRaises<EOutOfResources>([&] { GetMemory(0, true, mapping, bits); },
                                 "GetMemory: Cannot Make File Mapping Object");
+}
+
+TEST(DIBMemoryTest, ReusedMappingsComeBackZeroed) {
+  HANDLE mapping;
+  BYTE* bits = nullptr;
+  GetMemory(5000, true, mapping, bits);
+  std::fill_n(bits, 5000, BYTE{0xFF});
+  ReleaseMemory(mapping, bits, true);
+  HANDLE again;
+  BYTE* reused = nullptr;
+  GetMemory(5000, true, again, reused);
+  EXPECT_EQ(reused, bits);  // the same mapping, taken from the pool
+  EXPECT_EQ(GetFileMappingSize(again), 5000u);
+  EXPECT_TRUE(std::all_of(reused, reused + 5000, [](BYTE b) { return b == 0; }));
+  ReleaseMemory(again, reused, true);
+}
+
+TEST(DIBMemoryTest, PoolOfMappingsIsBounded) {
+  FreeSpareMemory();
+  std::vector<std::pair<HANDLE, BYTE*>> blocks(20);
+  for (auto& [mapping, bits] : blocks) GetMemory(4096, true, mapping, bits);
+  for (auto& [mapping, bits] : blocks) ReleaseMemory(mapping, bits, true);
+  EXPECT_EQ(SpareMemoryCount(), 8u);
+  EXPECT_EQ(GetFileMappingSize(blocks.front().first), 0u);  // the oldest are closed
+  EXPECT_EQ(GetFileMappingSize(blocks.back().first), 4096u);
+
+  FreeSpareMemory();
+  HANDLE large[2];
+  BYTE* largeBits[2] = {};
+  for (int i = 0; i < 2; ++i) GetMemory(3 << 20, true, large[i], largeBits[i]);
+  for (int i = 0; i < 2; ++i) ReleaseMemory(large[i], largeBits[i], true);
+  EXPECT_EQ(SpareMemoryCount(), 1u);  // 4 MiB at most
+  FreeSpareMemory();
+  EXPECT_EQ(GetFileMappingSize(large[1]), 0u);
 }
 
 TEST(DIBMemoryTest, ReleaseMemoryChecksItsCalls) {
