@@ -1,0 +1,55 @@
+#include "dib/ZrDIBCanvas.h"
+
+#include <utility>
+
+#include "host/Gdi.h"
+
+TZrDIBCanvas::TZrDIBCanvas(TZrDIB* ADIB) {
+  if (!ADIB || !ADIB->GetUseFMO()) throw EZrDIBCanvasFailed("TZrDIBCanvas.Create: Cannot Create Canvas");
+  FDIB = ADIB;
+  FDIB->UniqueDIB();
+  try {
+    FMemoryDC = CreateCompatibleDC(HDC{});
+    if (!FMemoryDC) throw EOutOfResources("TZrDIBCanvas.Create: Cannot Create Memory DC");
+    {
+      // The DIB's own palette, whatever palette its draw mode shows it with.
+      const BYTE drawMode = FDIB->GetDrawMode();
+      FDIB->SetDrawMode(0);
+      try {
+        FOldPalette = SelectPalette(FMemoryDC, FDIB->GetPalette(), true);
+        RealizePalette(FMemoryDC);
+      } catch (...) {
+        FDIB->SetDrawMode(drawMode);
+        throw;
+      }
+      FDIB->SetDrawMode(drawMode);
+    }
+    const TZrInternalDIB& storage = *FDIB->GetInternalDIB();
+    FDIBSection = CreateDIBSection(FMemoryDC, &storage.BitmapInfo, DIB_RGB_COLORS, &FSectionBits,
+                                   storage.FileMapping, 0);
+    if (!FDIBSection) throw EOutOfResources("TZrDIBCanvas.Create: Cannot Create Memory DC");
+    FOldBitmap = HBITMAP{SelectObject(FMemoryDC, FDIBSection)};
+    SetHandle(FMemoryDC);
+  } catch (...) {
+    Release();
+    throw;
+  }
+}
+
+TZrDIBCanvas::~TZrDIBCanvas() { Release(); }
+
+void TZrDIBCanvas::Release() {
+  if (FOldBitmap) SelectObject(FMemoryDC, FOldBitmap);
+  if (FDIBSection) DeleteObject(FDIBSection);
+  SetHandle(HDC{});
+  // The DC goes with the DIB's palette still selected: deleting it lets go.
+  if (FMemoryDC) DeleteDC(FMemoryDC);
+  FOldBitmap = {};
+  FDIBSection = {};
+  FMemoryDC = {};
+  FSectionBits = nullptr;
+  if (TZrDIB* dib = std::exchange(FDIB, nullptr)) {
+    dib->UpdatePaletteModified();
+    dib->Changed(dib);
+  }
+}

@@ -1,0 +1,224 @@
+// TZrDIB.Draw: the direct path onto memory surfaces and onto a recording device.
+
+#include <vector>
+
+#include "host/Canvas.h"
+#include "host/DeviceContext.h"
+#include "host/Gdi.h"
+#include "tests/dib/DibTestSupport.h"
+
+namespace {
+
+COLORREF PatternColor(int Index) {
+  return RGB(static_cast<BYTE>(Index * 16), static_cast<BYTE>(255 - Index * 8), static_cast<BYTE>(Index * 3 + 1));
+}
+
+// The viewer's kind of picture: 16 colours, index (x + 3y) mod 16.
+void MakePattern(TZrDIB& DIB, int Width, int Height) {
+  DIB.SetWidth(Width);
+  DIB.SetHeight(Height);
+  for (int i = 0; i < 16; ++i) DIB.SetColors(i, static_cast<TColor>(PatternColor(i)));
+  for (int y = 0; y < Height; ++y) {
+    auto row = DIB.GetScanLine(y);
+    for (int x = 0; x < Width; ++x) row[x] = static_cast<BYTE>((x + 3 * y) % 16);
+  }
+}
+
+// A 24-bit top-down DIB section selected into a memory device context.
+class TTrueColorSurface {
+public:
+  TTrueColorSurface(int Width, int Height) : FWidth(Width) {
+    BITMAPINFO info;
+    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    info.bmiHeader.biWidth = Width;
+    info.bmiHeader.biHeight = -Height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 24;
+    Dc = CreateCompatibleDC({});
+    void* bits = nullptr;
+    FBitmap = CreateDIBSection(Dc, &info, DIB_RGB_COLORS, &bits, {}, 0);
+    FBits = static_cast<BYTE*>(bits);
+    FOld = SelectObject(Dc, FBitmap);
+    Canvas.SetHandle(Dc);
+  }
+  ~TTrueColorSurface() {
+    Canvas.SetHandle({});
+    SelectObject(Dc, FOld);
+    DeleteObject(FBitmap);
+    DeleteDC(Dc);
+  }
+  TTrueColorSurface(const TTrueColorSurface&) = delete;
+  TTrueColorSurface& operator=(const TTrueColorSurface&) = delete;
+
+  COLORREF Pixel(int X, int Y) const {
+    const BYTE* p = FBits + static_cast<std::size_t>(Y) * ((3 * FWidth + 3) / 4 * 4) + 3 * X;
+    return RGB(p[2], p[1], p[0]);
+  }
+
+  HDC Dc;
+  TCanvas Canvas;
+
+private:
+  int FWidth;
+  HBITMAP FBitmap;
+  HGDIOBJ FOld;
+  BYTE* FBits = nullptr;
+};
+
+// A device that keeps what it was asked to do.
+class TRecordingDevice final : public TDevice {
+public:
+  struct TCall {
+    TStretchRequest Request;
+    const BYTE* Bits;
+    int BitCount;
+  };
+  int StretchDIBits(const TStretchRequest& Request, const TDibSource& Source) override {
+    Calls.push_back({Request, Source.Bits, Source.BitCount});
+    return Source.Height;
+  }
+  void FillRect(const TRect&, COLORREF) override {}
+  COLORREF GetPixel(int, int) override { return CLR_INVALID; }
+  UINT RealizePalette(const std::vector<PALETTEENTRY>& Entries) override {
+    Realized.push_back(Entries);
+    return static_cast<UINT>(Entries.size());
+  }
+  std::vector<TCall> Calls;
+  std::vector<std::vector<PALETTEENTRY>> Realized;
+};
+
+class TRecordingCanvas {
+public:
+  TRecordingCanvas() {
+    auto device = std::make_unique<TRecordingDevice>();
+    Device = device.get();
+    Dc = CreateDeviceContext(std::move(device));
+    Canvas.SetHandle(Dc);
+  }
+  ~TRecordingCanvas() {
+    Canvas.SetHandle({});
+    DeleteDC(Dc);
+  }
+  TRecordingCanvas(const TRecordingCanvas&) = delete;
+  TRecordingCanvas& operator=(const TRecordingCanvas&) = delete;
+  TRecordingDevice* Device;  // owned by the context
+  HDC Dc;
+  TCanvas Canvas;
+};
+
+}  // namespace
+
+TEST(DIBDrawTest, DoublingIsPixelExactAndRestoresTheContext) {
+  TZrDIB dib;
+  MakePattern(dib, 256, 256);
+  TTrueColorSurface surface(512, 512);
+  const HPALETTE before = HPALETTE{GetCurrentObject(surface.Dc, OBJ_PAL)};
+  SetStretchBltMode(surface.Dc, HALFTONE);
+
+  dib.Draw(surface.Canvas, Rect(0, 0, 512, 512));
+
+  EXPECT_EQ(GetStretchBltMode(surface.Dc), HALFTONE);
+  EXPECT_EQ(GetCurrentObject(surface.Dc, OBJ_PAL), before);
+  int wrong = 0;
+  for (int y = 0; y < 512; ++y)
+    for (int x = 0; x < 512; ++x)
+      if (surface.Pixel(x, y) != PatternColor((x / 2 + 3 * (y / 2)) % 16)) ++wrong;
+  EXPECT_EQ(wrong, 0);
+}
+
+TEST(DIBDrawTest, NegativeWidthMirrors) {
+  TZrDIB dib;
+  MakePattern(dib, 8, 2);
+  TTrueColorSurface surface(8, 2);
+  dib.Draw(surface.Canvas, Rect(8, 0, 0, 2));
+  for (int x = 0; x < 8; ++x) EXPECT_EQ(surface.Pixel(x, 1), PatternColor((7 - x + 3) % 16)) << x;
+}
+
+TEST(DIBDrawTest, OneStretchStraightFromTheStorage) {
+  TZrDIB dib;
+  MakePattern(dib, 20, 10);
+  TRecordingCanvas target;
+  dib.SetModified(false);
+  int changes = 0;
+  dib.SetOnChange([&](TObject*) { ++changes; });
+
+  dib.Draw(target.Canvas, Rect(5, 6, 45, 36));
+
+  ASSERT_EQ(target.Device->Calls.size(), 1u);
+  const auto& call = target.Device->Calls[0];
+  EXPECT_EQ(call.Bits, dib.GetInternalDIB()->Bits);  // no copy of the pixels
+  EXPECT_EQ(call.Request.XDest, 5);
+  EXPECT_EQ(call.Request.YDest, 6);
+  EXPECT_EQ(call.Request.DestWidth, 40);
+  EXPECT_EQ(call.Request.DestHeight, 30);
+  EXPECT_EQ(call.Request.XSrc, 0);
+  EXPECT_EQ(call.Request.YSrc, 0);
+  EXPECT_EQ(call.Request.SrcWidth, 20);
+  EXPECT_EQ(call.Request.SrcHeight, 10);
+  // The DIB's own palette is realised for the stretch, then put back.
+  ASSERT_EQ(target.Device->Realized.size(), 1u);
+  ASSERT_EQ(target.Device->Realized[0].size(), 256u);
+  EXPECT_EQ(target.Device->Realized[0][7].peRed, GetRValue(PatternColor(7)));
+  EXPECT_EQ(target.Device->Realized[0][7].peBlue, GetBValue(PatternColor(7)));
+  EXPECT_EQ(GetCurrentObject(target.Dc, OBJ_PAL), GetStockObject(DEFAULT_PALETTE));
+  EXPECT_EQ(changes, 0);
+  EXPECT_FALSE(dib.GetModified());
+}
+
+TEST(DIBDrawTest, TrueColourDrawsWithoutAPalette) {
+  TZrDIB dib;
+  dib.SetWidth(3);
+  dib.SetBitCount(24);
+  TRecordingCanvas target;
+  dib.Draw(target.Canvas, Rect(0, 0, 3, 1));
+  ASSERT_EQ(target.Device->Calls.size(), 1u);
+  EXPECT_EQ(target.Device->Calls[0].BitCount, 24);
+  EXPECT_TRUE(target.Device->Realized.empty());
+  EXPECT_EQ(GetCurrentObject(target.Dc, OBJ_PAL), GetStockObject(DEFAULT_PALETTE));
+}
+
+TEST(DIBDrawTest, SharedDIBDrawsWithoutUnsharing) {
+  TZrDIB a, b;
+  MakePattern(a, 4, 4);
+  b.Assign(&a);
+  TRecordingCanvas target;
+  b.Draw(target.Canvas, Rect(0, 0, 4, 4));
+  EXPECT_EQ(target.Device->Calls.size(), 1u);
+  EXPECT_EQ(a.GetInternalDIB()->RefCount, 2);
+}
+
+TEST(DIBDrawTest, CanvasCopyModeIsTheRasterOperation) {
+  TZrDIB dib;
+  MakePattern(dib, 4, 4);
+  TTrueColorSurface surface(4, 4);
+  // The platform copies only with SRCCOPY: any other mode must reach it and draw nothing.
+  surface.Canvas.SetCopyMode(0x00EE0086);
+  dib.Draw(surface.Canvas, Rect(0, 0, 4, 4));
+  EXPECT_EQ(surface.Pixel(1, 1), RGB(0, 0, 0));
+  surface.Canvas.SetCopyMode(SRCCOPY);
+  dib.Draw(surface.Canvas, Rect(0, 0, 4, 4));
+  EXPECT_EQ(surface.Pixel(1, 1), PatternColor(4));
+}
+
+TEST(DIBDrawTest, UnknownDrawModesDrawNothing) {
+  TZrDIB dib;
+  MakePattern(dib, 4, 4);
+  TRecordingCanvas target;
+  for (const BYTE mode : {3, 255}) {
+    dib.SetDrawMode(mode);
+    dib.Draw(target.Canvas, Rect(0, 0, 4, 4));
+  }
+  EXPECT_TRUE(target.Device->Calls.empty());
+  EXPECT_TRUE(target.Device->Realized.empty());
+}
+
+TEST(DIBDrawTest, CanvasStretchDrawReachesTheDIB) {
+  TZrDIB dib;
+  MakePattern(dib, 2, 2);
+  TTrueColorSurface surface(4, 4);
+  int canvasChanges = 0;
+  surface.Canvas.SetOnChange([&](TObject*) { ++canvasChanges; });
+  surface.Canvas.StretchDraw(Rect(0, 0, 4, 4), &dib);
+  EXPECT_EQ(canvasChanges, 1);
+  EXPECT_EQ(surface.Pixel(3, 3), PatternColor((1 + 3) % 16));
+}
