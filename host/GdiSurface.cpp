@@ -85,7 +85,7 @@ class TStretcher {
       for (int v = 0; v < 256; ++v) {
         const RGBQUAD& c = S.Colors[v];
         Map.Rgb[v] = {c.rgbBlue, c.rgbGreen, c.rgbRed};
-        if (D.BitCount != 24) Map.Index[v] = static_cast<BYTE>(NearestIn(D, c.rgbRed, c.rgbGreen, c.rgbBlue));
+        if (D.BitCount != 24) Map.Index[v] = NearestIndex(c);
       }
     }
     return true;
@@ -112,6 +112,18 @@ class TStretcher {
   }
 
  private:
+  // A surface sharing the source's colours, the common case, is served by
+  // exact matches; the first entry of a colour wins, as in the search.
+  BYTE NearestIndex(const RGBQUAD& c) {
+    if (ExactIndex.empty()) {
+      for (std::size_t i = D.Colors.size(); i-- > 0;) ExactIndex[Key(D.Colors[i])] = static_cast<BYTE>(i);
+    }
+    const auto found = ExactIndex.find(Key(c));
+    if (found != ExactIndex.end()) return found->second;
+    return static_cast<BYTE>(NearestIn(D, c.rgbRed, c.rgbGreen, c.rgbBlue));
+  }
+  static std::uint32_t Key(const RGBQUAD& c) { return c.rgbBlue | (c.rgbGreen << 8) | (c.rgbRed << 16); }
+
   const BYTE* IndexRow(int sy, const BYTE*& covered) {
     if (Rle) {
       covered = Rle->CoveredRow(sy);
@@ -169,6 +181,7 @@ class TStretcher {
   std::optional<TDecodedRle> Rle;
   std::vector<BYTE> Unpacked;
   TColorMapping Map;
+  std::unordered_map<std::uint32_t, BYTE> ExactIndex;
   long long LastSourceRow = -1;
   const BYTE* LastRow = nullptr;
 };

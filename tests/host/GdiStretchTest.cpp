@@ -178,6 +178,16 @@ TEST(StretchDIBits, SourceColoursGoToTheNearestEntryOfTheSurfacesTable) {
   dib.DrawTo(surface.Dc, 0, 0, 2, 1);
   EXPECT_EQ(surface.Indexes(), (std::vector<int>{200, 17}));
 
+  // A colour the surface holds twice goes to its first entry.
+  std::vector<RGBQUAD> twice(8, RGBQUAD{0, 0, 0, 0});
+  for (int i = 0; i < 8; ++i) twice[i] = TestColor(i + 100);
+  twice[6] = twice[2] = TestColor(3);
+  TMemorySurface repeated(1, 1, 8, twice);
+  TDib exact(1, 1, 8, 8);
+  exact.Set8(0, 0, 3);
+  exact.DrawTo(repeated.Dc, 0, 0, 1, 1);
+  EXPECT_EQ(repeated.Index(0, 0), 2);
+
   // Onto a two-colour surface: dark to black, light to white.
   TMemorySurface mono(2, 1, 1, {RGBQUAD{0, 0, 0, 0}, RGBQUAD{255, 255, 255, 0}});
   TDib grey(2, 1, 8, 2);
