@@ -3,3 +3,7 @@
 TPrgData PrgData{};
 TChrData ChrData{};
 std::unique_ptr<TFcPaletteData> FcPalette;
+
+#include "app/TarvelinDrawSprite.h"
+
+std::unique_ptr<TDrawSprite> SpriteDrawer;

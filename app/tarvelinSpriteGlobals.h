@@ -12,3 +12,7 @@ extern TChrData ChrData;
 
 // Made by the window's creation handler; null before that or when it failed.
 extern std::unique_ptr<TFcPaletteData> FcPalette;
+
+class TDrawSprite;
+// The renderer over ChrData; made at each successful load, null before the first.
+extern std::unique_ptr<TDrawSprite> SpriteDrawer;

@@ -4,6 +4,7 @@
 #include <unordered_map>
 
 #include "host/Gdi.h"
+#include "host/Immortal.h"
 
 namespace {
 
@@ -13,8 +14,8 @@ struct TGdiTable {
 };
 
 TGdiTable& Table() {
-  static TGdiTable table;
-  return table;
+  static TImmortal<TGdiTable> table;
+  return table.Get();
 }
 
 // The 20 colours every palette device keeps for itself.

@@ -1,5 +1,7 @@
 #include "host/Kernel.h"
 
+#include "host/Immortal.h"
+
 #include <sys/mman.h>
 #include <unistd.h>
 
@@ -27,8 +29,8 @@ struct TKernelTable {
 };
 
 TKernelTable& Kernel() {
-  static TKernelTable table;
-  return table;
+  static TImmortal<TKernelTable> table;
+  return table.Get();
 }
 
 struct TGlobalBlock {
@@ -38,8 +40,8 @@ struct TGlobalBlock {
 };
 
 std::unordered_map<std::uintptr_t, TGlobalBlock>& GlobalBlocks() {
-  static std::unordered_map<std::uintptr_t, TGlobalBlock> blocks;
-  return blocks;
+  static TImmortal<std::unordered_map<std::uintptr_t, TGlobalBlock>> blocks;
+  return blocks.Get();
 }
 std::uintptr_t NextGlobal = 0x10;
 

@@ -1,0 +1,150 @@
+#include "app/TarvelinTabAnimation.h"
+
+#include <QString>
+
+#include "app/TarvelinDrawSprite.h"
+#include "app/TarvelinTabSprite.h"
+#include "app/tarvelinSprite.h"
+#include "app/tarvelinSpriteGlobals.h"
+#include "dib/ZrDIB.h"
+
+TAnimationPageState AnimationPage;
+
+namespace {
+
+int Bank() {
+  return AnimationBanks[static_cast<std::size_t>(std::clamp(Form1->CmbABankSelect->currentIndex(), 0, 2))];
+}
+
+// Bytes of the record at AnimationAddress: its offset keeps every read inside PrgData.
+int Byte(int Offset) { return PrgData[static_cast<std::size_t>(AnimationPage.AnimationAddress + Offset)]; }
+int LastFrame() { return Byte(0) & 0x7F; }
+int Delay() { return Byte(1); }
+
+void ShowPicture(std::unique_ptr<TZrDIB> Picture) {
+  Form1->ImgAnimation->GetPicture().SetGraphic(Picture.get());
+  AnimationPage.AnimationDIB = std::move(Picture);
+}
+
+void SetScrollPosition(int Position) {
+  // The program moving the thumb is no user's scroll.
+  const QSignalBlocker quiet(Form1->SBAFrame);
+  Form1->SBAFrame->setValue(Position);
+}
+
+}  // namespace
+
+void LocateAnimation() { AnimationPage.AnimationAddress = AnimationDataOffset(PrgData, Bank(), AnimationPage.AnimationNumber); }
+
+void RewindAnimation() {
+  AnimationPage.CurrentFrame = 0;
+  AnimationPage.FrameTicks = 0;
+  AnimationPage.DrawnFrame = -1;
+  LocateAnimation();
+}
+
+void ResetAnimationPage() {
+  AnimationPage.AnimationNumber = 0;
+  Form1->EditAAnimationNum->setText("00");
+  RewindAnimation();
+  StopAnimation();
+  ShowAnimationData();
+}
+
+void ShowAnimationData() {
+  TForm1& form = *Form1;
+  const int last = LastFrame();
+  form.LblADataAddress->setText(QString::fromStdString(FormatAddress(AnimationPage.AnimationAddress)));
+  form.LblAnFrame->setText(QString::number(last + 1));
+  form.LblATimer->setText(QString::number(Delay() + 1));
+  const auto record = std::span<const std::uint8_t>(PrgData).subspan(static_cast<std::size_t>(AnimationPage.AnimationAddress), 3 + static_cast<std::size_t>(last));
+  form.EditAData->setText(QString::fromStdString(HexDump(record)));
+  form.LblACurrentFrame->setText("0");
+  form.LblAFrameMax->setText(QString::number(last));
+  SetScrollPosition(0);
+  form.SBAFrame->setMaximum(last);
+}
+
+void AnimationPageKeyDown(int Key) {
+  int m = ReadHexBox(*Form1->EditAAnimationNum);
+  switch (Key) {
+    case VK_RIGHT: m += 1; break;
+    case VK_LEFT: m -= 1; break;
+    case VK_UP: m += 16; break;
+    case VK_DOWN: m -= 16; break;
+    default: break;
+  }
+  if (m > 255) m -= 256;
+  if (m < 0) m += 256;
+  Form1->EditAAnimationNum->setText(QString::fromStdString(FormatByte(m)));
+  AnimationPage.AnimationNumber = m;
+  RewindAnimation();
+  ShowAnimationData();
+}
+
+void StepAnimation() {
+  auto& page = AnimationPage;
+  if (page.Playing) {
+    if (Delay() > page.FrameTicks) {
+      ++page.FrameTicks;
+    } else {
+      page.FrameTicks = 0;
+      page.CurrentFrame = LastFrame() > page.CurrentFrame ? page.CurrentFrame + 1 : 0;
+    }
+  }
+  if (page.DrawnFrame != page.CurrentFrame) {
+    DrawAnimationFrame(page.CurrentFrame);
+    // A frame that ended playback has put CurrentFrame back to 0.
+    page.DrawnFrame = page.CurrentFrame;
+    SetScrollPosition(page.CurrentFrame);
+    Form1->LblACurrentFrame->setText(QString::number(page.CurrentFrame));
+  }
+}
+
+void DrawAnimationFrame(int Frame) {
+  // The scroll bar and playback stay within 0..L; the mask keeps any other caller inside the record.
+  const int b = Byte(2 + (Frame & 0x7F));
+  auto picture = CreatePageDIB(256, 256);
+  if (b == 0) {
+    ShowPicture(std::move(picture));
+    StopAnimation();
+    return;
+  }
+  const int bank = Bank();
+  const int f = FrameDataOffset(PrgData, bank, b + 256 * (Byte(0) >> 7));
+  const int g = AlignDataOffset(PrgData, bank, PrgData[static_cast<std::size_t>(f + 2)]);
+  if (SpriteDrawer) {
+    const std::span<const std::uint8_t> prg(PrgData);
+    SpriteDrawer->DrawFrame(*picture, prg.subspan(static_cast<std::size_t>(f)), prg.subspan(static_cast<std::size_t>(g)));
+  }
+  ShowPicture(std::move(picture));
+}
+
+void StopAnimation() {
+  AnimationPage.Playing = false;
+  Form1->btnAnimationPlay->setEnabled(true);
+  Form1->btnAnimationStop->setEnabled(false);
+  AnimationPage.CurrentFrame = 0;
+}
+
+void btnAnimationPlayClick() {
+  AnimationPage.Playing = true;
+  Form1->btnAnimationPlay->setEnabled(false);
+  Form1->btnAnimationStop->setEnabled(true);
+}
+
+void btnAnimationStopClick() {
+  StopAnimation();
+  SetScrollPosition(0);
+  Form1->LblACurrentFrame->setText("0");
+}
+
+void SBAFrameScroll(int& ScrollPos) {
+  if (ScrollPos == Form1->SBAFrame->value()) return;
+  if (AnimationPage.Playing) {
+    ScrollPos = Form1->SBAFrame->value();
+    return;
+  }
+  Form1->LblACurrentFrame->setText(QString::number(ScrollPos));
+  DrawAnimationFrame(ScrollPos);
+}

@@ -1,0 +1,83 @@
+#include "app/TarvelinTabSprite.h"
+
+#include <QString>
+#include <charconv>
+
+#include "app/TarvelinDrawSprite.h"
+#include "app/tarvelinSprite.h"
+#include "app/tarvelinSpriteGlobals.h"
+#include "dib/ZrDIB.h"
+
+TSpritePageState SpritePage;
+
+namespace {
+
+QString Text(const std::string& Text) { return QString::fromStdString(Text); }
+
+// The bytes of PrgData from Offset on; the records never reach its end, and a
+// span keeps the renderer from reading past it whatever the ROM holds.
+std::span<const std::uint8_t> PrgFrom(int Offset) { return std::span<const std::uint8_t>(PrgData).subspan(Offset); }
+
+}  // namespace
+
+int ReadHexBox(const QLineEdit& Edit) {
+  const std::string text = Edit.text().toStdString();
+  int value = 0;
+  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value, 16);
+  return error == std::errc() && end == text.data() + text.size() && !text.empty() && value >= 0 ? value : 0;
+}
+
+void SpritePageKeyDown(int Key) {
+  TForm1& form = *Form1;
+  int n = ReadHexBox(*form.EditSSpriteNum) + 256 * form.CmbSSpriteNumHigh->currentIndex();
+  switch (Key) {
+    case VK_RIGHT: n += 1; break;
+    case VK_LEFT: n -= 1; break;
+    case VK_UP: n += 16; break;
+    case VK_DOWN: n -= 16; break;
+    default: break;
+  }
+  if (n > 511) n -= 512;
+  if (n < 0) n += 512;
+  {
+    // A selection made by the program is no user's choice: it must not run the change handler.
+    const QSignalBlocker quiet(form.CmbSSpriteNumHigh);
+    form.CmbSSpriteNumHigh->setCurrentIndex(n / 256);
+  }
+  SpritePage.SpriteNumLow = n % 256;
+  form.EditSSpriteNum->setText(Text(FormatByte(SpritePage.SpriteNumLow)));
+  RefreshSpritePage();
+}
+
+void RefreshSpritePage() {
+  TForm1& form = *Form1;
+  auto& page = SpritePage;
+  const int bank = SpriteBanks[static_cast<std::size_t>(std::clamp(form.CmbSBankSelect->currentIndex(), 0, 2))];
+  const int high = std::clamp(form.CmbSSpriteNumHigh->currentIndex(), 0, 1);
+  page.FrameAddress = FrameDataOffset(PrgData, bank, 256 * high + page.SpriteNumLow);
+  const auto frame = PrgFrom(page.FrameAddress);
+  page.AlignAddress = AlignDataOffset(PrgData, bank, frame[2]);
+  page.CHRLoadOffset = frame[3] >> 6;
+
+  auto patternTable = CreatePageDIB(128, 128);
+  auto sprite = CreatePageDIB(256, 256);
+  if (SpriteDrawer) {
+    SpriteDrawer->DrawFrame(*sprite, frame, PrgFrom(page.AlignAddress));
+    SpriteDrawer->DrawPatternTable(*patternTable, frame[0], static_cast<std::uint8_t>(page.CHRLoadOffset), 0);
+  }
+  form.ImgPatternTable->GetPicture().SetGraphic(patternTable.get());
+  form.ImgSprite->GetPicture().SetGraphic(sprite.get());
+  page.PatternTableDIB = std::move(patternTable);
+  page.SpriteDIB = std::move(sprite);
+
+  const int count = frame[1] + 1;
+  form.LblSCHRBank->setText(Text("$" + FormatByte(frame[0])));
+  form.LblSCHRLoadOffset->setText(Text(" " + FormatByte(page.CHRLoadOffset)));
+  form.LblSCHRBankAddress->setText(Text(FormatAddress(ChrBankAddress(frame[0]))));
+  form.LblSFrameAddress->setText(Text(FormatAddress(page.FrameAddress)));
+  form.LblSnSprite->setText(QString::number(count));
+  form.LblSAlign->setText(Text("$" + FormatByte(frame[2])));
+  form.LblSAlignAddress->setText(Text(FormatAddress(page.AlignAddress)));
+  form.EditSAlignData->setText(Text(HexDump(PrgFrom(page.AlignAddress).first(2 * count))));
+  form.EditSFrameData->setText(Text(HexDump(frame.first(3 + 2 * count))));
+}

@@ -1,0 +1,170 @@
+#include "app/tarvelinSprite.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QFont>
+#include <QFileDialog>
+#include <QKeyEvent>
+#include <QMouseEvent>
+
+#include "app/TarvelinDrawSprite.h"
+#include "app/TarvelinTabAnimation.h"
+#include "app/TarvelinTabSprite.h"
+#include "app/tarvelinSpriteGlobals.h"
+#include "host/Application.h"
+#include "host/Exception.h"
+
+TForm1* Form1 = nullptr;
+
+void InstallFontSubstitutions() {
+  // The window's Japanese fonts, where they are not installed, fall back to the IPA fonts.
+  QFont::insertSubstitutions("ＭＳ Ｐゴシック", {"IPAPGothic", "IPA Pゴシック"});
+  QFont::insertSubstitutions("ＭＳ ゴシック", {"IPAGothic", "IPAゴシック"});
+}
+
+TForm1::TForm1(QWidget* Parent) : QMainWindow(Parent) {
+  InstallFontSubstitutions();
+  setupUi(this);
+  // Keys reach the window itself only while no control holds the focus.
+  setFocusPolicy(Qt::StrongFocus);
+
+  connect(Open1, &QAction::triggered, this, [this] { Handle([this] { Open1Click(); }); });
+  connect(Exit1, &QAction::triggered, this, [this] { Handle([this] { Exit1Click(); }); });
+  for (auto* box : {CmbSBankSelect, CmbABankSelect})
+    connect(box, &QComboBox::activated, this, [this] { Handle([this] { CmbSBankSelectChange(); }); });
+  connect(CmbSSpriteNumHigh, &QComboBox::activated, this, [this] { Handle([this] { CmbSSpriteNumHighChange(); }); });
+  connect(btnAnimationPlay, &QPushButton::clicked, this, [this] { Handle(btnAnimationPlayClick); });
+  connect(btnAnimationStop, &QPushButton::clicked, this, [this] { Handle(btnAnimationStopClick); });
+  // actionTriggered comes before the thumb moves, so a refused move can be put back.
+  connect(SBAFrame, &QScrollBar::actionTriggered, this, [this](int) {
+    Handle([this] {
+      int position = SBAFrame->sliderPosition();
+      SBAFrameScroll(position);
+      SBAFrame->setSliderPosition(position);
+    });
+  });
+  TabAnimation->installEventFilter(this);
+  TabSprite->installEventFilter(this);
+
+  ROMOpenDialog = [this] { return ExecuteROMOpenDialog(); };
+  AnimationTimer.setInterval(16);
+  connect(&AnimationTimer, &QTimer::timeout, this, [this] { Handle([this] { AnimationTimerTimer(); }); });
+  AnimationTimer.start();
+
+  // Window creation reports what its creation handler raised and goes on.
+  Handle([this] { FormCreate(); });
+}
+
+TForm1::~TForm1() = default;
+
+void TForm1::Handle(const std::function<void()>& Handler) {
+  try {
+    Handler();
+  } catch (const Exception& E) {
+    Application.ShowException(E);
+  }
+}
+
+void TForm1::FormCreate() { FcPalette = std::make_unique<TFcPaletteData>("fcpalette.pal"); }
+
+void TForm1::FormClose() {
+  FcPalette.reset();
+  SpriteDrawer.reset();
+}
+
+std::optional<std::string> TForm1::ExecuteROMOpenDialog() {
+  const QString filter = QString::fromUtf8(ROMOpenDialogFilter);
+  const auto bar = filter.indexOf('|');
+  // The toolkit writes a filter entry as "description (patterns)".
+  const QString entry = filter.left(bar) + " (" + filter.mid(bar + 1) + ")";
+  const QString name = QFileDialog::getOpenFileName(this, QString(), QString(), entry);
+  if (name.isEmpty()) return std::nullopt;
+  return name.toStdString();
+}
+
+void TForm1::Open1Click() {
+  const auto fileName = ROMOpenDialog();
+  if (!fileName) return;
+  if (!LoadRomImage(*fileName, PrgData, ChrData)) {
+    ClearPrgData(PrgData);
+    ClearChrData(ChrData);
+    return;
+  }
+  PageControl1->setVisible(true);
+  setWindowTitle(QString::fromStdString(Application.GetTitle() + " - " + *fileName));
+  SpriteDrawer.reset();
+  SpriteDrawer = std::make_unique<TDrawSprite>(ChrData, FcPalette.get());
+  SpritePage.SpriteNumLow = 0;
+  EditSSpriteNum->setText("00");
+  RefreshSpritePage();
+  ResetAnimationPage();
+}
+
+void TForm1::Exit1Click() { close(); }
+
+void TForm1::FormKeyDown(int Key) {
+  if (PageControl1->currentWidget() == TabSprite)
+    SpritePageKeyDown(Key);
+  else if (PageControl1->currentWidget() == TabAnimation)
+    AnimationPageKeyDown(Key);
+}
+
+void TForm1::FocusWindow() {
+  if (auto* focused = QApplication::focusWidget()) focused->clearFocus();
+  setFocus(Qt::OtherFocusReason);
+}
+
+void TForm1::TabPageMouseDown() { FocusWindow(); }
+
+void TForm1::CmbSBankSelectChange() {
+  RefreshSpritePage();
+  ResetAnimationPage();
+}
+
+void TForm1::CmbSSpriteNumHighChange() {
+  RefreshSpritePage();
+  FocusWindow();
+}
+
+void TForm1::AnimationTimerTimer() {
+  if (PageControl1->currentWidget() == TabAnimation) StepAnimation();
+}
+
+void TForm1::keyPressEvent(QKeyEvent* Event) {
+  // Keys a control left unused bubble up to here; only the window's own focus counts.
+  if (QApplication::focusWidget() == this) {
+    Handle([this, key = VirtualKeyOf(Event->key())] { FormKeyDown(key); });
+  }
+  QMainWindow::keyPressEvent(Event);
+}
+
+void TForm1::closeEvent(QCloseEvent* Event) {
+  Handle([this] { FormClose(); });
+  QMainWindow::closeEvent(Event);
+}
+
+bool TForm1::eventFilter(QObject* Watched, QEvent* Event) {
+  if ((Watched == TabAnimation || Watched == TabSprite) && Event->type() == QEvent::MouseButtonPress)
+    Handle([this] { TabPageMouseDown(); });
+  return QMainWindow::eventFilter(Watched, Event);
+}
+
+int VirtualKeyOf(int QtKey) {
+  switch (QtKey) {
+    case Qt::Key_Left: return 0x25;
+    case Qt::Key_Up: return 0x26;
+    case Qt::Key_Right: return 0x27;
+    case Qt::Key_Down: return 0x28;
+    case Qt::Key_Space: return 0x20;
+    case Qt::Key_Shift: return 0x10;
+    case Qt::Key_Control: return 0x11;
+    case Qt::Key_Alt: return 0x12;
+    case Qt::Key_Return:
+    case Qt::Key_Enter: return 0x0D;
+    case Qt::Key_Escape: return 0x1B;
+    default: break;
+  }
+  // Letters and digits share their codes with ASCII upper case.
+  if ((QtKey >= Qt::Key_0 && QtKey <= Qt::Key_9) || (QtKey >= Qt::Key_A && QtKey <= Qt::Key_Z)) return QtKey;
+  return 0;
+}

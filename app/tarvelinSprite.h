@@ -1,0 +1,58 @@
+#pragma once
+// The main window: its menu, open dialog, animation timer and page control,
+// and the routing of keys, focus and combo-box changes to the two pages.
+
+#include <QMainWindow>
+#include <QTimer>
+#include <functional>
+#include <optional>
+#include <string>
+
+#include "ui_tarvelinSprite.h"
+
+class TForm1 : public QMainWindow, public Ui::TForm1 {
+  Q_OBJECT
+
+public:
+  explicit TForm1(QWidget* Parent = nullptr);
+  ~TForm1() override;
+
+  // The ROM open dialog's one filter entry: description, then the pattern.
+  static constexpr const char* ROMOpenDialogFilter = "TARVELINROMイメージ(*.nes)|*.nes";
+  // Where the open command gets its file name; a real file dialog unless replaced
+  // (tests put a name here). No value means the user cancelled.
+  std::function<std::optional<std::string>()> ROMOpenDialog;
+  QTimer AnimationTimer;
+
+  void FormCreate();
+  void FormClose();
+  void Open1Click();
+  void Exit1Click();
+  void FormKeyDown(int Key);
+  void TabPageMouseDown();
+  void CmbSBankSelectChange();
+  void CmbSSpriteNumHighChange();
+  void AnimationTimerTimer();
+
+protected:
+  void keyPressEvent(QKeyEvent* Event) override;
+  void closeEvent(QCloseEvent* Event) override;
+  bool eventFilter(QObject* Watched, QEvent* Event) override;
+
+private:
+  // Runs a handler as the framework's message loop would: an exception that
+  // leaves it is shown by the general error handler.
+  void Handle(const std::function<void()>& Handler);
+  // Takes the focus off every control and gives it to the window itself.
+  void FocusWindow();
+  std::optional<std::string> ExecuteROMOpenDialog();
+};
+
+// The one main window; made at start-up.
+extern TForm1* Form1;
+
+// Makes the toolkit draw the window's fonts with installed equivalents where they are missing.
+void InstallFontSubstitutions();
+
+// The window's virtual key code for a key of the toolkit.
+int VirtualKeyOf(int QtKey);
