@@ -5,6 +5,7 @@
 #include "host/Gdi.h"
 #include "host/GdiBitmap.h"
 #include "host/GdiObjects.h"
+#include "host/Immortal.h"
 
 namespace {
 
@@ -36,8 +37,9 @@ struct TDcTable {
 };
 
 TDcTable& Table() {
-  static TDcTable table;
-  return table;
+  // Outlives static destruction, like the object table, for contexts freed then.
+  static TImmortal<TDcTable> table;
+  return table.Get();
 }
 
 TDeviceContext* Lookup(HDC Dc) {
