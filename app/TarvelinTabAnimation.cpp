@@ -58,7 +58,7 @@ void ShowAnimationData() {
   form.LblAnFrame->setText(QString::number(last + 1));
   form.LblATimer->setText(QString::number(Delay() + 1));
   const auto record = std::span<const std::uint8_t>(PrgData).subspan(static_cast<std::size_t>(AnimationPage.AnimationAddress), 3 + static_cast<std::size_t>(last));
-  form.EditAData->setText(QString::fromStdString(HexDump(record)));
+  ShowDump(*form.EditAData, HexDump(record));
   form.LblACurrentFrame->setText("0");
   form.LblAFrameMax->setText(QString::number(last));
   SetScrollPosition(0);

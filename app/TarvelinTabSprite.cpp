@@ -20,6 +20,11 @@ std::span<const std::uint8_t> PrgFrom(int Offset) { return std::span<const std::
 
 }  // namespace
 
+void ShowDump(QLineEdit& Edit, const std::string& Dump) {
+  Edit.setText(QString::fromStdString(Dump));
+  Edit.setCursorPosition(0);
+}
+
 int ReadHexBox(const QLineEdit& Edit) {
   const std::string text = Edit.text().toStdString();
   int value = 0;
@@ -78,6 +83,6 @@ void RefreshSpritePage() {
   form.LblSnSprite->setText(QString::number(count));
   form.LblSAlign->setText(Text("$" + FormatByte(frame[2])));
   form.LblSAlignAddress->setText(Text(FormatAddress(page.AlignAddress)));
-  form.EditSAlignData->setText(Text(HexDump(PrgFrom(page.AlignAddress).first(2 * count))));
-  form.EditSFrameData->setText(Text(HexDump(frame.first(3 + 2 * count))));
+  ShowDump(*form.EditSAlignData, HexDump(PrgFrom(page.AlignAddress).first(2 * count)));
+  ShowDump(*form.EditSFrameData, HexDump(frame.first(3 + 2 * count)));
 }

@@ -3,6 +3,7 @@
 // shows the composed sprite, its CHR bank as a pattern table and the numbers behind them.
 
 #include <memory>
+#include <string>
 
 class TZrDIB;
 
@@ -27,6 +28,9 @@ inline constexpr int VK_LEFT = 0x25;
 inline constexpr int VK_UP = 0x26;
 inline constexpr int VK_RIGHT = 0x27;
 inline constexpr int VK_DOWN = 0x28;
+
+// Shows a byte dump from its first byte on; a long one runs past the box's right edge.
+void ShowDump(class QLineEdit& Edit, const std::string& Dump);
 
 // A number box's text as a hexadecimal number; 0 when it is not one.
 int ReadHexBox(const class QLineEdit& Edit);
