@@ -66,14 +66,7 @@ void ShowAnimationData() {
 }
 
 void AnimationPageKeyDown(int Key) {
-  int m = ReadHexBox(*Form1->EditAAnimationNum);
-  switch (Key) {
-    case VK_RIGHT: m += 1; break;
-    case VK_LEFT: m -= 1; break;
-    case VK_UP: m += 16; break;
-    case VK_DOWN: m -= 16; break;
-    default: break;
-  }
+  int m = ReadHexBox(*Form1->EditAAnimationNum) + ArrowKeyStep(Key);
   if (m > 255) m -= 256;
   if (m < 0) m += 256;
   Form1->EditAAnimationNum->setText(QString::fromStdString(FormatByte(m)));

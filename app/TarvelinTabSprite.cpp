@@ -20,6 +20,16 @@ std::span<const std::uint8_t> PrgFrom(int Offset) { return std::span<const std::
 
 }  // namespace
 
+int ArrowKeyStep(int Key) {
+  switch (Key) {
+    case VK_RIGHT: return 1;
+    case VK_LEFT: return -1;
+    case VK_UP: return 16;
+    case VK_DOWN: return -16;
+    default: return 0;
+  }
+}
+
 void ShowDump(QLineEdit& Edit, const std::string& Dump) {
   Edit.setText(QString::fromStdString(Dump));
   Edit.setCursorPosition(0);
@@ -34,14 +44,7 @@ int ReadHexBox(const QLineEdit& Edit) {
 
 void SpritePageKeyDown(int Key) {
   TForm1& form = *Form1;
-  int n = ReadHexBox(*form.EditSSpriteNum) + 256 * form.CmbSSpriteNumHigh->currentIndex();
-  switch (Key) {
-    case VK_RIGHT: n += 1; break;
-    case VK_LEFT: n -= 1; break;
-    case VK_UP: n += 16; break;
-    case VK_DOWN: n -= 16; break;
-    default: break;
-  }
+  int n = ReadHexBox(*form.EditSSpriteNum) + 256 * form.CmbSSpriteNumHigh->currentIndex() + ArrowKeyStep(Key);
   if (n > 511) n -= 512;
   if (n < 0) n += 512;
   {

@@ -29,6 +29,9 @@ inline constexpr int VK_UP = 0x26;
 inline constexpr int VK_RIGHT = 0x27;
 inline constexpr int VK_DOWN = 0x28;
 
+// What an arrow key adds to a page's number: +/-1 across, +/-16 up and down, 0 for any other key.
+int ArrowKeyStep(int Key);
+
 // Shows a byte dump from its first byte on; a long one runs past the box's right edge.
 void ShowDump(class QLineEdit& Edit, const std::string& Dump);
 
