@@ -2,6 +2,7 @@
 // routing, focus and the combo boxes.
 
 #include <QKeyEvent>
+#include <QMouseEvent>
 
 #include "tests/app/ViewerTestSupport.h"
 
@@ -255,6 +256,46 @@ INSTANTIATE_TEST_SUITE_P(HeaderAndSize, ViewerBadOpenTest, testing::Values(0, 1)
                            return std::string(Info.param == 0 ? "FourthByte1B" : "FifteenBytes");
                          });
 
+// Timer ticks go on while a load's message box is up, before the buffers are cleared.
+class TTickingMessageBoxes : public IMessageBoxes {
+public:
+  void Show(const std::string& Caption, const std::string& Text, TMessageKind) override {
+    Shown.push_back(Caption + ": " + Text);
+    for (int i = 0; i < 40; ++i) Form1->AnimationTimerTimer();
+  }
+  std::vector<std::string> Shown;
+};
+
+TEST_F(ViewerOpenTest, TicksDuringTheMessageOfARejectedFileStayInsideTheBuffers) {
+  OpenDemo();
+  Form1->CmbABankSelect->setCurrentIndex(2);
+  Form1->CmbSBankSelectChange();
+  ::btnAnimationPlayClick();
+  Tick();
+  // Every pointer $FFFF and every count at its largest: the farthest reads the layout allows.
+  std::vector<std::uint8_t> bad(static_cast<std::size_t>(RomImageSize), 0xFF);
+  bad[0] = 'N';
+  bad[1] = 'E';
+  bad[2] = 'S';
+  bad[3] = 0x1B;
+  const std::string path = Dir.Write("bad.nes", bad);
+  for (const int number : {0x00, 0xFF}) {
+    Form1->EditAAnimationNum->setText(QString::fromStdString(Hex(number, 2)));
+    Key(VK_SPACE);
+    auto ticking = std::make_shared<TTickingMessageBoxes>();
+    const auto previous = Application.SetMessageBoxes(ticking);
+    Open(path);
+    Application.SetMessageBoxes(previous);
+    ASSERT_EQ(ticking->Shown.size(), 1u);
+    EXPECT_EQ(ticking->Shown[0], "TARVELIN Sprite Viewer: " + HeaderBad);
+    EXPECT_TRUE(BuffersZero());
+    OpenDemo();
+    Form1->CmbABankSelect->setCurrentIndex(2);
+    Form1->CmbSBankSelectChange();
+    ::btnAnimationPlayClick();
+  }
+}
+
 // A path the load cannot open: the general error handler's box, and no change at all.
 class ViewerUnreadableOpenTest : public ViewerTest, public testing::WithParamInterface<bool> {
 protected:
@@ -357,11 +398,26 @@ TEST_F(ViewerFocusTest, PageBackgroundClickTakesFocusOffTheControls) {
   Form1->CmbABankSelect->setFocus();
   QApplication::processEvents();
   ASSERT_EQ(QApplication::focusWidget(), Form1->CmbABankSelect);
-  // A key while a control holds the focus is that control's.
-  Form1->TabPageMouseDown();
+  const QPointF spot(400, 300);
+  QMouseEvent press(QEvent::MouseButtonPress, spot, Form1->TabAnimation->mapToGlobal(spot), Qt::LeftButton,
+                    Qt::LeftButton, Qt::NoModifier);
+  QApplication::sendEvent(Form1->TabAnimation, &press);
   EXPECT_EQ(QApplication::focusWidget(), Form1);
   PressOnFocus(Qt::Key_Up);
   EXPECT_EQ(Text(Form1->EditAAnimationNum), "10");
+}
+
+TEST_F(ViewerFocusTest, SpritePageBackgroundTakesFocusOffTheBankBox) {
+  OpenDemo();
+  ShowSpritePage();
+  Form1->CmbSBankSelect->setFocus();
+  QApplication::processEvents();
+  ASSERT_EQ(QApplication::focusWidget(), Form1->CmbSBankSelect);
+  Form1->TabPageMouseDown();
+  EXPECT_EQ(QApplication::focusWidget(), Form1);
+  PressOnFocus(Qt::Key_Down);
+  EXPECT_EQ(Text(Form1->EditSSpriteNum), "F0");
+  EXPECT_EQ(Form1->CmbSSpriteNumHigh->currentIndex(), 1);
 }
 
 TEST_F(ViewerFocusTest, ArrowKeysOnAFocusedControlDoNotReachThePage) {

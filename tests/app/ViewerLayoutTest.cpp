@@ -1,0 +1,145 @@
+// The window's stored layout: every caption and initial text the user reads,
+// the read-only number boxes, and closing the window.
+
+#include <QMenu>
+#include <QMenuBar>
+#include <utility>
+
+#include "tests/app/ViewerTestSupport.h"
+
+namespace viewer_test {
+namespace {
+
+using ViewerLayoutTest = ViewerTest;
+
+std::string LabelText(const char* Name) {
+  const auto* label = Form1->findChild<QLabel*>(Name);
+  return label ? label->text().toStdString() : std::string("<no label ") + Name + ">";
+}
+
+TEST_F(ViewerLayoutTest, MenuAndPagesCarryTheirCaptions) {
+  const auto menus = Form1->menuBar()->actions();
+  ASSERT_EQ(menus.size(), 1);
+  EXPECT_EQ(menus[0]->text().toStdString(), "ファイル(&F)");
+  const auto items = menus[0]->menu()->actions();
+  ASSERT_EQ(items.size(), 2);
+  EXPECT_EQ(items[0], Form1->Open1);
+  EXPECT_EQ(items[1], Form1->Exit1);
+  EXPECT_EQ(Form1->Open1->text().toStdString(), "開く(&O)");
+  EXPECT_EQ(Form1->Exit1->text().toStdString(), "終了(&X)");
+
+  ASSERT_EQ(Form1->PageControl1->count(), 2);
+  EXPECT_EQ(Form1->PageControl1->widget(0), Form1->TabAnimation);
+  EXPECT_EQ(Form1->PageControl1->widget(1), Form1->TabSprite);
+  EXPECT_EQ(Form1->PageControl1->tabText(0).toStdString(), "アニメーション");
+  EXPECT_EQ(Form1->PageControl1->tabText(1).toStdString(), "スプライトパターン");
+  EXPECT_EQ(std::string(TForm1::ROMOpenDialogFilter), "TARVELINROMイメージ(*.nes)|*.nes");
+}
+
+TEST_F(ViewerLayoutTest, AnimationPageStartsWithItsTexts) {
+  const std::pair<const char*, const char*> labels[] = {
+      {"Label8", "バンク:"},
+      {"Label9", "アニメーション番号:"},
+      {"Label11", "→←: +/- $01"},
+      {"Label12", "↑↓: +/- $10"},
+      {"LblACurrentFrame", "0"},
+      {"Label23", "/"},
+      {"LblAFrameMax", "0"},
+      {"Label18", "アニメーション定義アドレス:"},
+      {"LblADataAddress", "$00000"},
+      {"Label19", "フレーム数:"},
+      {"LblAnFrame", "00"},
+      {"Label20", "次のパターンに切り替わるまでのフレーム数:"},
+      {"LblATimer", "00"},
+      {"Label22", "アニメーション定義:"},
+  };
+  for (const auto& [name, text] : labels) EXPECT_EQ(LabelText(name), text) << name;
+  EXPECT_EQ(Text(Form1->EditAAnimationNum), "00");
+  EXPECT_EQ(Text(Form1->EditAData), "");
+  EXPECT_EQ(Form1->btnAnimationPlay->text().toStdString(), "再生");
+  EXPECT_EQ(Form1->btnAnimationStop->text().toStdString(), "停止");
+  EXPECT_TRUE(Form1->btnAnimationPlay->isEnabled());
+  EXPECT_FALSE(Form1->btnAnimationStop->isEnabled());
+  EXPECT_EQ(Form1->SBAFrame->orientation(), Qt::Horizontal);
+  EXPECT_EQ(Form1->SBAFrame->maximum(), 0);
+  EXPECT_FALSE(Form1->ImgAnimation->GetStretch());
+}
+
+TEST_F(ViewerLayoutTest, SpritePageStartsWithItsTexts) {
+  const std::pair<const char*, const char*> labels[] = {
+      {"Label1", "バンク:"},
+      {"Label3", "番号(上位):"},
+      {"Label2", "番号(下位):"},
+      {"Label4", "→←: +/- $01"},
+      {"Label5", "↑↓: +/- $10"},
+      {"Label17", "スプライトパターン定義アドレス:"},
+      {"LblSFrameAddress", "$00000"},
+      {"Label10", "使用スプライト数:"},
+      {"LblSnSprite", "00"},
+      {"Label13", "スプライト配置データ番号:"},
+      {"LblSAlign", "$00"},
+      {"Label14", "スプライト配置データのアドレス:"},
+      {"LblSAlignAddress", "$00000"},
+      {"Label21", "スプライトパターン定義:"},
+      {"Label15", "スプライト配置データ(Y,X):"},
+      {"Label6", "キャラクタバンク番号:"},
+      {"LblSCHRBank", "$00"},
+      {"Label16", "キャラクタバンクのアドレス:"},
+      {"LblSCHRBankAddress", "$00000"},
+      {"Label7", "読み込み位置:"},
+      {"LblSCHRLoadOffset", "00"},
+  };
+  for (const auto& [name, text] : labels) EXPECT_EQ(LabelText(name), text) << name;
+  EXPECT_EQ(Text(Form1->EditSSpriteNum), "00");
+  EXPECT_EQ(Text(Form1->EditSFrameData), "");
+  EXPECT_EQ(Text(Form1->EditSAlignData), "");
+  EXPECT_TRUE(Form1->ImgSprite->GetStretch());
+  EXPECT_TRUE(Form1->ImgPatternTable->GetStretch());
+}
+
+TEST_F(ViewerLayoutTest, ComboBoxesHoldTheirItemsWithTheFirstSelected) {
+  const auto items = [](const QComboBox* Box) {
+    std::vector<std::string> texts;
+    for (int i = 0; i < Box->count(); ++i) texts.push_back(Box->itemText(i).toStdString());
+    return texts;
+  };
+  const std::vector<std::string> banks = {"12-13", "14-15", "16"};
+  EXPECT_EQ(items(Form1->CmbABankSelect), banks);
+  EXPECT_EQ(items(Form1->CmbSBankSelect), banks);
+  EXPECT_EQ(items(Form1->CmbSSpriteNumHigh), (std::vector<std::string>{"0", "1"}));
+  for (const QComboBox* box : {Form1->CmbABankSelect, Form1->CmbSBankSelect, Form1->CmbSSpriteNumHigh}) {
+    EXPECT_EQ(box->currentIndex(), 0);
+    EXPECT_FALSE(box->isEditable());
+  }
+}
+
+TEST_F(ViewerLayoutTest, NumberBoxesAndDumpsAreReadOnly) {
+  for (const QLineEdit* edit : {Form1->EditAAnimationNum, Form1->EditAData, Form1->EditSSpriteNum,
+                                Form1->EditSFrameData, Form1->EditSAlignData})
+    EXPECT_TRUE(edit->isReadOnly()) << edit->objectName().toStdString();
+  EXPECT_EQ(Form1->EditAAnimationNum->maxLength(), 2);
+  EXPECT_EQ(Form1->EditSSpriteNum->maxLength(), 2);
+}
+
+TEST_F(ViewerLayoutTest, ExitFreesThePaletteAndTheRenderer) {
+  OpenDemo();
+  Form1->show();
+  ASSERT_NE(FcPalette, nullptr);
+  ASSERT_NE(SpriteDrawer, nullptr);
+  Form1->Exit1->trigger();
+  EXPECT_FALSE(Form1->isVisible());
+  EXPECT_EQ(FcPalette, nullptr);
+  EXPECT_EQ(SpriteDrawer, nullptr);
+  EXPECT_TRUE(Shown().empty());
+}
+
+TEST_F(ViewerLayoutTest, ClosingBeforeAnyRomIsNoError) {
+  Form1->show();
+  Form1->close();
+  EXPECT_EQ(FcPalette, nullptr);
+  EXPECT_EQ(SpriteDrawer, nullptr);
+  EXPECT_TRUE(Shown().empty());
+}
+
+}  // namespace
+}  // namespace viewer_test
