@@ -420,6 +420,16 @@ TEST_F(ViewerFocusTest, SpritePageBackgroundTakesFocusOffTheBankBox) {
   EXPECT_EQ(Form1->CmbSSpriteNumHigh->currentIndex(), 1);
 }
 
+TEST_F(ViewerFocusTest, BankBoxKeepsTheFocusAfterAChange) {
+  OpenDemo();
+  Form1->CmbABankSelect->setFocus();
+  QApplication::processEvents();
+  ASSERT_EQ(QApplication::focusWidget(), Form1->CmbABankSelect);
+  Form1->CmbABankSelect->setCurrentIndex(1);
+  Form1->CmbSBankSelectChange();
+  EXPECT_EQ(QApplication::focusWidget(), Form1->CmbABankSelect);
+}
+
 TEST_F(ViewerFocusTest, ArrowKeysOnAFocusedControlDoNotReachThePage) {
   OpenDemo();
   Form1->btnAnimationPlay->setFocus();
