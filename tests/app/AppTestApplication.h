@@ -1,35 +1,6 @@
 #pragma once
-// The one QApplication of the app test program, made on first use on the
-// offscreen platform and destroyed when the tests end, before static
-// destruction, which Qt's input devices do not survive.
+// The app test program shares the Qt test programs' one offscreen QApplication.
 
-#include <gtest/gtest.h>
+#include "tests/host/qt/QtTestApplication.h"
 
-#include <QApplication>
-#include <cstdlib>
-#include <memory>
-
-namespace app_test {
-
-class TApplicationEnvironment final : public ::testing::Environment {
- public:
-  void TearDown() override { App.reset(); }
-  std::unique_ptr<QApplication> App;
-};
-
-}  // namespace app_test
-
-inline QApplication& AppTestApplication() {
-  static int argc = 1;
-  static char name[] = "app_tests";
-  static char* argv[] = {name, nullptr};
-  // Google Test owns and deletes the environment.
-  static auto* const environment = static_cast<app_test::TApplicationEnvironment*>(
-      ::testing::AddGlobalTestEnvironment(new app_test::TApplicationEnvironment));
-  // Another test file of the program may have made the application already.
-  if (!environment->App && !QApplication::instance()) {
-    setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    environment->App = std::make_unique<QApplication>(argc, argv);
-  }
-  return *qobject_cast<QApplication*>(QCoreApplication::instance());
-}
+inline QApplication& AppTestApplication() { return TestApplication(); }

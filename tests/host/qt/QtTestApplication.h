@@ -21,14 +21,14 @@ class TApplicationEnvironment final : public ::testing::Environment {
 
 inline QApplication& TestApplication() {
   static int argc = 1;
-  static char name[] = "host_qt_tests";
+  static char name[] = "tests";
   static char* argv[] = {name, nullptr};
   // Google Test owns and deletes the environment.
   static auto* const environment = static_cast<qt_test::TApplicationEnvironment*>(
       ::testing::AddGlobalTestEnvironment(new qt_test::TApplicationEnvironment));
-  if (!environment->App) {
+  if (!environment->App && !QApplication::instance()) {
     setenv("QT_QPA_PLATFORM", "offscreen", 0);
     environment->App = std::make_unique<QApplication>(argc, argv);
   }
-  return *environment->App;
+  return *qobject_cast<QApplication*>(QCoreApplication::instance());
 }
