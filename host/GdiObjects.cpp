@@ -4,6 +4,7 @@
 #include <unordered_map>
 
 #include "host/Gdi.h"
+#include "host/GdiDib.h"
 #include "host/Immortal.h"
 
 namespace {
@@ -103,18 +104,11 @@ UINT GetPaletteEntries(HPALETTE Palette, UINT Start, UINT Count, PALETTEENTRY* E
 UINT GetNearestPaletteIndex(HPALETTE Palette, COLORREF Color) {
   const auto* palette = GdiLookupAs<TGdiPalette>(Palette);
   if (!palette) return CLR_INVALID;
-  UINT best = 0;
-  int bestDistance = 0x7FFFFFFF;
-  for (UINT i = 0; i < palette->Entries.size(); ++i) {
-    const auto& e = palette->Entries[i];
-    const int dr = e.peRed - GetRValue(Color), dg = e.peGreen - GetGValue(Color), db = e.peBlue - GetBValue(Color);
-    const int distance = dr * dr + dg * dg + db * db;
-    if (distance < bestDistance) {
-      bestDistance = distance;
-      best = i;
-    }
-  }
-  return best;
+  std::vector<RGBQUAD> colors;
+  colors.reserve(palette->Entries.size());
+  for (const auto& e : palette->Entries) colors.push_back({e.peBlue, e.peGreen, e.peRed, 0});
+  return static_cast<UINT>(NearestColorIndex(colors.data(), static_cast<int>(colors.size()), GetRValue(Color),
+                                             GetGValue(Color), GetBValue(Color)));
 }
 
 HBRUSH CreateSolidBrush(COLORREF Color) { return HBRUSH{GdiRegister(std::make_unique<TGdiBrush>(Color))}; }
