@@ -39,7 +39,8 @@ public:
 
   // The palette to realise; the DIB keeps ownership.
   HPALETTE GetPalette() override;
-  // Takes over Value (none clears the palette).
+  // Takes over a Value handed over, copies one that the library or another DIB
+  // owns (none clears the palette).
   void SetPalette(HPALETTE Value) override;
   void SetColors(int Index, TColor Color);
 
