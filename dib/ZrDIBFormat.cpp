@@ -35,7 +35,7 @@ void TZrDIB::SetPixelFormat(TZrPixelFormat Format) {
   if (Format == current) return;
   UniqueDIB();
 
-  const TRect area(0, 0, FInternalDIB->Width, FInternalDIB->Height);
+  const TRect area{0, 0, FInternalDIB->Width, FInternalDIB->Height};
   const auto row = std::find_if(std::begin(ProgressRows), std::end(ProgressRows), [&](const TProgressRow& r) {
     return r.Current == current && r.Target == Format;
   });
@@ -63,7 +63,7 @@ void TZrDIB::SetPixelFormat(TZrPixelFormat Format) {
 
 void TZrDIB::ConvertProgress() {
   if (++FProgressCount == FProgressTotal) return;
-  const TRect area(0, 0, FInternalDIB->Width, FInternalDIB->Height);
+  const TRect area{0, 0, FInternalDIB->Width, FInternalDIB->Height};
   const auto percent = FProgressTotal > 0 ? static_cast<std::int64_t>(FProgressCount) * 100 / FProgressTotal : 0;
   Progress(this, TProgressStage::psRunning, static_cast<BYTE>(percent), false, area, FProgressMessage);
 }
