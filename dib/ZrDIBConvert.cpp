@@ -2,10 +2,14 @@
 // 1-bit masks. All work row by row through lookup tables built per call.
 
 #include <array>
+#include <bit>
 #include <cstring>
 #include <string>
 
 #include "dib/ZrDIBConvert.h"
+
+// The lookup tables hold pixel bytes in memory order.
+static_assert(std::endian::native == std::endian::little);
 
 namespace {
 
@@ -155,8 +159,15 @@ TZrDIBData Convert4BitRGBToTrueColor(const TZrDIBSource& Source, bool UseFMO) {
   const TZrRows rows = CheckedRows(Source, name);
   TZrDIBData result = MakeUncompressed(Source, 24, UseFMO, name);
   const auto colors = TrueColors(Source);
+  // The six bytes of each source byte's two pixels, written as eight while the
+  // row has room for the two spare ones.
+  std::array<std::uint64_t, 256> wide{};
+  for (int b = 0; b < 256; ++b) wide[b] = colors[b >> 4] | std::uint64_t{colors[b & 0x0F]} << 24;
+  const std::int64_t whole = rows.Width / 2, roomy = whole > 0 ? whole - 1 : 0;
   ForEachRow(Source, rows, result, [&](const BYTE* in, BYTE* out) {
-    for (std::int64_t x = 0; x < rows.Width; ++x) PutTrueColor(out, x, rows.Width, colors[PixelOf4(in, x)]);
+    for (std::int64_t i = 0; i < roomy; ++i) std::memcpy(out + 6 * i, &wide[in[i]], 8);
+    for (std::int64_t i = roomy; i < whole; ++i) std::memcpy(out + 6 * i, &wide[in[i]], 6);
+    if (rows.Width & 1) PutTrueColor(out, rows.Width - 1, rows.Width, colors[in[whole] >> 4]);
   });
   return result;
 }
