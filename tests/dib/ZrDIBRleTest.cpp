@@ -69,6 +69,20 @@ TEST(DIBRleTest, DecodesHandBuiltData) {
   }
 }
 
+// At the largest width a header can give, the even column limit of RLE4 and
+// the 8-bit row size do not wrap: the one decodes (its rows are 1 GiB, never
+// touched), the other is too large to hold.
+TEST(DIBRleTest, LargestWidthDoesNotWrap) {
+  TDefaultUseFMOScope heap(false);
+  TZrDIB rle4, rle8;
+  SetRawContent(rle4, 4, BI_RLE4, 0x7FFFFFFF, 1, {1, 0x50, 0, 1});
+  SetRawContent(rle8, 8, BI_RLE8, 0x7FFFFFFF, 1, {1, 0x50, 0, 1});
+  const TZrDIBData decoded = Convert4BitRLETo4BitRGB(SourceOf(*rle4.GetInternalDIB()), false);
+  EXPECT_EQ(decoded.ImageSize, 1 << 30);
+  EXPECT_EQ(decoded.Bits[0], 0x50);
+  ExpectRaises<EOutOfMemory>([&] { rle8.SetPixelFormat(zrpf8Bit); }, "Convert8BitRLETo8BitRGB: Image Too Large");
+}
+
 struct TEncodeCase {
   const char* Name;
   int BitCount;
