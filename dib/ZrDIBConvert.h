@@ -90,7 +90,7 @@ TZrDIBData ConvertToHalfTone(const TZrDIBSource& Source, bool UseFMO);
 TZrDIBData ConvertToHalfToneBW(const TZrDIBSource& Source, bool UseFMO);
 
 // RLE codecs. The encoders fail (EZrDIBCompressionFailed) when the encoded data
-// would not be smaller than the uncompressed image.
+// would not fit in the size of the uncompressed image.
 TZrDIBData Convert8BitRLETo8BitRGB(const TZrDIBSource& Source, bool UseFMO);
 TZrDIBData Convert4BitRLETo4BitRGB(const TZrDIBSource& Source, bool UseFMO);
 TZrDIBData Convert8BitRGBTo8BitRLE(const TZrDIBSource& Source, bool UseFMO);

@@ -1,6 +1,7 @@
 // The RLE8 and RLE4 codecs. Positions are 64-bit throughout: a header's width
 // and height are any 32-bit values, and runs must never wrap past a check.
 
+#include <algorithm>
 #include <bit>
 #include <cstdlib>
 #include <cstring>
