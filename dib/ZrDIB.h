@@ -47,6 +47,11 @@ public:
   // Row y, 0 the top row, as wide as the stride. Unshares first; raises no change.
   std::span<BYTE> GetScanLine(int y);
   TZrPixelFormat GetPixelFormat() const;
+  // Converts the pixels, keeping them where the new format can; reports
+  // progress for the conversions that reduce colours.
+  void SetPixelFormat(TZrPixelFormat Format);
+  // One step of the running conversion.
+  void ConvertProgress();
   bool GetUseFMO() const;
 
   BYTE GetDrawMode() const { return FDrawMode; }
