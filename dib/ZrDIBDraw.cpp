@@ -52,10 +52,9 @@ private:
 };
 
 // Turns the stretched copy into a half-tone picture: mode 1 with the half-tone
-// colour palette, mode 2 in black and white. This is the pixel-format change
-// to zrpfHalfTone or zrpfHalfToneBW, which the library cannot make yet.
-void ReduceToHalfTone([[maybe_unused]] TZrDIB& Stretched, [[maybe_unused]] BYTE Mode) {
-  throw EZrDIBError("TZrDIB.Draw: Half-tone Drawing is not Available");
+// colour palette, mode 2 in black and white.
+void ReduceToHalfTone(TZrDIB& Stretched, BYTE Mode) {
+  Stretched.SetPixelFormat(Mode == 1 ? zrpfHalfTone : zrpfHalfToneBW);
 }
 
 // The half-tone modes stretch the DIB into a copy of the destination's size,

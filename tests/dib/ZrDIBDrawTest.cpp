@@ -290,7 +290,8 @@ TEST(DIBDrawTest, NeverHandsGDIMoreBytesThanTheStorageHolds) {
 }
 
 TEST(DIBDrawTest, HalfToneModesRefuseUntilTheyCanConvert) {
-  const std::string cannotConvert = "TZrDIB.Draw: Half-tone Drawing is not Available";
+  const std::string cannotConvert = "ConvertToHalfTone: Conversion Not Available";
+  const std::string cannotConvertBW = "ConvertToHalfToneBW: Conversion Not Available";
   const std::string noCanvas = "TZrDIBCanvas.Create: Cannot Create Canvas";
   TZrDIB dib;
   MakePattern(dib, 6, 5);
@@ -302,7 +303,7 @@ TEST(DIBDrawTest, HalfToneModesRefuseUntilTheyCanConvert) {
     std::string Message;  // empty: nothing drawn and no error
   } cases[] = {
       {1, true, Rect(0, 0, 12, 10), cannotConvert},
-      {2, true, Rect(12, 10, 0, 0), cannotConvert},
+      {2, true, Rect(12, 10, 0, 0), cannotConvertBW},
       {1, false, Rect(0, 0, 12, 10), noCanvas},
       {2, false, Rect(0, 0, 3, 2), noCanvas},
       {1, true, Rect(3, 4, 3, 9), ""},
