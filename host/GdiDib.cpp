@@ -121,6 +121,17 @@ std::vector<int> TAxisSamples::Places(const std::vector<int>& Distinct) const {
   return places;
 }
 
+std::vector<TAxisSamples::TRun> TAxisSamples::Runs(const std::vector<int>& Distinct) const {
+  std::vector<TRun> runs(Distinct.size());
+  const std::vector<int> places = Places(Distinct);
+  for (std::size_t i = 0; i < places.size(); ++i) {
+    if (places[i] < 0) continue;
+    TRun& run = runs[static_cast<std::size_t>(places[i])];
+    if (run.Count++ == 0) run.First = First + static_cast<long long>(i);
+  }
+  return runs;
+}
+
 int NearestColorIndex(const RGBQUAD* Colors, int Count, BYTE Red, BYTE Green, BYTE Blue) {
   int best = 0;
   int bestDistance = std::numeric_limits<int>::max();

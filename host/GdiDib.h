@@ -99,6 +99,13 @@ struct TAxisSamples {
   std::vector<int> Distinct() const;
   // For each destination coordinate, the place of its source in Distinct (-1 outside).
   std::vector<int> Places(const std::vector<int>& Distinct) const;
+  // For each of Distinct, the destination coordinates that sample it: one
+  // run, as sampling is monotonic.
+  struct TRun {
+    long long First = 0;
+    long long Count = 0;
+  };
+  std::vector<TRun> Runs(const std::vector<int>& Distinct) const;
 };
 // Destination columns [First, End) against a picture Width wide, rows against one Height high.
 TAxisSamples SampleColumns(const TStretchGeometry& G, long long First, long long End, int Width);

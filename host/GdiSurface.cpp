@@ -99,23 +99,15 @@ class TStretcher {
   // An RLE source decoded at the pixels the destination samples, and only there.
   bool DrawRle(const TAxisSamples& Rows) {
     const std::vector<int> columns = Columns.Distinct(), rows = Rows.Distinct();
-    const std::vector<int> places = Columns.Places(columns), rowPlaces = Rows.Places(rows);
-    // The destination rows of each source row: a run, as sampling is monotonic.
-    std::vector<long long> first(rows.size(), -1), count(rows.size(), 0);
-    for (std::size_t i = 0; i < rowPlaces.size(); ++i) {
-      if (rowPlaces[i] < 0) continue;
-      const auto at = static_cast<std::size_t>(rowPlaces[i]);
-      const long long y = Rows.First + static_cast<long long>(i);
-      if (first[at] < 0 || y < first[at]) first[at] = y;
-      ++count[at];
-    }
+    const std::vector<int> places = Columns.Places(columns);
+    const auto runs = Rows.Runs(rows);
     return DecodeRle(S, columns, rows, [&](const TRleRow& row) {
-      const auto at = static_cast<std::size_t>(std::lower_bound(rows.begin(), rows.end(), row.Y) - rows.begin());
-      for (long long y = first[at]; y < first[at] + count[at]; ++y) {
+      const auto& run = runs[static_cast<std::size_t>(std::lower_bound(rows.begin(), rows.end(), row.Y) - rows.begin())];
+      for (long long y = run.First; y < run.First + run.Count; ++y) {
         BYTE* dst = D.Row(static_cast<int>(y));
         for (std::size_t i = 0; i < places.size(); ++i) {
-          const int at = places[i];
-          if (at >= 0 && row.Covered[at]) PutIndex(dst, Columns.First + static_cast<long long>(i), row.Values[at]);
+          const int c = places[i];
+          if (c >= 0 && row.Covered[c]) PutIndex(dst, Columns.First + static_cast<long long>(i), row.Values[c]);
         }
       }
     });

@@ -87,20 +87,13 @@ class TPainterStretch {
   // RLE pixels, decoded at the sampled pixels only; each decoded row paints its run of destination rows.
   bool DrawRle() {
     const std::vector<int> columns = Columns.Distinct(), rows = Rows.Distinct();
-    const std::vector<int> places = Columns.Places(columns), rowPlaces = Rows.Places(rows);
-    std::vector<long long> first(rows.size(), -1), count(rows.size(), 0);
-    for (std::size_t i = 0; i < rowPlaces.size(); ++i) {
-      if (rowPlaces[i] < 0) continue;
-      const auto at = static_cast<std::size_t>(rowPlaces[i]);
-      const long long y = Rows.First + static_cast<long long>(i);
-      if (first[at] < 0 || y < first[at]) first[at] = y;
-      ++count[at];
-    }
+    const std::vector<int> places = Columns.Places(columns);
+    const auto runs = Rows.Runs(rows);
     const int width = static_cast<int>(places.size());
     bool ok = true;
     const bool decoded = DecodeRle(S, columns, rows, [&](const TRleRow& row) {
-      const auto at = static_cast<std::size_t>(std::lower_bound(rows.begin(), rows.end(), row.Y) - rows.begin());
-      QImage image(width, static_cast<int>(count[at]), QImage::Format_ARGB32_Premultiplied);
+      const auto& run = runs[static_cast<std::size_t>(std::lower_bound(rows.begin(), rows.end(), row.Y) - rows.begin())];
+      QImage image(width, static_cast<int>(run.Count), QImage::Format_ARGB32_Premultiplied);
       if (image.isNull()) {
         ok = false;
         return;
@@ -112,7 +105,7 @@ class TPainterStretch {
         line[i] = c >= 0 && row.Covered[c] ? Table[row.Values[c]] : 0;
       }
       for (int y = 1; y < image.height(); ++y) std::memcpy(image.scanLine(y), line, static_cast<std::size_t>(width) * 4);
-      P.drawImage(QPointF(static_cast<double>(Columns.First), static_cast<double>(first[at])), image);
+      P.drawImage(QPointF(static_cast<double>(Columns.First), static_cast<double>(run.First)), image);
     });
     return decoded && ok;
   }
