@@ -2,6 +2,9 @@
 
 #include "host/Exception.h"
 
+#include <cstdint>
+#include <limits>
+
 namespace {
 inline constexpr const char* SNoCanvasHandle = "キャンバスには描画できません";
 }
@@ -51,7 +54,13 @@ void TCanvas::FillRect(const TRect& Rect) {
 
 void TCanvas::Draw(int X, int Y, TGraphic* Graphic) {
   if (!Graphic || Graphic->GetEmpty()) return;
-  Graphic->Draw(*this, Rect(X, Y, X + Graphic->GetWidth(), Y + Graphic->GetHeight()));
+  const std::int64_t right = static_cast<std::int64_t>(X) + Graphic->GetWidth();
+  const std::int64_t bottom = static_cast<std::int64_t>(Y) + Graphic->GetHeight();
+  // A corner past the coordinate range lies on no device: nothing to draw.
+  if (right > std::numeric_limits<int>::max() || bottom > std::numeric_limits<int>::max() ||
+      right < std::numeric_limits<int>::min() || bottom < std::numeric_limits<int>::min())
+    return;
+  Graphic->Draw(*this, Rect(X, Y, static_cast<int>(right), static_cast<int>(bottom)));
   Changed();
 }
 

@@ -55,20 +55,33 @@ std::int64_t TStream::GetSize() {
 
 // ---------------------------------------------------------------------------
 
+namespace {
+
+// Opens without blocking, so a FIFO with no peer cannot hang the open, and
+// keeps only regular files: a directory or FIFO opens on Linux but is no file.
+int OpenRegularFile(const std::string& FileName, int Flags) {
+  const int fd = ::open(FileName.c_str(), Flags | O_NONBLOCK | O_CLOEXEC, 0644);
+  if (fd < 0) return -1;
+  struct stat info {};
+  const int status = ::fcntl(fd, F_GETFL);
+  if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode) || status < 0 ||
+      ::fcntl(fd, F_SETFL, status & ~O_NONBLOCK) != 0) {
+    ::close(fd);
+    return -1;
+  }
+  return fd;
+}
+
+}  // namespace
+
 TFileStream::TFileStream(const std::string& FileName, unsigned Mode) : FFileName(FileName) {
   if (Mode == fmCreate) {
-    FHandle = ::open(FileName.c_str(), O_RDWR | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    FHandle = OpenRegularFile(FileName, O_RDWR | O_CREAT | O_TRUNC);
     if (FHandle < 0) throw EFCreateError(FormatMessage(SFCreateError, FileName));
     return;
   }
   const int access = (Mode & 3) == fmOpenWrite ? O_WRONLY : (Mode & 3) == fmOpenReadWrite ? O_RDWR : O_RDONLY;
-  FHandle = ::open(FileName.c_str(), access | O_CLOEXEC);
-  struct stat info {};
-  // A directory opens for reading on Linux but is no file: refuse it like the open itself.
-  if (FHandle >= 0 && (::fstat(FHandle, &info) != 0 || !S_ISREG(info.st_mode))) {
-    ::close(FHandle);
-    FHandle = -1;
-  }
+  FHandle = OpenRegularFile(FileName, access);
   if (FHandle < 0) throw EFOpenError(FormatMessage(SFOpenError, FileName));
 }
 

@@ -55,7 +55,8 @@ enum TFileMode : unsigned { fmOpenRead = 0x0000, fmOpenWrite = 0x0001, fmOpenRea
 class TFileStream : public TStream {
 public:
   // Raises EFOpenError ("ファイル %s は開けません") when the file cannot be opened
-  // for the mode, a directory included, and EFCreateError when it cannot be made.
+  // for the mode, and EFCreateError when it cannot be made; anything but a
+  // regular file (a directory, a FIFO) is refused, without waiting on it.
   TFileStream(const std::string& FileName, unsigned Mode);
   ~TFileStream() override;
   TFileStream(const TFileStream&) = delete;

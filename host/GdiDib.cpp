@@ -79,6 +79,59 @@ std::optional<TStretchGeometry> StretchGeometry(const TStretchRequest& r, const 
   return g;
 }
 
+namespace {
+
+template <class TSample>
+TAxisSamples SampleAxis(long long First, long long End, int Size, TSample Sample) {
+  TAxisSamples axis;
+  axis.First = First;
+  axis.Source.resize(static_cast<std::size_t>(std::max<long long>(End - First, 0)));
+  for (std::size_t i = 0; i < axis.Source.size(); ++i) {
+    const long long s = Sample(First + static_cast<long long>(i));
+    axis.Source[i] = s >= 0 && s < Size ? static_cast<int>(s) : -1;
+    axis.AllInside = axis.AllInside && axis.Source[i] >= 0;
+  }
+  return axis;
+}
+
+}  // namespace
+
+TAxisSamples SampleColumns(const TStretchGeometry& G, long long First, long long End, int Width) {
+  return SampleAxis(First, End, Width, [&](long long x) { return G.SourceX(x); });
+}
+
+TAxisSamples SampleRows(const TStretchGeometry& G, long long First, long long End, int Height) {
+  return SampleAxis(First, End, Height, [&](long long y) { return G.SourceY(y); });
+}
+
+std::vector<int> TAxisSamples::Distinct() const {
+  std::vector<int> distinct;
+  for (const int s : Source)
+    if (s >= 0) distinct.push_back(s);
+  std::sort(distinct.begin(), distinct.end());
+  distinct.erase(std::unique(distinct.begin(), distinct.end()), distinct.end());
+  return distinct;
+}
+
+std::vector<int> TAxisSamples::Places(const std::vector<int>& Distinct) const {
+  std::vector<int> places(Source.size(), -1);
+  for (std::size_t i = 0; i < Source.size(); ++i)
+    if (Source[i] >= 0)
+      places[i] = static_cast<int>(std::lower_bound(Distinct.begin(), Distinct.end(), Source[i]) - Distinct.begin());
+  return places;
+}
+
+std::vector<TAxisSamples::TRun> TAxisSamples::Runs(const std::vector<int>& Distinct) const {
+  std::vector<TRun> runs(Distinct.size());
+  const std::vector<int> places = Places(Distinct);
+  for (std::size_t i = 0; i < places.size(); ++i) {
+    if (places[i] < 0) continue;
+    TRun& run = runs[static_cast<std::size_t>(places[i])];
+    if (run.Count++ == 0) run.First = First + static_cast<long long>(i);
+  }
+  return runs;
+}
+
 int NearestColorIndex(const RGBQUAD* Colors, int Count, BYTE Red, BYTE Green, BYTE Blue) {
   int best = 0;
   int bestDistance = std::numeric_limits<int>::max();

@@ -32,6 +32,17 @@ struct TDibSource {
   bool Rle() const { return Compression == BI_RLE8 || Compression == BI_RLE4; }
   // Row y of the picture, counted from the top; uncompressed sources only.
   const BYTE* Row(int y) const { return Bits + Stride * static_cast<std::size_t>(TopDown ? y : Height - 1 - y); }
+  // The palette index of column x of such a row, high nibble and high bit first.
+  BYTE IndexAt(const BYTE* RowBits, long long x) const {
+    switch (BitCount) {
+      case 8:
+        return RowBits[x];
+      case 4:
+        return (x & 1) ? RowBits[x >> 1] & 0x0F : RowBits[x >> 1] >> 4;
+      default:
+        return (RowBits[x >> 3] >> (7 - (x & 7))) & 1;
+    }
+  }
 };
 
 // Null for a header this layer cannot draw: a size other than 40, bit counts
@@ -57,7 +68,10 @@ struct TStretchGeometry {
   bool MirrorX = false, MirrorY = false;
 
   // The source column (picture x) sampled by destination column DestX, by
-  // nearest neighbour at pixel centres; may fall outside the picture.
+  // nearest neighbour at pixel centres: destination pixel i of n takes source
+  // pixel floor((i + 1/2) * m / n) of m. Centres keep a mirrored stretch the
+  // mirror of the plain one, and whole-number enlargements exact. May fall
+  // outside the picture.
   long long SourceX(long long DestX) const { return Sample(DestX - DestLeft, DestWidth, SrcLeft, SrcWidth, MirrorX); }
   long long SourceY(long long DestY) const { return Sample(DestY - DestTop, DestHeight, SrcTop, SrcHeight, MirrorY); }
   // Source rows of the rectangle that lie inside a picture of Height rows.
@@ -72,6 +86,30 @@ struct TStretchGeometry {
 
 // Null when an extent is zero or out of range.
 std::optional<TStretchGeometry> StretchGeometry(const TStretchRequest& Request, const TDibSource& Source);
+
+// One axis of a stretch sampled over the destination coordinates First to
+// First + Source.size() - 1: the source coordinate of each by SourceX or
+// SourceY, -1 where that falls outside the picture. Every device draws
+// through these, so that all of them pick the same source pixels.
+struct TAxisSamples {
+  long long First = 0;
+  std::vector<int> Source;
+  bool AllInside = true;
+  // The distinct source coordinates sampled, ascending.
+  std::vector<int> Distinct() const;
+  // For each destination coordinate, the place of its source in Distinct (-1 outside).
+  std::vector<int> Places(const std::vector<int>& Distinct) const;
+  // For each of Distinct, the destination coordinates that sample it: one
+  // run, as sampling is monotonic.
+  struct TRun {
+    long long First = 0;
+    long long Count = 0;
+  };
+  std::vector<TRun> Runs(const std::vector<int>& Distinct) const;
+};
+// Destination columns [First, End) against a picture Width wide, rows against one Height high.
+TAxisSamples SampleColumns(const TStretchGeometry& G, long long First, long long End, int Width);
+TAxisSamples SampleRows(const TStretchGeometry& G, long long First, long long End, int Height);
 
 // The entry of Colors nearest to (r, g, b): squared distance, lowest index on ties.
 int NearestColorIndex(const RGBQUAD* Colors, int Count, BYTE Red, BYTE Green, BYTE Blue);

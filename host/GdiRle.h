@@ -1,27 +1,28 @@
 #pragma once
-// RLE4 and RLE8 pixel streams decoded for drawing: one byte per pixel and a
-// mark for each pixel the stream set, since skipped pixels leave the
-// destination as it was.
+// RLE4 and RLE8 pixel streams decoded for drawing, row by row and only where
+// the drawing samples them: skipped pixels leave the destination as it was,
+// so each row comes with a mark for every pixel the stream set.
 
-#include <optional>
-#include <vector>
+#include <functional>
+#include <span>
 
 #include "host/GdiDib.h"
 
-struct TDecodedRle {
-  int Width = 0;
-  int Height = 0;
-  std::vector<BYTE> Pixels;   // Width x Height, rows from the top
-  std::vector<BYTE> Covered;  // 1 where the stream set the pixel
-
-  const BYTE* Row(int y) const { return Pixels.data() + static_cast<std::size_t>(y) * Width; }
-  const BYTE* CoveredRow(int y) const { return Covered.data() + static_cast<std::size_t>(y) * Width; }
+// One picture row at the columns asked for: Values[i] and Covered[i] (1 where
+// the stream set the pixel) belong to the i-th column.
+struct TRleRow {
+  int Y = 0;  // picture row, counted from the top
+  std::span<const BYTE> Values;
+  std::span<const BYTE> Covered;
 };
+using TRleRowSink = std::function<void(const TRleRow&)>;
 
-// Largest picture decoded; a header asking for more is not drawn.
-inline constexpr long long MaxRlePixels = 1LL << 26;
-
-// Reads no byte past Source.ImageSize and writes no pixel outside the picture:
-// runs past a row's end are cut, a stream that runs out or moves past the top
-// simply ends. Null for a non-RLE source or one too large to decode.
-std::optional<TDecodedRle> DecodeRle(const TDibSource& Source);
+// Decodes Source's stream at the picture rows Rows and the columns Columns
+// (each ascending and inside the picture) and hands each of those rows that
+// the stream set a pixel of to Sink, once, bottom row first. The work follows
+// the stream's length and the rows and columns asked for, not the picture's
+// size. Reads no byte past Source.ImageSize; a stream that runs out or moves
+// past the top simply ends, and runs past a row's end are cut. False for a
+// source that is not RLE.
+bool DecodeRle(const TDibSource& Source, std::span<const int> Columns, std::span<const int> Rows,
+               const TRleRowSink& Sink);

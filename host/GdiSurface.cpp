@@ -3,8 +3,9 @@
 #include <algorithm>
 #include <array>
 #include <cstring>
-#include <optional>
 #include <unordered_map>
+#include <utility>
+#include <vector>
 
 #include "host/Gdi.h"
 #include "host/GdiRle.h"
@@ -65,22 +66,8 @@ struct TColorMapping {
 // The pixels of one stretch and the loops that move them, row at a time.
 class TStretcher {
  public:
-  TStretcher(TSurface& Dest, const TDibSource& Source, const TStretchGeometry& G) : D(Dest), S(Source), G(G) {}
-
-  bool Prepare(long long x0, long long x1) {
-    X0 = x0;
-    Columns.resize(static_cast<std::size_t>(x1 - x0));
-    for (std::size_t i = 0; i < Columns.size(); ++i) {
-      const long long sx = G.SourceX(x0 + static_cast<long long>(i));
-      Columns[i] = sx >= 0 && sx < S.Width ? static_cast<int>(sx) : -1;
-      AllInside = AllInside && Columns[i] >= 0;
-    }
-    if (S.Rle()) {
-      Rle = DecodeRle(S);
-      if (!Rle) return false;
-    } else if (S.BitCount < 8) {
-      Unpacked.resize(static_cast<std::size_t>(S.Width));
-    }
+  TStretcher(TSurface& Dest, const TDibSource& Source, TAxisSamples Columns)
+      : D(Dest), S(Source), Columns(std::move(Columns)) {
     if (S.Indexed()) {
       for (int v = 0; v < 256; ++v) {
         const RGBQUAD& c = S.Colors[v];
@@ -88,27 +75,42 @@ class TStretcher {
         if (D.BitCount != 24) Map.Index[v] = NearestIndex(c);
       }
     }
-    return true;
   }
 
   void DrawRow(long long y, int sy) {
     BYTE* dst = D.Row(static_cast<int>(y));
-    // Enlarged rows repeat: copy the row drawn last instead of sampling again.
-    // Not for RLE, whose skipped pixels keep what each row held before.
-    if (sy == LastSourceRow && !Rle && D.BitCount >= 8) {
+    const long long x0 = Columns.First;
+    // Enlarged rows repeat: copy the row drawn last instead of sampling again,
+    // unless some columns fall outside the picture and must keep what they hold.
+    if (sy == LastSourceRow && Columns.AllInside && D.BitCount >= 8) {
       const std::size_t bpp = D.BitCount / 8;
-      std::memcpy(dst + X0 * bpp, LastRow + X0 * bpp, Columns.size() * bpp);
+      std::memcpy(dst + x0 * bpp, LastRow + x0 * bpp, Columns.Source.size() * bpp);
       return;
     }
-    if (S.Indexed()) {
-      const BYTE* covered = nullptr;
-      const BYTE* indexes = IndexRow(sy, covered);
-      DrawIndexedRow(dst, indexes, covered);
-    } else {
-      DrawRgbRow(dst, S.Row(sy));
-    }
+    const BYTE* src = S.Row(sy);
+    if (S.Indexed())
+      DrawIndexedRow(dst, src);
+    else
+      DrawRgbRow(dst, src);
     LastSourceRow = sy;
     LastRow = dst;
+  }
+
+  // An RLE source decoded at the pixels the destination samples, and only there.
+  bool DrawRle(const TAxisSamples& Rows) {
+    const std::vector<int> columns = Columns.Distinct(), rows = Rows.Distinct();
+    const std::vector<int> places = Columns.Places(columns);
+    const auto runs = Rows.Runs(rows);
+    return DecodeRle(S, columns, rows, [&](const TRleRow& row) {
+      const auto& run = runs[static_cast<std::size_t>(std::lower_bound(rows.begin(), rows.end(), row.Y) - rows.begin())];
+      for (long long y = run.First; y < run.First + run.Count; ++y) {
+        BYTE* dst = D.Row(static_cast<int>(y));
+        for (std::size_t i = 0; i < places.size(); ++i) {
+          const int c = places[i];
+          if (c >= 0 && row.Covered[c]) PutIndex(dst, Columns.First + static_cast<long long>(i), row.Values[c]);
+        }
+      }
+    });
   }
 
  private:
@@ -124,46 +126,36 @@ class TStretcher {
   }
   static std::uint32_t Key(const RGBQUAD& c) { return c.rgbBlue | (c.rgbGreen << 8) | (c.rgbRed << 16); }
 
-  const BYTE* IndexRow(int sy, const BYTE*& covered) {
-    if (Rle) {
-      covered = Rle->CoveredRow(sy);
-      return Rle->Row(sy);
-    }
-    const BYTE* row = S.Row(sy);
-    if (S.BitCount == 8) return row;
-    for (int x = 0; x < S.Width; ++x) Unpacked[x] = GetPacked(row, x, S.BitCount);
-    return Unpacked.data();
+  void PutIndex(BYTE* dst, long long x, BYTE v) {
+    if (D.BitCount == 24)
+      std::memcpy(dst + x * 3, Map.Rgb[v].data(), 3);
+    else
+      PutPacked(dst, x, D.BitCount, Map.Index[v]);
   }
 
-  void DrawIndexedRow(BYTE* dst, const BYTE* src, const BYTE* covered) {
-    const std::size_t n = Columns.size();
-    const int* cols = Columns.data();
-    if (AllInside && !covered && D.BitCount == 8) {
-      BYTE* out = dst + X0;
+  void DrawIndexedRow(BYTE* dst, const BYTE* src) {
+    const std::size_t n = Columns.Source.size();
+    const int* cols = Columns.Source.data();
+    const long long x0 = Columns.First;
+    if (Columns.AllInside && S.BitCount == 8 && D.BitCount == 8) {
+      BYTE* out = dst + x0;
       for (std::size_t i = 0; i < n; ++i) out[i] = Map.Index[src[cols[i]]];
       return;
     }
-    if (AllInside && !covered && D.BitCount == 24) {
-      BYTE* out = dst + X0 * 3;
+    if (Columns.AllInside && S.BitCount == 8 && D.BitCount == 24) {
+      BYTE* out = dst + x0 * 3;
       for (std::size_t i = 0; i < n; ++i, out += 3) std::memcpy(out, Map.Rgb[src[cols[i]]].data(), 3);
       return;
     }
-    for (std::size_t i = 0; i < n; ++i) {
-      const int sx = cols[i];
-      if (sx < 0 || (covered && !covered[sx])) continue;
-      const long long x = X0 + static_cast<long long>(i);
-      if (D.BitCount == 24)
-        std::memcpy(dst + x * 3, Map.Rgb[src[sx]].data(), 3);
-      else
-        PutPacked(dst, x, D.BitCount, Map.Index[src[sx]]);
-    }
+    for (std::size_t i = 0; i < n; ++i)
+      if (cols[i] >= 0) PutIndex(dst, x0 + static_cast<long long>(i), S.IndexAt(src, cols[i]));
   }
 
   void DrawRgbRow(BYTE* dst, const BYTE* src) {
-    for (std::size_t i = 0; i < Columns.size(); ++i) {
-      const int sx = Columns[i];
+    for (std::size_t i = 0; i < Columns.Source.size(); ++i) {
+      const int sx = Columns.Source[i];
       if (sx < 0) continue;
-      const long long x = X0 + static_cast<long long>(i);
+      const long long x = Columns.First + static_cast<long long>(i);
       const BYTE* bgr = src + static_cast<std::size_t>(sx) * 3;
       if (D.BitCount == 24)
         std::memcpy(dst + x * 3, bgr, 3);
@@ -174,12 +166,7 @@ class TStretcher {
 
   TSurface& D;
   const TDibSource& S;
-  const TStretchGeometry& G;
-  long long X0 = 0;
-  std::vector<int> Columns;  // source x per clipped destination column, -1 outside
-  bool AllInside = true;
-  std::optional<TDecodedRle> Rle;
-  std::vector<BYTE> Unpacked;
+  TAxisSamples Columns;  // the clipped destination columns
   TColorMapping Map;
   std::unordered_map<std::uint32_t, BYTE> ExactIndex;
   long long LastSourceRow = -1;
@@ -199,12 +186,11 @@ int StretchToSurface(TSurface& Dest, const TStretchRequest& Request, const TDibS
   const long long y1 = std::min<long long>(g.DestTop + g.DestHeight, Dest.Height);
   if (rows == 0 || x0 >= x1 || y0 >= y1) return rows;
 
-  TStretcher stretcher(Dest, Source, g);
-  if (!stretcher.Prepare(x0, x1)) return 0;
-  for (long long y = y0; y < y1; ++y) {
-    const long long sy = g.SourceY(y);
-    if (sy >= 0 && sy < Source.Height) stretcher.DrawRow(y, static_cast<int>(sy));
-  }
+  TStretcher stretcher(Dest, Source, SampleColumns(g, x0, x1, Source.Width));
+  const TAxisSamples sampled = SampleRows(g, y0, y1, Source.Height);
+  if (Source.Rle()) return stretcher.DrawRle(sampled) ? rows : 0;
+  for (std::size_t i = 0; i < sampled.Source.size(); ++i)
+    if (sampled.Source[i] >= 0) stretcher.DrawRow(y0 + static_cast<long long>(i), sampled.Source[i]);
   return rows;
 }
 

@@ -26,8 +26,9 @@ struct TRect {
   int Top = 0;
   int Right = 0;
   int Bottom = 0;
-  int Width() const { return Right - Left; }
-  int Height() const { return Bottom - Top; }
+  // In 64 bits: the extent of (INT_MIN, 0, INT_MAX, 1) does not fit an int.
+  std::int64_t Width() const { return static_cast<std::int64_t>(Right) - Left; }
+  std::int64_t Height() const { return static_cast<std::int64_t>(Bottom) - Top; }
   friend bool operator==(const TRect&, const TRect&) = default;
 };
 inline TRect Rect(int Left, int Top, int Right, int Bottom) { return {Left, Top, Right, Bottom}; }

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <vector>
 
 #include "host/Canvas.h"
@@ -141,6 +142,37 @@ TEST(Canvas, DrawAtNaturalSizeAndStretchDrawIntoTheRectangle) {
   TProbeGraphic empty(0, 0, log);
   canvas.Draw(0, 0, &empty);
   EXPECT_TRUE(log.empty());
+}
+
+TEST(Canvas, DrawNearTheEndsOfTheCoordinateRange) {
+  TMemorySurface surface(1, 1, 8);
+  TCanvas canvas;
+  canvas.SetHandle(surface.Dc);
+  struct TCase {
+    int X, Y, W, H;
+    bool Drawn;
+    TRect Expected;
+  };
+  const TCase cases[] = {
+      {INT_MAX, 0, 1, 1, false, {}},
+      {0, INT_MAX, 1, 1, false, {}},
+      {INT_MAX - 29, 5, 30, 20, false, {}},
+      {INT_MAX - 30, 5, 30, 20, true, Rect(INT_MAX - 30, 5, INT_MAX, 25)},
+      {INT_MIN, INT_MIN, 30, 20, true, Rect(INT_MIN, INT_MIN, INT_MIN + 30, INT_MIN + 20)},
+      {-10, INT_MAX - 20, 30, 20, true, Rect(-10, INT_MAX - 20, 20, INT_MAX)},
+  };
+  for (const auto& c : cases) {
+    std::vector<std::string> log;
+    TProbeGraphic graphic(c.W, c.H, log);
+    canvas.Draw(c.X, c.Y, &graphic);
+    ASSERT_EQ(graphic.Rects.size(), c.Drawn ? 1u : 0u) << c.X << "," << c.Y;
+    if (c.Drawn) {
+      EXPECT_EQ(graphic.Rects[0], c.Expected) << c.X << "," << c.Y;
+    }
+  }
+  // Extents of rectangles spanning the whole range.
+  EXPECT_EQ(Rect(INT_MIN, 0, INT_MAX, 1).Width(), 0xFFFFFFFFLL);
+  EXPECT_EQ(Rect(0, INT_MAX, 1, INT_MIN).Height(), -0xFFFFFFFFLL);
 }
 
 }  // namespace

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <filesystem>
+#include <vector>
 
 #include "host/Gdi.h"
 #include "host/GdiObjects.h"
@@ -43,6 +45,73 @@ TEST(FileMapping, RefusesEmptyAndOutOfRangeViews) {
   tail[9] = 1;
   EXPECT_TRUE(UnmapViewOfFile(tail));
   EXPECT_TRUE(CloseHandle(mapping));
+}
+
+std::size_t OpenDescriptors() {
+  std::size_t count = 0;
+  for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator("/proc/self/fd")) ++count;
+  return count;
+}
+
+TEST(FileMapping, ThousandsOfLiveMappingsHoldNoDescriptors) {
+  constexpr int Count = 5000;
+  const std::size_t before = OpenDescriptors();
+  struct TLive {
+    HANDLE Mapping;
+    std::uint8_t* View;
+  };
+  std::vector<TLive> live;
+  for (int i = 0; i < Count; ++i) {
+    const HANDLE mapping = CreateFileMapping(PAGE_READWRITE, 0, 64);
+    ASSERT_TRUE(mapping) << i;
+    auto* view = static_cast<std::uint8_t*>(MapViewOfFile(mapping, FILE_MAP_WRITE, 0, 0));
+    ASSERT_NE(view, nullptr) << i;
+    view[63] = static_cast<std::uint8_t>(i);
+    live.push_back({mapping, view});
+  }
+  EXPECT_LT(OpenDescriptors(), before + 8);
+  // Each object keeps its own memory, and a later view of it sees the same bytes both ways.
+  for (int i = 0; i < Count; ++i) {
+    auto* second = static_cast<std::uint8_t*>(MapViewOfFile(live[i].Mapping, FILE_MAP_WRITE, 0, 64));
+    ASSERT_NE(second, nullptr) << i;
+    ASSERT_EQ(second[63], static_cast<std::uint8_t>(i)) << i;
+    second[0] = 1;
+    ASSERT_EQ(live[i].View[0], 1) << i;
+    ASSERT_TRUE(UnmapViewOfFile(second));
+  }
+  for (const auto& l : live) {
+    ASSERT_TRUE(CloseHandle(l.Mapping));
+    ASSERT_TRUE(UnmapViewOfFile(l.View));
+  }
+}
+
+TEST(FileMapping, ViewsInAnyOrderOfUnmappingAndClosing) {
+  // The first view, a read-only one and one at an offset, released in every order against the handle.
+  for (const bool closeFirst : {false, true}) {
+    const HANDLE mapping = CreateFileMapping(PAGE_READWRITE, 0, 3 * 4096);
+    auto* first = static_cast<std::uint8_t*>(MapViewOfFile(mapping, FILE_MAP_WRITE, 0, 0));
+    const auto* reader = static_cast<const std::uint8_t*>(MapViewOfFile(mapping, FILE_MAP_READ, 0, 0));
+    auto* tail = static_cast<std::uint8_t*>(MapViewOfFile(mapping, FILE_MAP_WRITE, 4096 + 10, 100));
+    ASSERT_TRUE(first && reader && tail);
+    tail[0] = 7;
+    EXPECT_EQ(first[4096 + 10], 7);
+    EXPECT_EQ(reader[4096 + 10], 7);
+    if (closeFirst) {
+      EXPECT_TRUE(CloseHandle(mapping));
+    }
+    EXPECT_TRUE(UnmapViewOfFile(first));
+    EXPECT_EQ(tail[0], 7);
+    EXPECT_TRUE(UnmapViewOfFile(reader));
+    EXPECT_TRUE(UnmapViewOfFile(tail));
+    if (!closeFirst) {
+      // A new first view after the old one went: the same memory.
+      auto* again = static_cast<std::uint8_t*>(MapViewOfFile(mapping, FILE_MAP_WRITE, 0, 0));
+      ASSERT_NE(again, nullptr);
+      EXPECT_EQ(again[4096 + 10], 7);
+      EXPECT_TRUE(UnmapViewOfFile(again));
+      EXPECT_TRUE(CloseHandle(mapping));
+    }
+  }
 }
 
 TEST(GlobalMemory, LockSizeAndFree) {

@@ -1,7 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <chrono>
 #include <filesystem>
 #include <fstream>
+#include <future>
 
 #include "host/Classes.h"
 #include "host/Exception.h"
@@ -36,6 +42,42 @@ TEST(FileStream, OpenErrorsCarryTheFileName) {
     EXPECT_EQ(e.Message(), "ファイル " + missing + " は開けません");
   }
   EXPECT_THROW(TFileStream(std::filesystem::temp_directory_path().string(), fmOpenRead), EFOpenError);
+}
+
+TEST(FileStream, AFifoIsRefusedWithoutWaitingForAPeer) {
+  const auto fifo = TempPath("tarvelin-stream-test.fifo").string();
+  std::filesystem::remove(fifo);
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+  struct TCase {
+    unsigned Mode;
+    const char* Message;
+  };
+  const TCase cases[] = {{fmOpenRead, "ファイル %s は開けません"},
+                         {fmOpenWrite, "ファイル %s は開けません"},
+                         {fmOpenReadWrite, "ファイル %s は開けません"},
+                         {fmCreate, "ファイル %s を作成できません"}};
+  for (const auto& c : cases) {
+    auto opening = std::async(std::launch::async, [&] {
+      try {
+        TFileStream stream(fifo, c.Mode);
+        return std::string("opened");
+      } catch (const EStreamError& e) {
+        return e.Message();
+      }
+    });
+    if (opening.wait_for(std::chrono::seconds(5)) == std::future_status::timeout) {
+      // Both ends at once release an open blocked on either, so the test ends.
+      const int peer = ::open(fifo.c_str(), O_RDWR | O_NONBLOCK);
+      opening.wait();
+      ::close(peer);
+      ADD_FAILURE() << "open blocked on the FIFO, mode " << c.Mode;
+      continue;
+    }
+    std::string expected = c.Message;
+    expected.replace(expected.find("%s"), 2, fifo);
+    EXPECT_EQ(opening.get(), expected) << c.Mode;
+  }
+  std::filesystem::remove(fifo);
 }
 
 TEST(FileStream, WritesAndReadsBack) {
