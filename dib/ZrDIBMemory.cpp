@@ -154,3 +154,5 @@ void CloseSpareMemory() {
 }
 
 std::size_t SpareMemoryCount() { return Pool().Spares.size(); }
+
+std::size_t LiveMemoryCount() { return Pool().Live.size(); }
