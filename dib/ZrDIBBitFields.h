@@ -12,7 +12,7 @@
 int MaskShiftOf(DWORD Mask);
 
 class TZrBitFields {
-public:
+ public:
   // Masks in the order red, green, blue; with Compression 0 the defaults of the
   // bit count (5-5-5 or 8-8-8) are taken instead. A mask of 0 raises EZrDIBInvalidDIB.
   TZrBitFields(int BitCount, DWORD Compression, const std::array<DWORD, 3>& Masks);
@@ -25,7 +25,7 @@ public:
   // padding included.
   void ConvertRow(const BYTE* Source, BYTE* Dest, std::int64_t Width) const;
 
-private:
+ private:
   struct TChannel {
     DWORD Mask;
     unsigned Right;  // one of the two shifts is 0
@@ -36,5 +36,6 @@ private:
   void Convert(const BYTE* Source, BYTE* Dest, std::int64_t Width) const;
 
   int FBitCount;
+  bool FBytesInPlace = false;         // 8-8-8 masks: every component is a byte as it stands
   std::array<TChannel, 3> FChannels;  // red, green, blue
 };

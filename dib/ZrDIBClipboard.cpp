@@ -8,7 +8,7 @@
 namespace {
 
 class TBlockInput : public TZrPixelInput {
-public:
+ public:
   TBlockInput(const BYTE* Data, std::int64_t Size) : FData(Data), FLeft(Size) {}
   std::int64_t Available() override { return FLeft; }
   void Read(BYTE* Dest, std::int64_t Count) override {
@@ -18,7 +18,7 @@ public:
     FLeft -= Count;
   }
 
-private:
+ private:
   const BYTE* FData;
   std::int64_t FLeft;
 };
@@ -45,7 +45,8 @@ void TZrInternalDIB::LoadFromClipboardFormat(HGLOBAL Block) {
     const std::int64_t colors = h.biClrUsed != 0 ? h.biClrUsed : NumColorsOf(h.biBitCount);
     offset = 40 + 4 * (colors + (h.biCompression == BI_BITFIELDS ? 3 : 0));
     if (offset > size) throw EZrDIBInvalidDIB(SColorTableTooShort);
-    std::memcpy(static_cast<void*>(&info), data, static_cast<std::size_t>(std::min<std::int64_t>(offset, 40 + 4 * 259)));
+    std::memcpy(static_cast<void*>(&info), data,
+                static_cast<std::size_t>(std::min<std::int64_t>(offset, 40 + 4 * 259)));
     if (h.biXPelsPerMeter == 0) h.biXPelsPerMeter = 3780;
     if (h.biYPelsPerMeter == 0) h.biYPelsPerMeter = 3780;
     h.biClrUsed = static_cast<DWORD>(std::min<std::int64_t>(colors, 256));

@@ -16,7 +16,9 @@ constexpr std::int64_t MaxImageSize = std::numeric_limits<std::int32_t>::max();
 
 // Whether Rows rows of Row bytes (Row > 0) fit in Limit bytes, without
 // multiplying numbers that may overflow.
-bool RowsFit(std::int64_t Row, std::int64_t Rows, std::int64_t Limit) { return Row <= Limit && Rows <= Limit / Row; }
+bool RowsFit(std::int64_t Row, std::int64_t Rows, std::int64_t Limit) {
+  return Row <= Limit && Rows <= Limit / Row;
+}
 
 }  // namespace
 

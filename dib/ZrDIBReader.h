@@ -16,7 +16,7 @@ class TZrInternalDIB;
 
 // Pixel memory from GetMemory, released again unless handed on.
 class TZrPixelMemory {
-public:
+ public:
   TZrPixelMemory() = default;
   ~TZrPixelMemory();
   TZrPixelMemory(const TZrPixelMemory&) = delete;
@@ -29,7 +29,7 @@ public:
   // Gives up ownership: the memory now belongs to the caller.
   void Release(HANDLE& FileMapping, BYTE*& Bits);
 
-private:
+ private:
   HANDLE FFileMapping;
   BYTE* FBits = nullptr;
   std::int32_t FSize = 0;
@@ -38,7 +38,7 @@ private:
 
 // Where the pixel array comes from: a stream or a locked memory block.
 class TZrPixelInput {
-public:
+ public:
   virtual ~TZrPixelInput() = default;
   // Bytes still to be had, or -1 when the source cannot tell.
   virtual std::int64_t Available() = 0;
@@ -61,7 +61,7 @@ void InstallDIB(TZrInternalDIB& DIB, const BITMAPINFO& Info, TZrPixelMemory& Pix
 
 // Keeps a global memory block locked for as long as it lives.
 class TGlobalLock {
-public:
+ public:
   explicit TGlobalLock(HGLOBAL Block) : FBlock(Block), FData(static_cast<const BYTE*>(GlobalLock(Block))) {}
   ~TGlobalLock() {
     if (FData) GlobalUnlock(FBlock);
@@ -70,7 +70,7 @@ public:
   TGlobalLock& operator=(const TGlobalLock&) = delete;
   const BYTE* Data() const { return FData; }
 
-private:
+ private:
   HGLOBAL FBlock;
   const BYTE* FData;
 };

@@ -7,7 +7,7 @@
 namespace {
 
 class TStreamInput : public TZrPixelInput {
-public:
+ public:
   explicit TStreamInput(TStream& Stream) : FStream(Stream) {}
 
   std::int64_t Available() override {
@@ -28,7 +28,7 @@ public:
     FStream.Seek(Count, TSeekOrigin::soCurrent);
   }
 
-private:
+ private:
   TStream& FStream;
 };
 

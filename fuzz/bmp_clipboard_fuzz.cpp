@@ -15,7 +15,9 @@ namespace {
 // legitimate large pictures do not hit the fuzzer's memory limit.
 constexpr std::int64_t MaxPixelBytes = 64 << 20;
 
-std::uint32_t Read32(const uint8_t* p) { return p[0] | p[1] << 8 | p[2] << 16 | static_cast<std::uint32_t>(p[3]) << 24; }
+std::uint32_t Read32(const uint8_t* p) {
+  return p[0] | p[1] << 8 | p[2] << 16 | static_cast<std::uint32_t>(p[3]) << 24;
+}
 
 bool TooLarge(const uint8_t* data, size_t size) {
   if (size < 16) return false;

@@ -15,7 +15,9 @@ namespace {
 // legitimate large pictures do not hit the fuzzer's memory limit.
 constexpr std::int64_t MaxPixelBytes = 64 << 20;
 
-std::uint32_t Read32(const uint8_t* p) { return p[0] | p[1] << 8 | p[2] << 16 | static_cast<std::uint32_t>(p[3]) << 24; }
+std::uint32_t Read32(const uint8_t* p) {
+  return p[0] | p[1] << 8 | p[2] << 16 | static_cast<std::uint32_t>(p[3]) << 24;
+}
 
 bool TooLarge(const uint8_t* data, size_t size) {
   if (size < 26) return false;
@@ -52,8 +54,8 @@ void DrawOnce(TZrDIB& dib) {
   // The pixel data is as long as the storage holds it.
   BITMAPINFO info = s.BitmapInfo;
   info.bmiHeader.biSizeImage = static_cast<DWORD>(s.ImageSize);
-  const bool rows = info.bmiHeader.biCompression != BI_RGB ||
-                    DIBStride(info.bmiHeader.biBitCount, s.Width) * s.Height <= s.ImageSize;
+  const bool rows =
+      info.bmiHeader.biCompression != BI_RGB || DIBStride(info.bmiHeader.biBitCount, s.Width) * s.Height <= s.ImageSize;
   if (rows) StretchDIBits(dc, 0, 0, 16, 16, 0, 0, s.Width, s.Height, s.Bits, &info, DIB_RGB_COLORS, SRCCOPY);
   SelectObject(dc, old);
   DeleteObject(bitmap);

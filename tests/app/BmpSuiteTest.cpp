@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 
 #include <QImage>
-
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -131,8 +130,7 @@ const std::vector<TSuiteFile>& Suite() {
       Refused("b/badfilesize.bmp", "ストリームの読み込みエラー", "bfSize beyond the end of the file",
               TRefusal::ReadError),
       Refused("b/badheadersize.bmp", HeaderSize, "66-byte header"),
-      Refused("b/badpalettesize.bmp", "TZrInternalDIB.LoadFromFile: bfOffBits is too small",
-              "biClrUsed 305402420"),
+      Refused("b/badpalettesize.bmp", "TZrInternalDIB.LoadFromFile: bfOffBits is too small", "biClrUsed 305402420"),
       Loads("b/badplanes.bmp", zrpf1Bit, nullptr, 0, "biPlanes is not validated"),
       Loads("b/badrle.bmp", zrpf8BitRLE, nullptr, 0, "RLE data is kept as stored"),
       Loads("b/badrle4.bmp", zrpf4BitRLE, nullptr, 0, "RLE data is kept as stored"),

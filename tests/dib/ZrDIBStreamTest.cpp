@@ -44,7 +44,9 @@ struct TBmp {
 };
 
 // Colour entry i of a hand-built table, as (blue, green, red).
-RGBQUAD Entry(int i) { return {static_cast<BYTE>(i), static_cast<BYTE>(2 * i), static_cast<BYTE>(3 * i), 0}; }
+RGBQUAD Entry(int i) {
+  return {static_cast<BYTE>(i), static_cast<BYTE>(2 * i), static_cast<BYTE>(3 * i), 0};
+}
 
 TBytes Build(const TBmp& f) {
   TBytes info;
@@ -72,7 +74,8 @@ TBytes Build(const TBmp& f) {
     info.resize(f.HeaderSize, 0);
     for (const DWORD m : f.Masks) Put32(info, m);
     if (entries < 0) entries = static_cast<int>(f.ClrUsed != 0 ? f.ClrUsed : NumColorsOf(f.Bits));
-    for (int i = 0; i < entries; ++i) info.insert(info.end(), {Entry(i).rgbBlue, Entry(i).rgbGreen, Entry(i).rgbRed, 0});
+    for (int i = 0; i < entries; ++i)
+      info.insert(info.end(), {Entry(i).rgbBlue, Entry(i).rgbGreen, Entry(i).rgbRed, 0});
   }
   info.resize(info.size() + static_cast<std::size_t>(f.Gap), 0xEE);
   const auto offBits = f.OffBits.value_or(static_cast<DWORD>(14 + info.size()));
@@ -106,7 +109,7 @@ TMemoryStream StreamOf(const TBytes& bytes) {
 
 // A memory stream that remembers the largest read it was asked for.
 class TWatchedStream : public TMemoryStream {
-public:
+ public:
   std::int64_t Read(void* Buffer, std::int64_t Count) override {
     Largest = std::max(Largest, Count);
     return TMemoryStream::Read(Buffer, Count);
@@ -141,9 +144,12 @@ TExpect Refused(TOutcome Outcome, const char* Message) {
   e.Message = Message;
   return e;
 }
-TExpect Refused(const char* Message) { return Refused(TOutcome::InvalidDIB, Message); }
+TExpect Refused(const char* Message) {
+  return Refused(TOutcome::InvalidDIB, Message);
+}
 
-TExpect Loaded(TZrPixelFormat Format, int Width, LONG BiHeight, DWORD ClrUsed, std::int32_t ImageSize, TBytes Pixels = {}) {
+TExpect Loaded(TZrPixelFormat Format, int Width, LONG BiHeight, DWORD ClrUsed, std::int32_t ImageSize,
+               TBytes Pixels = {}) {
   TExpect e;
   e.Format = Format;
   e.Width = Width;
@@ -184,8 +190,7 @@ std::vector<TCase> FileCases() {
   };
   return {
       // 1078 = 14 + 40 + 256 x 4, 1086 = 1078 + 8
-      {"EightBitsAllColours", bmp([](TBmp& f) { f.OffBits = 1078, f.Size = 1086; }),
-       Loaded(zrpf8Bit, 2, 2, 256, 8)},
+      {"EightBitsAllColours", bmp([](TBmp& f) { f.OffBits = 1078, f.Size = 1086; }), Loaded(zrpf8Bit, 2, 2, 256, 8)},
       {"GapBeforePixelsSkipped", bmp([](TBmp& f) { f.Gap = 22; }), Loaded(zrpf8Bit, 2, 2, 256, 8)},
       {"BytesBeyondTheRowsKept", bmp([](TBmp& f) { f.Pixels.resize(14, 9); }), Loaded(zrpf8Bit, 2, 2, 256, 14)},
       {"TopDown", bmp([](TBmp& f) { f.Height = -2; }), Loaded(zrpf8Bit, 2, -2, 256, 8)},
@@ -193,11 +198,12 @@ std::vector<TCase> FileCases() {
       {"FourBitsTwelveColours",
        bmp([](TBmp& f) { f.Bits = 4, f.ClrUsed = 12, f.Width = 3, f.Pixels = {0x12, 0x30, 0, 0, 0x45, 0x60, 0, 0}; }),
        Loaded(zrpf4Bit, 3, 2, 12, 8)},
-      {"Rle8StaysCompressed",
-       bmp([](TBmp& f) { f.Compression = BI_RLE8, f.Pixels = {2, 7, 0, 0, 2, 8, 0, 1}; }),
+      {"Rle8StaysCompressed", bmp([](TBmp& f) { f.Compression = BI_RLE8, f.Pixels = {2, 7, 0, 0, 2, 8, 0, 1}; }),
        Loaded(zrpf8BitRLE, 2, 2, 256, 8)},
       {"RleOfAnyLengthKept",  // RLE data is not measured against the rows
-       bmp([](TBmp& f) { f.Compression = BI_RLE8, f.Width = 200, f.Pixels = {0, 1}; }),
+       bmp([](TBmp& f) {
+         f.Compression = BI_RLE8, f.Width = 200, f.Pixels = {0, 1};
+       }),
        Loaded(zrpf8BitRLE, 200, 2, 256, 2)},
       {"CoreHeaderFourBits",
        [] {
@@ -221,7 +227,12 @@ std::vector<TCase> FileCases() {
       {"HugeColourCountCountedIn64Bits", bmp([](TBmp& f) { f.ClrUsed = 0x40000000, f.TableEntries = 256; }),
        Refused(OffBitsTooSmall)},
       {"TwoBits", bmp([](TBmp& f) { f.Bits = 2; }), Refused("TZrInternalDIB.LoadFromStream: Invalid BitCout")},
-      {"CoreSixteenBits", [] { TBmp f; f.HeaderSize = 12, f.Bits = 16; return f; }(),
+      {"CoreSixteenBits",
+       [] {
+         TBmp f;
+         f.HeaderSize = 12, f.Bits = 16;
+         return f;
+       }(),
        Refused("TZrInternalDIB.LoadFromStream: Invalid BitCount")},
       {"HeaderVersion4", bmp([](TBmp& f) { f.HeaderSize = 108; }),
        Refused("TZrInternalDIB.LoadFromStream: Invalid Bitmap Header Size")},
@@ -233,8 +244,7 @@ std::vector<TCase> FileCases() {
       {"SizeBelowOffBits", bmp([](TBmp& f) { f.Size = 1000; }), Refused(TooShort)},
       {"HugeRowsTooShort", bmp([](TBmp& f) { f.Width = INT_MAX, f.Height = -INT_MAX, f.Bits = 24; }),
        Refused(TooShort)},
-      {"SizeBeyondTheStream", bmp([](TBmp& f) { f.Size = 0x7FFFFF00; }),
-       Refused(TOutcome::ReadError, SReadError)},
+      {"SizeBeyondTheStream", bmp([](TBmp& f) { f.Size = 0x7FFFFF00; }), Refused(TOutcome::ReadError, SReadError)},
       {"OffBitsBeyondTheStream", bmp([](TBmp& f) { f.OffBits = 0xFFFFFF00, f.Size = 0xFFFFFFFF; }),
        Refused(TOutcome::ReadError, SReadError)},
       {"StreamEndsInTheRows", bmp([](TBmp& f) { f.Size = 1086, f.Pixels.resize(4); }),
@@ -294,10 +304,18 @@ TBytes FilePixels(const TBytes& file) {
 
 void ExpectOutcome(const std::function<void()>& Load, TOutcome Outcome, const std::string& Message) {
   switch (Outcome) {
-    case TOutcome::InvalidDIB: ExpectRaises<EZrDIBInvalidDIB>(Load, Message); break;
-    case TOutcome::InvalidDIBFile: ExpectRaises<EZrDIBInvalidDIBFile>(Load, Message); break;
-    case TOutcome::ReadError: ExpectRaises<EReadError>(Load, Message); break;
-    case TOutcome::Loads: Load(); break;
+    case TOutcome::InvalidDIB:
+      ExpectRaises<EZrDIBInvalidDIB>(Load, Message);
+      break;
+    case TOutcome::InvalidDIBFile:
+      ExpectRaises<EZrDIBInvalidDIBFile>(Load, Message);
+      break;
+    case TOutcome::ReadError:
+      ExpectRaises<EReadError>(Load, Message);
+      break;
+    case TOutcome::Loads:
+      Load();
+      break;
   }
 }
 
@@ -318,7 +336,7 @@ void ExpectLoaded(const TZrDIB& dib, const TExpect& e, const TBytes& filePixels)
 }
 
 class BmpReadTest : public ::testing::TestWithParam<bool> {
-protected:
+ protected:
   TDefaultUseFMOScope FScope{GetParam()};
 };
 INSTANTIATE_TEST_SUITE_P(Memory, BmpReadTest, ::testing::Values(true, false),
