@@ -13,6 +13,10 @@ TSpritePageState SpritePage;
 namespace {
 
 QString Text(const std::string& Text) { return QString::fromStdString(Text); }
+// Joined as QStrings: GCC 12 at -O3 warns falsely (-Wrestrict) inside std::string's operator+ here.
+QString Text(const char* Prefix, const std::string& Digits) {
+  return QString::fromLatin1(Prefix) + QString::fromStdString(Digits);
+}
 
 // The bytes of PrgData from Offset on; the records never reach its end, and a
 // span keeps the renderer from reading past it whatever the ROM holds.
@@ -79,12 +83,12 @@ void RefreshSpritePage() {
   page.SpriteDIB = std::move(sprite);
 
   const int count = frame[1] + 1;
-  form.LblSCHRBank->setText(Text("$" + FormatByte(frame[0])));
-  form.LblSCHRLoadOffset->setText(Text(" " + FormatByte(page.CHRLoadOffset)));
+  form.LblSCHRBank->setText(Text("$", FormatByte(frame[0])));
+  form.LblSCHRLoadOffset->setText(Text(" ", FormatByte(page.CHRLoadOffset)));
   form.LblSCHRBankAddress->setText(Text(FormatAddress(ChrBankAddress(frame[0]))));
   form.LblSFrameAddress->setText(Text(FormatAddress(page.FrameAddress)));
   form.LblSnSprite->setText(QString::number(count));
-  form.LblSAlign->setText(Text("$" + FormatByte(frame[2])));
+  form.LblSAlign->setText(Text("$", FormatByte(frame[2])));
   form.LblSAlignAddress->setText(Text(FormatAddress(page.AlignAddress)));
   ShowDump(*form.EditSAlignData, HexDump(PrgFrom(page.AlignAddress).first(2 * count)));
   ShowDump(*form.EditSFrameData, HexDump(frame.first(3 + 2 * count)));

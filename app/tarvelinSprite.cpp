@@ -6,6 +6,8 @@
 #include <QFileDialog>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QTabBar>
+#include <algorithm>
 
 #include "app/TarvelinDrawSprite.h"
 #include "app/TarvelinTabAnimation.h"
@@ -27,6 +29,12 @@ TForm1::TForm1(QWidget* Parent) : QMainWindow(Parent) {
   setupUi(this);
   // Keys reach the window itself only while no control holds the focus.
   setFocusPolicy(Qt::StrongFocus);
+  // A clicked page tab keeps the focus, so the arrow keys switch pages until the
+  // page background is clicked.
+  PageControl1->tabBar()->setFocusPolicy(Qt::StrongFocus);
+  // The stored widths suit other fonts; each box grows to what its items need.
+  for (auto* box : {CmbABankSelect, CmbSBankSelect, CmbSSpriteNumHigh})
+    box->resize(std::max(box->width(), box->sizeHint().width()), box->height());
 
   connect(Open1, &QAction::triggered, this, [this] { Handle([this] { Open1Click(); }); });
   connect(Exit1, &QAction::triggered, this, [this] { Handle([this] { Exit1Click(); }); });

@@ -39,13 +39,19 @@ public:
 
   // The palette to realise; the DIB keeps ownership.
   HPALETTE GetPalette() override;
-  // Takes over Value (none clears the palette).
+  // Takes over a Value handed over, copies one that the library or another DIB
+  // owns (none clears the palette).
   void SetPalette(HPALETTE Value) override;
   void SetColors(int Index, TColor Color);
 
   // Row y, 0 the top row, as wide as the stride. Unshares first; raises no change.
   std::span<BYTE> GetScanLine(int y);
   TZrPixelFormat GetPixelFormat() const;
+  // Converts the pixels, keeping them where the new format can; reports
+  // progress for the conversions that reduce colours.
+  void SetPixelFormat(TZrPixelFormat Format);
+  // One step of the running conversion.
+  void ConvertProgress();
   bool GetUseFMO() const;
 
   BYTE GetDrawMode() const { return FDrawMode; }

@@ -16,7 +16,9 @@ TZrDIBCanvas::TZrDIBCanvas(TZrDIB* ADIB) {
       const BYTE drawMode = FDIB->GetDrawMode();
       FDIB->SetDrawMode(0);
       try {
-        FOldPalette = SelectPalette(FMemoryDC, FDIB->GetPalette(), true);
+        const HPALETTE palette = FDIB->GetPalette();
+        FOldPalette = SelectPalette(FMemoryDC, palette, true);
+        if (FOldPalette) FPalette = palette;
         RealizePalette(FMemoryDC);
       } catch (...) {
         FDIB->SetDrawMode(drawMode);
@@ -41,12 +43,18 @@ TZrDIBCanvas::~TZrDIBCanvas() { Release(); }
 void TZrDIBCanvas::Release() {
   if (FOldBitmap) SelectObject(FMemoryDC, FOldBitmap);
   if (FDIBSection) DeleteObject(FDIBSection);
+  if (FOldPalette) SelectPalette(FMemoryDC, FOldPalette, true);
   SetHandle(HDC{});
-  // The DC goes with the DIB's palette still selected: deleting it lets go.
   if (FMemoryDC) DeleteDC(FMemoryDC);
+  // A palette changed while selected here could not be deleted then, and the
+  // DIB no longer holds it.
+  const TZrInternalDIB* storage = FDIB ? FDIB->GetInternalDIB() : nullptr;
+  if (FPalette && !(storage && storage->PaletteHandle == FPalette)) DeleteObject(FPalette);
   FOldBitmap = {};
   FDIBSection = {};
   FMemoryDC = {};
+  FOldPalette = {};
+  FPalette = {};
   FSectionBits = nullptr;
   if (TZrDIB* dib = std::exchange(FDIB, nullptr)) {
     dib->UpdatePaletteModified();

@@ -31,4 +31,7 @@ private:
   HBITMAP FOldBitmap;
   HPALETTE FOldPalette;
   void* FSectionBits = nullptr;
+  // The DIB's palette as selected here. Selected, it cannot be deleted: should
+  // the DIB let it go meanwhile, the canvas deletes it once it is free.
+  HPALETTE FPalette;
 };

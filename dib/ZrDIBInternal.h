@@ -3,6 +3,7 @@
 // graphics may share, and the routines that give it pixel memory and palettes.
 
 #include <cstdint>
+#include <functional>
 #include <span>
 
 #include "dib/ZrDIBErrors.h"
@@ -57,6 +58,12 @@ public:
   // Drops the cached palette after the colour table changed.
   void UpdatePalette();
   TZrPixelFormat GetPixelFormat() const;
+  // Converts the pixels to Target (not the current format) through the
+  // converters of its chain; on failure the storage stays as it was. Mode picks
+  // the colour reduction, ConvertProgress is called per reduction step, Color
+  // (plain RGB) is what masks to 1 bit keep white. The storage must not be shared.
+  void SetPixelsFormat(TZrPixelFormat Target, BYTE Mode, const std::function<void()>& ConvertProgress,
+                       COLORREF Color);
 
   // Fill the storage from a BMP file at the stream's position or from a packed
   // DIB; on failure the storage is left as it was.

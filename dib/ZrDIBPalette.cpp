@@ -1,14 +1,23 @@
 #include <algorithm>
 #include <memory>
+#include <unordered_set>
 
 #include "dib/ZrDIB.h"
 #include "dib/ZrDIBHalfTone.h"
 #include "host/Gdi.h"
+#include "host/Immortal.h"
 
 namespace {
 
-HPALETTE SharedHalfTone;
-HPALETTE SharedHalfToneBW;
+// A palette every DIB shares. It stays selected into a memory DC of its own for
+// its whole life, so that no DeleteObject by a user of the handle can free it.
+struct TSharedPalette {
+  HPALETTE Palette;
+  HDC Pin;
+};
+
+TSharedPalette SharedHalfTone;
+TSharedPalette SharedHalfToneBW;
 
 HPALETTE MakeHalfTonePalette() {
   auto record = std::make_unique<LOGPALETTE>();
@@ -32,23 +41,67 @@ HPALETTE MakeHalfToneBWPalette() {
   return CreatePalette(record.get());
 }
 
+HPALETTE GetShared(TSharedPalette& Shared, HPALETTE (*Make)()) {
+  if (Shared.Palette) return Shared.Palette;
+  const HPALETTE palette = Make();
+  const HDC pin = palette ? CreateCompatibleDC(HDC{}) : HDC{};
+  if (!pin || !SelectPalette(pin, palette, true)) {
+    if (pin) DeleteDC(pin);
+    if (palette) DeleteObject(palette);
+    return {};
+  }
+  Shared = {palette, pin};
+  return palette;
+}
+
+void FreeShared(TSharedPalette& Shared) {
+  if (Shared.Pin) DeleteDC(Shared.Pin);
+  if (Shared.Palette) DeleteObject(Shared.Palette);
+  Shared = {};
+}
+
+bool IsSharedPalette(HPALETTE Palette) {
+  return Palette == SharedHalfTone.Palette || Palette == SharedHalfToneBW.Palette;
+}
+
+// Palettes that a storage took as its own, so that one handed to another DIB is
+// copied rather than owned twice. A storage deletes its palette without saying
+// so; since handles are never reused, a dead entry is simply ignored and
+// swept from time to time.
+class TStoragePalettes {
+public:
+  void Add(HPALETTE Palette) {
+    if (FHandles.size() >= 2 * FLiveAfterSweep + 64) Sweep();
+    FHandles.insert(Palette.Value);
+  }
+  bool Holds(HPALETTE Palette) const {
+    return FHandles.contains(Palette.Value) && GetObjectType(Palette) == OBJ_PAL;
+  }
+
+private:
+  void Sweep() {
+    std::erase_if(FHandles, [](std::uintptr_t h) { return GetObjectType(HGDIOBJ{{h}}) != OBJ_PAL; });
+    FLiveAfterSweep = FHandles.size();
+  }
+  std::unordered_set<std::uintptr_t> FHandles;
+  std::size_t FLiveAfterSweep = 0;
+};
+
+TStoragePalettes& StoragePalettes() {
+  // DIBs with static storage may still be at work while statics are destroyed.
+  static TImmortal<TStoragePalettes> palettes;
+  return palettes.Get();
+}
+
 }  // namespace
 
-HPALETTE HalfTonePalette() {
-  if (!SharedHalfTone) SharedHalfTone = MakeHalfTonePalette();
-  return SharedHalfTone;
-}
+HPALETTE HalfTonePalette() { return GetShared(SharedHalfTone, &MakeHalfTonePalette); }
 
-HPALETTE HalfToneBWPalette() {
-  if (!SharedHalfToneBW) SharedHalfToneBW = MakeHalfToneBWPalette();
-  return SharedHalfToneBW;
-}
+HPALETTE HalfToneBWPalette() { return GetShared(SharedHalfToneBW, &MakeHalfToneBWPalette); }
 
 void FreeHalfTonePalettes() {
-  if (SharedHalfTone) DeleteObject(SharedHalfTone);
-  if (SharedHalfToneBW) DeleteObject(SharedHalfToneBW);
-  SharedHalfTone = {};
-  SharedHalfToneBW = {};
+  FreeShared(SharedHalfTone);
+  FreeShared(SharedHalfToneBW);
 }
 
 HPALETTE GetPaletteFromDIBInfos(const BITMAPINFO& BitmapInfo) {
@@ -76,13 +129,20 @@ HPALETTE TZrDIB::GetPalette() {
   }
   // Cached in the storage, shared or not: the one handle serves every sharer.
   TZrInternalDIB& dib = *FInternalDIB;
-  if (!dib.PaletteHandle && dib.BitmapInfo.bmiHeader.biClrUsed != 0)
+  if (!dib.PaletteHandle && dib.BitmapInfo.bmiHeader.biClrUsed != 0) {
     dib.PaletteHandle = GetPaletteFromDIBInfos(dib.BitmapInfo);
+    StoragePalettes().Add(dib.PaletteHandle);
+  }
   return dib.PaletteHandle;
 }
 
 void TZrDIB::SetPalette(HPALETTE Value) {
   Assert(FInternalDIB != nullptr, "TZrDIB.SetPalette: InternalDIB Should not be Nil");
+  // Only a handle handed over becomes the storage's. One that the library or
+  // another storage owns (a sharer's included) is copied: the storage makes its
+  // own from the colour table when asked.
+  const bool own = Value && Value == FInternalDIB->PaletteHandle && FInternalDIB->RefCount == 1;
+  const bool handedOver = Value && !own && !IsSharedPalette(Value) && !StoragePalettes().Holds(Value);
   UniqueDIB();
   TZrInternalDIB& dib = *FInternalDIB;
   if (!Value) {
@@ -95,8 +155,10 @@ void TZrDIB::SetPalette(HPALETTE Value) {
     for (UINT i = 0; i < count; ++i)
       dib.BitmapInfo.bmiColors[i] = {entries[i].peBlue, entries[i].peGreen, entries[i].peRed, 0};
   }
-  if (dib.PaletteHandle && dib.PaletteHandle != Value) DeleteObject(dib.PaletteHandle);
-  dib.PaletteHandle = Value;
+  const HPALETTE kept = own || handedOver ? Value : HPALETTE{};
+  if (dib.PaletteHandle && dib.PaletteHandle != kept) DeleteObject(dib.PaletteHandle);
+  dib.PaletteHandle = kept;
+  if (handedOver) StoragePalettes().Add(Value);
   UpdatePaletteModified();
   SetModified(true);
 }

@@ -4,7 +4,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/deps.sh
 
-cmake -S . -B build/release -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake -S . -B build/release -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
 cmake --build build/release -j "$(nproc)"
 
 run=build/run

@@ -3,6 +3,7 @@
 
 #include <QMenu>
 #include <QMenuBar>
+#include <QStyleOptionComboBox>
 #include <utility>
 
 #include "tests/app/ViewerTestSupport.h"
@@ -110,6 +111,22 @@ TEST_F(ViewerLayoutTest, ComboBoxesHoldTheirItemsWithTheFirstSelected) {
   for (const QComboBox* box : {Form1->CmbABankSelect, Form1->CmbSBankSelect, Form1->CmbSSpriteNumHigh}) {
     EXPECT_EQ(box->currentIndex(), 0);
     EXPECT_FALSE(box->isEditable());
+  }
+}
+
+TEST_F(ViewerLayoutTest, ComboBoxesAreWideEnoughForTheirItems) {
+  Form1->show();
+  for (QComboBox* box : {Form1->CmbABankSelect, Form1->CmbSBankSelect, Form1->CmbSSpriteNumHigh}) {
+    SCOPED_TRACE(box->objectName().toStdString());
+    EXPECT_GE(box->width(), box->sizeHint().width());
+    // The field the current item is drawn in holds the widest item in the box's own font.
+    QStyleOptionComboBox option;
+    option.initFrom(box);
+    option.editable = false;
+    const QRect field = box->style()->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, box);
+    const QFontMetrics metrics(box->font());
+    for (int i = 0; i < box->count(); ++i)
+      EXPECT_GE(field.width(), metrics.horizontalAdvance(box->itemText(i))) << box->itemText(i).toStdString();
   }
 }
 

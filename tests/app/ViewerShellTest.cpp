@@ -144,7 +144,7 @@ TEST_F(ViewerOpenTest, GoodOpenResetsTheLowPartAndKeepsTheHighPart) {
   EXPECT_EQ(SpritePage.SpriteNumLow, 0);
   EXPECT_EQ(Form1->CmbSSpriteNumHigh->currentIndex(), 1);
   EXPECT_EQ(Text(Form1->LblSFrameAddress), Address(DemoRom::FirstHighPattern.FrameOffset));
-  EXPECT_EQ(Text(Form1->LblSCHRBank), "$" + Hex(DemoRom::FirstHighPattern.ChrBank, 2));
+  EXPECT_EQ(Text(Form1->LblSCHRBank), Hex(DemoRom::FirstHighPattern.ChrBank, 2, "$"));
 }
 
 TEST_F(ViewerOpenTest, SecondGoodOpenReplacesTheFirst) {
@@ -385,7 +385,7 @@ TEST_F(ViewerFocusTest, ChoosingHighPartOneShowsPattern100PlusLowAndGivesFocusBa
 
   EXPECT_EQ(Text(Form1->LblSFrameAddress), Address(DemoRom::HighWalkFrame1.FrameOffset));
   EXPECT_EQ(Text(Form1->LblSAlignAddress), Address(DemoRom::HighWalkFrame1.AlignOffset));
-  EXPECT_EQ(Text(Form1->LblSCHRBank), "$" + Hex(DemoRom::HighWalkFrame1.ChrBank, 2));
+  EXPECT_EQ(Text(Form1->LblSCHRBank), Hex(DemoRom::HighWalkFrame1.ChrBank, 2, "$"));
   EXPECT_EQ(QApplication::focusWidget(), Form1);
   // An arrow key now reaches the page at once.
   PressOnFocus(Qt::Key_Right);
@@ -450,7 +450,7 @@ TEST_F(ViewerBankTest, SpriteBankChangeKeepsTheNumberAndResetsTheAnimationPage) 
   EXPECT_EQ(Text(Form1->EditSSpriteNum), "FF");
   EXPECT_EQ(Form1->CmbSSpriteNumHigh->currentIndex(), 1);
   EXPECT_EQ(Text(Form1->LblSFrameAddress), Address(DemoRom::Bank16LastPattern.FrameOffset));
-  EXPECT_EQ(Text(Form1->LblSCHRBank), "$" + Hex(DemoRom::Bank16LastPattern.ChrBank, 2));
+  EXPECT_EQ(Text(Form1->LblSCHRBank), Hex(DemoRom::Bank16LastPattern.ChrBank, 2, "$"));
   // The animation page still reads its own box, "12-13".
   EXPECT_EQ(Text(Form1->EditAAnimationNum), "00");
   EXPECT_EQ(Text(Form1->LblADataAddress), Address(DemoRom::ThreeFrames.Offset));

@@ -21,10 +21,10 @@ protected:
     EXPECT_EQ(Text(Form1->LblSFrameAddress), Address(Pattern.FrameOffset));
     EXPECT_EQ(Text(Form1->LblSAlignAddress), Address(Pattern.AlignOffset));
     EXPECT_EQ(Text(Form1->LblSnSprite), std::to_string(count));
-    EXPECT_EQ(Text(Form1->LblSAlign), "$" + Hex(Pattern.AlignNumber, 2));
-    EXPECT_EQ(Text(Form1->LblSCHRBank), "$" + Hex(Pattern.ChrBank, 2));
+    EXPECT_EQ(Text(Form1->LblSAlign), Hex(Pattern.AlignNumber, 2, "$"));
+    EXPECT_EQ(Text(Form1->LblSCHRBank), Hex(Pattern.ChrBank, 2, "$"));
     EXPECT_EQ(Text(Form1->LblSCHRBankAddress), Address(Pattern.ChrBank * 0x400 + 0x40010));
-    EXPECT_EQ(Text(Form1->LblSCHRLoadOffset), " " + Hex(at(Pattern.FrameOffset + 3) >> 6, 2));
+    EXPECT_EQ(Text(Form1->LblSCHRLoadOffset), Hex(at(Pattern.FrameOffset + 3) >> 6, 2, " "));
     const std::span<const std::uint8_t> image(Image);
     EXPECT_EQ(Text(Form1->EditSFrameData), Dump(image.subspan(static_cast<std::size_t>(Pattern.FrameOffset), 3u + 2u * count)));
     EXPECT_EQ(Text(Form1->EditSAlignData), Dump(image.subspan(static_cast<std::size_t>(Pattern.AlignOffset), 2u * count)));

@@ -32,12 +32,14 @@ namespace viewer_test {
 inline constexpr int VK_SPACE = 0x20;
 inline constexpr int VK_A = 0x41;
 
-inline std::string Hex(int Value, int Digits) {
-  char text[16];
-  std::snprintf(text, sizeof text, "%0*X", Digits, static_cast<unsigned>(Value));
+// Upper-case hex digits after Prefix; built in one piece, since GCC 12 at -O3 warns
+// falsely (-Wrestrict) on a short literal joined to a string with operator+.
+inline std::string Hex(int Value, int Digits, const char* Prefix = "") {
+  char text[24];
+  std::snprintf(text, sizeof text, "%s%0*X", Prefix, Digits, static_cast<unsigned>(Value));
   return text;
 }
-inline std::string Address(int Offset) { return "$" + Hex(Offset, 5); }
+inline std::string Address(int Offset) { return Hex(Offset, 5, "$"); }
 inline std::string Dump(std::span<const std::uint8_t> Bytes) {
   std::string text;
   for (auto b : Bytes) text += Hex(b, 2) + " ";

@@ -156,3 +156,35 @@ TEST(DIBCanvasTest, DestroyLeavesNoHandleBehind) {
   // The palette was only selected, not handed over: the DIB still owns it.
   EXPECT_EQ(GetObjectType(dib.GetInternalDIB()->PaletteHandle), OBJ_PAL);
 }
+
+TEST(DIBCanvasTest, PaletteChangesWhileOpenLeakNothing) {
+  TDefaultUseFMOScope fmo(true);
+  // What the DIB does while a canvas has its palette selected, and how many
+  // palettes it owns afterwards.
+  const struct {
+    const char* Name;
+    void (*Change)(TZrDIB&);
+    std::size_t PalettesOwned;
+  } cases[] = {
+      {"SetColors", [](TZrDIB& d) { d.SetColors(1, RGB(1, 2, 3)); }, 0},
+      {"SetColors then GetPalette", [](TZrDIB& d) { d.SetColors(1, RGB(1, 2, 3)), d.GetPalette(); }, 1},
+      {"SetPalette of none", [](TZrDIB& d) { d.SetPalette({}); }, 0},
+      {"SetPalette of a new palette", [](TZrDIB& d) {
+         LOGPALETTE record;
+         record.palNumEntries = 4;
+         d.SetPalette(CreatePalette(&record));
+       }, 1},
+  };
+  for (const auto& c : cases) {
+    TZrDIB dib;
+    MakeBlank(dib);  // ends with SetColors: no palette made yet
+    const auto objects = GdiObjectCount();
+    for (int round = 0; round < 3; ++round) {
+      TZrDIBCanvas canvas(&dib);
+      c.Change(dib);
+    }
+    EXPECT_EQ(GdiObjectCount(), objects + c.PalettesOwned) << c.Name;
+    const HPALETTE owned = dib.GetInternalDIB()->PaletteHandle;
+    EXPECT_EQ(GetObjectType(owned), c.PalettesOwned ? OBJ_PAL : 0u) << c.Name;
+  }
+}

@@ -1,10 +1,12 @@
 // TZrDIB.Draw: the direct path onto memory surfaces and onto a recording device.
 
+#include <limits>
 #include <vector>
 
 #include "host/Canvas.h"
 #include "host/DeviceContext.h"
 #include "host/Gdi.h"
+#include "host/GdiObjects.h"
 #include "tests/dib/DibTestSupport.h"
 
 namespace {
@@ -72,9 +74,10 @@ public:
     TStretchRequest Request;
     const BYTE* Bits;
     int BitCount;
+    std::size_t ImageSize;
   };
   int StretchDIBits(const TStretchRequest& Request, const TDibSource& Source) override {
-    Calls.push_back({Request, Source.Bits, Source.BitCount});
+    Calls.push_back({Request, Source.Bits, Source.BitCount, Source.ImageSize});
     return Source.Height;
   }
   void FillRect(const TRect&, COLORREF) override {}
@@ -221,4 +224,104 @@ TEST(DIBDrawTest, CanvasStretchDrawReachesTheDIB) {
   surface.Canvas.StretchDraw(Rect(0, 0, 4, 4), &dib);
   EXPECT_EQ(canvasChanges, 1);
   EXPECT_EQ(surface.Pixel(3, 3), PatternColor((1 + 3) % 16));
+}
+
+TEST(DIBDrawTest, RectanglesBeyondTheDeviceRangeDrawNothing) {
+  constexpr int Min = std::numeric_limits<int>::min();
+  constexpr int Max = std::numeric_limits<int>::max();
+  TZrDIB dib;
+  MakePattern(dib, 4, 4);
+  const struct {
+    TRect Rect;
+    BYTE Mode;
+    std::size_t Calls;
+  } cases[] = {
+      {Rect(Min, 0, Max, 1), 0, 0},  // 2^32 - 1 wide
+      {Rect(Max, 0, Min, 1), 0, 0},
+      {Rect(-1, 0, Max, 1), 0, 0},  // 2^31 wide
+      {Rect(0, 1, 1, Min), 0, 0},
+      {Rect(Min, 0, Max, 1), 1, 0},
+      {Rect(0, Max, 1, -1), 2, 0},  // -2^31 high: no positive size
+      {Rect(-2, -3, 2, 5), 0, 1},
+  };
+  for (const auto& c : cases) {
+    TRecordingCanvas target;
+    dib.SetDrawMode(c.Mode);
+    EXPECT_NO_THROW(dib.Draw(target.Canvas, c.Rect));
+    EXPECT_EQ(target.Device->Calls.size(), c.Calls) << c.Rect.Left << "," << c.Rect.Top;
+  }
+}
+
+TEST(DIBDrawTest, NeverHandsGDIMoreBytesThanTheStorageHolds) {
+  TDefaultUseFMOScope heap(false);  // no page rounding to hide a read past the block
+  // An 8 x 1 8-bit storage holds 8 bytes; each case rewrites its header.
+  const struct {
+    const char* Name;
+    LONG Width, Height;
+    DWORD Compression, SizeImage;
+    std::size_t Readable;  // the bytes GDI may read; 0: nothing drawn
+  } cases[] = {
+      {"as made", 8, 1, BI_RGB, 0, 8},
+      {"64 rows bottom-up", 8, 64, BI_RGB, 0, 0},
+      {"64 rows top-down", 8, -64, BI_RGB, 0, 0},
+      {"wider rows", 9, 1, BI_RGB, 0, 0},
+      {"RLE claiming a megabyte", 8, 64, BI_RLE8, 1 << 20, 8},
+      {"RLE without a length", 8, 64, BI_RLE8, 0, 8},
+      {"RLE shorter than stored", 8, 64, BI_RLE8, 2, 2},
+  };
+  for (const auto& c : cases) {
+    TZrDIB dib;
+    dib.SetWidth(8);
+    ASSERT_EQ(dib.GetInternalDIB()->ImageSize, 8);
+    dib.GetInternalDIB()->Bits[1] = 1;  // 00 01: the end of an RLE picture
+    auto& header = dib.GetInternalDIB()->BitmapInfo.bmiHeader;
+    header.biWidth = c.Width;
+    header.biHeight = c.Height;
+    header.biCompression = c.Compression;
+    header.biSizeImage = c.SizeImage;
+    TRecordingCanvas target;
+    dib.Draw(target.Canvas, Rect(0, 0, 8, 8));
+    const auto& calls = target.Device->Calls;
+    ASSERT_EQ(calls.size(), c.Readable ? 1u : 0u) << c.Name;
+    EXPECT_TRUE(calls.empty() || calls[0].ImageSize == c.Readable) << c.Name;
+    EXPECT_EQ(header.biSizeImage, c.SizeImage) << c.Name;  // the storage keeps its own header
+    EXPECT_EQ(header.biHeight, c.Height) << c.Name;
+  }
+}
+
+TEST(DIBDrawTest, HalfToneModesRefuseUntilTheyCanConvert) {
+  const std::string cannotConvert = "TZrDIB.Draw: Half-tone Drawing is not Available";
+  const std::string noCanvas = "TZrDIBCanvas.Create: Cannot Create Canvas";
+  TZrDIB dib;
+  MakePattern(dib, 6, 5);
+  dib.GetPalette();  // its own cached palette is not the drawing's to count
+  const struct {
+    BYTE Mode;
+    bool UseFMO;
+    TRect Rect;
+    std::string Message;  // empty: nothing drawn and no error
+  } cases[] = {
+      {1, true, Rect(0, 0, 12, 10), cannotConvert},
+      {2, true, Rect(12, 10, 0, 0), cannotConvert},
+      {1, false, Rect(0, 0, 12, 10), noCanvas},
+      {2, false, Rect(0, 0, 3, 2), noCanvas},
+      {1, true, Rect(3, 4, 3, 9), ""},
+      {2, false, Rect(0, 7, 5, 7), ""},
+  };
+  for (const auto& c : cases) {
+    TDefaultUseFMOScope fmo(c.UseFMO);
+    TRecordingCanvas target;
+    const auto objects = GdiObjectCount();
+    const auto contexts = DeviceContextCount();
+    dib.SetDrawMode(c.Mode);
+    if (c.Message.empty()) {
+      EXPECT_NO_THROW(dib.Draw(target.Canvas, c.Rect));
+    } else {
+      ExpectRaises<EZrDIBError>([&] { dib.Draw(target.Canvas, c.Rect); }, c.Message);
+    }
+    EXPECT_EQ(dib.GetDrawMode(), c.Mode);
+    EXPECT_TRUE(target.Device->Calls.empty());
+    EXPECT_EQ(GdiObjectCount(), objects);
+    EXPECT_EQ(DeviceContextCount(), contexts);
+  }
 }

@@ -157,3 +157,55 @@ TEST(DIBHalfToneTest, DrawModesShareTwoPalettes) {
   }
   EXPECT_EQ(GetObjectType(halfTone), OBJ_PAL);  // no DIB owns it
 }
+
+TEST(DIBPaletteTest, SetPaletteCopiesWhatOthersOwn) {
+  // Each case hands the taker a palette that the giver (a DIB) or the library owns.
+  const struct {
+    const char* Name;
+    BYTE GiverMode;
+    bool Shared;  // the taker shares the giver's storage when it takes the palette
+    UINT Entries;
+  } cases[] = {
+      {"a sharer's", 0, true, 256},
+      {"another DIB's", 0, false, 256},
+      {"the half-tone", 1, false, 215},
+      {"the half-tone black and white", 2, false, 2},
+  };
+  for (const auto& c : cases) {
+    const auto objects = GdiObjectCount();
+    {
+      auto giver = std::make_unique<TZrDIB>();
+      giver->SetColors(9, RGB(9, 99, 199));
+      giver->SetDrawMode(c.GiverMode);
+      TZrDIB taker;
+      if (c.Shared) taker.Assign(giver.get());
+      const HPALETTE given = giver->GetPalette();
+      const auto objectsWithGiven = GdiObjectCount();
+      taker.SetPalette(c.Shared ? taker.GetPalette() : given);
+      EXPECT_EQ(taker.GetInternalDIB()->BitmapInfo.bmiHeader.biClrUsed, c.Entries) << c.Name;
+
+      taker.SetColors(0, RGB(1, 2, 3));  // drops whatever palette the taker holds
+      EXPECT_EQ(GetObjectType(given), OBJ_PAL) << c.Name;
+      EXPECT_EQ(giver->GetPalette(), given) << c.Name;
+      EXPECT_EQ(EntriesOf(taker.GetPalette()).size(), c.Entries) << c.Name;
+      giver.reset();
+      EXPECT_EQ(GetObjectType(taker.GetPalette()), OBJ_PAL) << c.Name;
+      EXPECT_EQ(EntriesOf(taker.GetPalette()).size(), c.Entries) << c.Name;
+      taker.SetPalette({});
+      // Only the shared half-tone palette, made once for good, may outlive both DIBs.
+      EXPECT_EQ(GdiObjectCount(), objectsWithGiven - (c.GiverMode == 0 ? 1 : 0)) << c.Name;
+    }
+    EXPECT_LE(GdiObjectCount(), objects + 1) << c.Name;
+  }
+}
+
+TEST(DIBHalfToneTest, SharedPalettesCannotBeDeleted) {
+  for (const BYTE mode : {1, 2}) {
+    TZrDIB dib;
+    dib.SetDrawMode(mode);
+    const HPALETTE shared = dib.GetPalette();
+    EXPECT_FALSE(DeleteObject(shared));
+    EXPECT_EQ(GetObjectType(shared), OBJ_PAL);
+    EXPECT_EQ(dib.GetPalette(), shared);
+  }
+}

@@ -33,7 +33,7 @@ TEST(NesMasterPalette, KeyColoursLookRight) {
 }
 
 TEST(NesMasterPalette, ShippedFileIsTheBuiltInCopy) {
-  const auto path = std::filesystem::path(__FILE__).parent_path().parent_path().parent_path() / "fcpalette.pal";
+  const auto path = std::filesystem::path(TARVELIN_SOURCE_DIR) / "fcpalette.pal";
   std::ifstream in(path, std::ios::binary);
   ASSERT_TRUE(in) << path;
   const std::vector<char> bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
