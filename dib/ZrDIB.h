@@ -73,6 +73,8 @@ public:
   // The storage, for the canvas and for callers that read the DIB's raw form.
   TZrInternalDIB* GetInternalDIB() const { return FInternalDIB; }
 
+  // Replaces the content with the BMP file at the stream's position.
+  void LoadFromStream(TStream& Stream) override;
   void SaveToStream(TStream& Stream) override;
 
 private:

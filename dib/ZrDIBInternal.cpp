@@ -28,10 +28,13 @@ void TZrInternalDIB::CreateDIB(int AWidth, int AHeight, int ColorCount, int BitC
   const bool valid = AWidth > 0 && AHeight != 0 && ColorCount >= 0 && ColorCount <= 256 &&
                      (BitCount == 1 || BitCount == 4 || BitCount == 8 || BitCount == 24);
   const std::int64_t rows = std::abs(static_cast<std::int64_t>(AHeight));
-  const std::int64_t size = valid ? rows * DIBStride(BitCount, AWidth) : 0;
-  // ImageSize is a 32-bit field: a picture whose pixels it cannot count is refused.
-  if (!valid || size > std::numeric_limits<std::int32_t>::max())
+  const std::int64_t stride = valid ? DIBStride(BitCount, AWidth) : 0;
+  // ImageSize is a 32-bit field: a picture whose pixels it cannot count is
+  // refused. Each factor is checked first, so the product cannot overflow.
+  constexpr std::int64_t maxSize = std::numeric_limits<std::int32_t>::max();
+  if (!valid || rows > maxSize || stride > maxSize || rows * stride > maxSize)
     throw EZrDIBInvalidDIBPara("TZrInternalDIB.CreateDIB: Invalid Parameters");
+  const std::int64_t size = rows * stride;
 
   // Both kinds of pixel memory come zero-filled.
   GetMemory(static_cast<std::int32_t>(size), UseFMO, FileMapping, Bits);

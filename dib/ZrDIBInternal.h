@@ -65,6 +65,13 @@ public:
   void SetPixelsFormat(TZrPixelFormat Target, BYTE Mode, const std::function<void()>& ConvertProgress,
                        COLORREF Color);
 
+  // Fill the storage from a BMP file at the stream's position or from a packed
+  // DIB; on failure the storage is left as it was.
+  void LoadFromStream(TStream& Stream);
+  void LoadFromClipboardFormat(HGLOBAL Block);
+  // A new packed DIB of the content; the caller owns the block.
+  HGLOBAL SaveToClipboardFormat() const;
+
   std::span<BYTE> Pixels() const { return {Bits, static_cast<std::size_t>(ImageSize)}; }
 
   std::int32_t RefCount = 1;

@@ -95,8 +95,8 @@ bool Keep(HANDLE FileMapping, BYTE* Bits) {
 }  // namespace
 
 void GetMemory(std::int32_t Size, bool UseFMO, HANDLE& FileMapping, BYTE*& Bits) {
-  Assert(Size >= 0, "GetMemory: Size Must not be Negative");
   if (!UseFMO) {
+    if (Size < 0) throw EOutOfMemory("GetMemory: Cannot Allocate Memory");
     // calloc hands out zeroed pages without touching them when the block is large.
     void* block = std::calloc(Size == 0 ? 1 : static_cast<std::size_t>(Size), 1);
     if (!block) throw EOutOfMemory("GetMemory: Cannot Allocate Memory");
@@ -106,6 +106,8 @@ void GetMemory(std::int32_t Size, bool UseFMO, HANDLE& FileMapping, BYTE*& Bits)
   }
   HANDLE mapping;
   BYTE* view = nullptr;
+  // A mapping object of no bytes cannot be made.
+  if (Size <= 0) throw EOutOfResources("GetMemory: Cannot Make File Mapping Object");
   if (!PoolOpen || !TakeSpare(Size, mapping, view)) {
     mapping = CreateFileMapping(PAGE_READWRITE, 0, static_cast<DWORD>(Size));
     if (!mapping) throw EOutOfResources("GetMemory: Cannot Make File Mapping Object");
@@ -152,3 +154,5 @@ void CloseSpareMemory() {
 }
 
 std::size_t SpareMemoryCount() { return Pool().Spares.size(); }
+
+std::size_t LiveMemoryCount() { return Pool().Live.size(); }

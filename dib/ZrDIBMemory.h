@@ -12,3 +12,5 @@ void FreeSpareMemory();
 void CloseSpareMemory();
 // The number of mappings waiting for reuse.
 std::size_t SpareMemoryCount();
+// The number of mappings handed out and not yet released: lets tests see leaks.
+std::size_t LiveMemoryCount();

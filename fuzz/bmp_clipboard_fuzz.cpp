@@ -1,0 +1,68 @@
+// TZrInternalDIB.LoadFromClipboardFormat on any block: a refusal is fine, a
+// crash or a read past the block is not. What loads is packed again and read back.
+
+#include <algorithm>
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+
+#include "dib/ZrDIB.h"
+#include "host/Kernel.h"
+
+namespace {
+
+// Headers that ask for more than this many pixel bytes are left out, so that
+// legitimate large pictures do not hit the fuzzer's memory limit.
+constexpr std::int64_t MaxPixelBytes = 64 << 20;
+
+std::uint32_t Read32(const uint8_t* p) {
+  return p[0] | p[1] << 8 | p[2] << 16 | static_cast<std::uint32_t>(p[3]) << 24;
+}
+
+bool TooLarge(const uint8_t* data, size_t size) {
+  if (size < 16) return false;
+  const std::int64_t width = static_cast<std::int32_t>(Read32(data + 4));
+  const std::int64_t height = std::llabs(static_cast<std::int32_t>(Read32(data + 8)));
+  const std::int64_t bits = data[14] | data[15] << 8;
+  if (width <= 0) return false;
+  const std::int64_t row = (std::max<std::int64_t>(bits, 24) * width + 31) / 32 * 4;
+  return row > MaxPixelBytes || height > MaxPixelBytes / row;
+}
+
+// Only content of a pixel format this library knows is written as it was read:
+// impossible pairs such as 24 bits with masks are kept but not round-tripped.
+bool KnownFormat(const TZrInternalDIB& DIB) {
+  try {
+    DIB.GetPixelFormat();
+    return true;
+  } catch (const EZrDIBInvalidDIB&) {
+    return false;
+  }
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  // Seeds are BMP files: their packed DIB follows the 14-byte file header.
+  if (size >= 14 && data[0] == 'B' && data[1] == 'M') data += 14, size -= 14;
+  if (TooLarge(data, size)) return 0;
+  const HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, size);
+  if (size) std::memcpy(GlobalLock(block), data, size), GlobalUnlock(block);
+  TZrInternalDIB storage(true);
+  try {
+    storage.LoadFromClipboardFormat(block);
+  } catch (const Exception&) {
+    GlobalFree(block);
+    return 0;
+  }
+  GlobalFree(block);
+  if (!KnownFormat(storage)) return 0;
+  const HGLOBAL packed = storage.SaveToClipboardFormat();
+  TZrInternalDIB again(false);
+  again.LoadFromClipboardFormat(packed);
+  GlobalFree(packed);
+  if (again.ImageSize != storage.ImageSize ||
+      std::memcmp(again.Bits, storage.Bits, static_cast<std::size_t>(storage.ImageSize)) != 0)
+    std::abort();
+  return 0;
+}
