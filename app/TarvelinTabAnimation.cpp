@@ -3,6 +3,7 @@
 #include <QString>
 
 #include "app/TarvelinDrawSprite.h"
+#include "app/TarvelinSpritePattern.h"
 #include "app/TarvelinTabSprite.h"
 #include "app/tarvelinSprite.h"
 #include "app/tarvelinSpriteGlobals.h"
@@ -96,20 +97,14 @@ void StepAnimation() {
 
 void DrawAnimationFrame(int Frame) {
   // The scroll bar and playback stay within 0..L; the mask keeps any other caller inside the record.
-  const int b = Byte(2 + (Frame & 0x7F));
+  const int n = AnimationFramePattern(PrgData, AnimationPage.AnimationAddress, Frame);
   auto picture = CreatePageDIB(256, 256);
-  if (b == 0) {
+  if (n < 0) {
     ShowPicture(std::move(picture));
     StopAnimation();
     return;
   }
-  const int bank = Bank();
-  const int f = FrameDataOffset(PrgData, bank, b + 256 * (Byte(0) >> 7));
-  const int g = AlignDataOffset(PrgData, bank, PrgData[static_cast<std::size_t>(f + 2)]);
-  if (SpriteDrawer) {
-    const std::span<const std::uint8_t> prg(PrgData);
-    SpriteDrawer->DrawFrame(*picture, prg.subspan(static_cast<std::size_t>(f)), prg.subspan(static_cast<std::size_t>(g)));
-  }
+  if (SpriteDrawer) DrawSpritePattern(*SpriteDrawer, LocateSpritePattern(PrgData, Bank(), n), *picture);
   ShowPicture(std::move(picture));
 }
 

@@ -4,6 +4,7 @@
 #include <charconv>
 
 #include "app/TarvelinDrawSprite.h"
+#include "app/TarvelinSpritePattern.h"
 #include "app/tarvelinSprite.h"
 #include "app/tarvelinSpriteGlobals.h"
 #include "dib/ZrDIB.h"
@@ -13,14 +14,6 @@ TSpritePageState SpritePage;
 namespace {
 
 QString Text(const std::string& Text) { return QString::fromStdString(Text); }
-// Joined as QStrings: GCC 12 at -O3 warns falsely (-Wrestrict) inside std::string's operator+ here.
-QString Text(const char* Prefix, const std::string& Digits) {
-  return QString::fromLatin1(Prefix) + QString::fromStdString(Digits);
-}
-
-// The bytes of PrgData from Offset on; the records never reach its end, and a
-// span keeps the renderer from reading past it whatever the ROM holds.
-std::span<const std::uint8_t> PrgFrom(int Offset) { return std::span<const std::uint8_t>(PrgData).subspan(Offset); }
 
 }  // namespace
 
@@ -66,30 +59,30 @@ void RefreshSpritePage() {
   auto& page = SpritePage;
   const int bank = SpriteBanks[static_cast<std::size_t>(std::clamp(form.CmbSBankSelect->currentIndex(), 0, 2))];
   const int high = std::clamp(form.CmbSSpriteNumHigh->currentIndex(), 0, 1);
-  page.FrameAddress = FrameDataOffset(PrgData, bank, 256 * high + page.SpriteNumLow);
-  const auto frame = PrgFrom(page.FrameAddress);
-  page.AlignAddress = AlignDataOffset(PrgData, bank, frame[2]);
-  page.CHRLoadOffset = frame[3] >> 6;
+  const TSpritePattern pattern = LocateSpritePattern(PrgData, bank, 256 * high + page.SpriteNumLow);
+  page.FrameAddress = pattern.FrameAddress;
+  page.AlignAddress = pattern.AlignAddress;
+  page.CHRLoadOffset = pattern.CHRLoadOffset;
 
   auto patternTable = CreatePageDIB(128, 128);
   auto sprite = CreatePageDIB(256, 256);
   if (SpriteDrawer) {
-    SpriteDrawer->DrawFrame(*sprite, frame, PrgFrom(page.AlignAddress));
-    SpriteDrawer->DrawPatternTable(*patternTable, frame[0], static_cast<std::uint8_t>(page.CHRLoadOffset), 0);
+    DrawSpritePattern(*SpriteDrawer, pattern, *sprite);
+    DrawSpritePatternTable(*SpriteDrawer, pattern, *patternTable);
   }
   form.ImgPatternTable->GetPicture().SetGraphic(patternTable.get());
   form.ImgSprite->GetPicture().SetGraphic(sprite.get());
   page.PatternTableDIB = std::move(patternTable);
   page.SpriteDIB = std::move(sprite);
 
-  const int count = frame[1] + 1;
-  form.LblSCHRBank->setText(Text("$", FormatByte(frame[0])));
-  form.LblSCHRLoadOffset->setText(Text(" ", FormatByte(page.CHRLoadOffset)));
-  form.LblSCHRBankAddress->setText(Text(FormatAddress(ChrBankAddress(frame[0]))));
-  form.LblSFrameAddress->setText(Text(FormatAddress(page.FrameAddress)));
-  form.LblSnSprite->setText(QString::number(count));
-  form.LblSAlign->setText(Text("$", FormatByte(frame[2])));
-  form.LblSAlignAddress->setText(Text(FormatAddress(page.AlignAddress)));
-  ShowDump(*form.EditSAlignData, HexDump(PrgFrom(page.AlignAddress).first(2 * count)));
-  ShowDump(*form.EditSFrameData, HexDump(frame.first(3 + 2 * count)));
+  const TSpritePatternTexts texts = SpritePatternTexts(pattern);
+  form.LblSCHRBank->setText(Text(texts.CHRBank));
+  form.LblSCHRLoadOffset->setText(Text(texts.CHRLoadOffset));
+  form.LblSCHRBankAddress->setText(Text(texts.CHRBankAddress));
+  form.LblSFrameAddress->setText(Text(texts.FrameAddress));
+  form.LblSnSprite->setText(Text(texts.SpriteCount));
+  form.LblSAlign->setText(Text(texts.Align));
+  form.LblSAlignAddress->setText(Text(texts.AlignAddress));
+  ShowDump(*form.EditSAlignData, texts.AlignDump);
+  ShowDump(*form.EditSFrameData, texts.FrameDump);
 }

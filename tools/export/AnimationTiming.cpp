@@ -1,0 +1,40 @@
+#include "tools/export/AnimationTiming.h"
+
+#include "app/TarvelinSpritePattern.h"
+
+namespace {
+// 60.0988 frames a second, kept as a ratio so the rounding is exact.
+constexpr std::int64_t FramesPer10000s = 600988;
+}  // namespace
+
+std::int64_t NesFramesToCentiseconds(std::int64_t NesFrames) {
+  // round(NesFrames * 100 / 60.0988), halves up.
+  return (NesFrames * 2'000'000 + FramesPer10000s) / (2 * FramesPer10000s);
+}
+
+double NesFramesToMilliseconds(std::int64_t NesFrames) {
+  return static_cast<double>(NesFrames) * 1.0e7 / static_cast<double>(FramesPer10000s);
+}
+
+TTimedAnimation TimeAnimation(const TPrgData& PrgData, int Address) {
+  const int last = PrgData[static_cast<std::size_t>(Address)] & 0x7F;
+  const int ticks = PrgData[static_cast<std::size_t>(Address + 1)] + 1;
+  TTimedAnimation animation;
+  std::int64_t start = 0;
+  for (int k = 0; k <= last; ++k) {
+    TTimedFrame frame;
+    frame.Frame = k;
+    frame.Pattern = AnimationFramePattern(PrgData, Address, k);
+    frame.StartNesFrames = start;
+    if (frame.Pattern < 0) {
+      animation.Frames.push_back(frame);
+      animation.Loops = false;
+      break;
+    }
+    frame.NesFrames = ticks;
+    frame.DelayCs = static_cast<int>(NesFramesToCentiseconds(start + ticks) - NesFramesToCentiseconds(start));
+    start += ticks;
+    animation.Frames.push_back(frame);
+  }
+  return animation;
+}

@@ -1,0 +1,44 @@
+#pragma once
+// What both command-line programs share: messages on stderr, a progress bar
+// that only a terminal sees, files that appear whole or not at all.
+
+#include <cstdint>
+#include <filesystem>
+#include <optional>
+#include <span>
+#include <string>
+
+// Prints "Program: Text" on stderr.
+void PrintError(const std::string& Program, const std::string& Text);
+
+// Shows the library's message boxes (the ROM and palette checks) on stderr, prefixed with Program.
+void ShowMessagesOnStderr(const std::string& Program);
+
+// A bar redrawn in place on stderr; it draws nothing unless enabled.
+class TProgressBar {
+public:
+  TProgressBar(std::string Label, std::int64_t Total, bool Enabled);
+  ~TProgressBar();
+  TProgressBar(const TProgressBar&) = delete;
+  TProgressBar& operator=(const TProgressBar&) = delete;
+
+  void Update(std::int64_t Done);
+  // Ends the bar's line; later updates draw nothing.
+  void Finish();
+
+private:
+  std::string FLabel;
+  std::int64_t FTotal;
+  bool FEnabled;
+  int FDrawnPercent = -1;
+};
+
+// A bar is wanted when not quiet and stderr is a terminal.
+bool ProgressWanted(bool Quiet);
+
+// Writes Bytes to a temporary file beside Path, then renames it into place, so
+// Path is either its old self or complete. Raises EFCreateError or EWriteError.
+void WriteFileAtomically(const std::filesystem::path& Path, std::span<const std::uint8_t> Bytes);
+
+// A hexadecimal number, with or without "$" or "0x"; none when it is no number or above Max.
+std::optional<int> ParseHexNumber(const std::string& Text, int Max);

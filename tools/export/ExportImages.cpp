@@ -1,0 +1,123 @@
+#include "tools/export/ExportImages.h"
+
+#include <gif_lib.h>
+
+#include <QBuffer>
+#include <QImageWriter>
+#include <cstring>
+
+#include "app/TarvelinDrawSprite.h"
+#include "dib/ZrDIB.h"
+#include "host/Exception.h"
+
+namespace {
+
+constexpr int PageColors = 16;
+
+// giflib's writer appends to the vector given as its user data.
+int AppendBytes(GifFileType* File, const GifByteType* Bytes, int Count) {
+  auto* out = static_cast<std::vector<std::uint8_t>*>(File->UserData);
+  out->insert(out->end(), Bytes, Bytes + Count);
+  return Count;
+}
+
+void Check(int Result, GifFileType* File, const char* What) {
+  if (Result != GIF_OK) throw EWriteError(std::string("GIF ") + What + ": " + GifErrorString(File->Error));
+}
+
+struct TGifCloser {
+  void operator()(GifFileType* File) const {
+    int error = 0;
+    EGifCloseFile(File, &error);
+  }
+};
+
+}  // namespace
+
+std::unique_ptr<TZrDIB> ScaledPicture(TZrDIB& Picture, int Scale) {
+  const int width = Picture.GetWidth(), height = Picture.GetHeight();
+  auto scaled = CreatePageDIB(width * Scale, height * Scale);
+  for (int y = 0; y < height; ++y) {
+    const auto source = Picture.GetScanLine(y);
+    for (int k = 0; k < Scale; ++k) {
+      const auto row = scaled->GetScanLine(y * Scale + k);
+      for (int x = 0; x < width; ++x) std::memset(row.data() + x * Scale, source[static_cast<std::size_t>(x)], static_cast<std::size_t>(Scale));
+    }
+  }
+  return scaled;
+}
+
+QImage PictureImage(TZrDIB& Picture) {
+  const int width = Picture.GetWidth(), height = Picture.GetHeight();
+  QImage image(width, height, QImage::Format_Indexed8);
+  const RGBQUAD* colors = Picture.GetInternalDIB()->BitmapInfo.bmiColors;
+  QList<QRgb> table;
+  for (int i = 0; i < PageColors; ++i) table.push_back(qRgb(colors[i].rgbRed, colors[i].rgbGreen, colors[i].rgbBlue));
+  image.setColorTable(table);
+  for (int y = 0; y < height; ++y) std::memcpy(image.scanLine(y), Picture.GetScanLine(y).data(), static_cast<std::size_t>(width));
+  return image;
+}
+
+std::vector<std::uint8_t> EncodePng(const QImage& Image) {
+  QByteArray bytes;
+  QBuffer buffer(&bytes);
+  buffer.open(QIODevice::WriteOnly);
+  QImageWriter writer(&buffer, "png");
+  if (!writer.write(Image)) throw EWriteError("PNG: " + writer.errorString().toStdString());
+  return {bytes.begin(), bytes.end()};
+}
+
+std::vector<std::uint8_t> EncodeBmp(TZrDIB& Picture) {
+  TMemoryStream stream;
+  Picture.SaveToStream(stream);
+  const auto memory = stream.Memory();
+  return {memory.begin(), memory.end()};
+}
+
+std::vector<std::uint8_t> EncodeGif(const std::vector<TGifFrame>& Frames, bool Loop) {
+  Assert(!Frames.empty(), "EncodeGif: no frame");
+  std::vector<std::uint8_t> out;
+  int error = 0;
+  std::unique_ptr<GifFileType, TGifCloser> file(EGifOpen(&out, AppendBytes, &error));
+  if (!file) throw EWriteError(std::string("GIF: ") + GifErrorString(error));
+  EGifSetGifVersion(file.get(), true);
+
+  const QImage& first = Frames.front().Image;
+  std::vector<GifColorType> colors;
+  for (int i = 0; i < PageColors; ++i) {
+    const QRgb c = first.color(i);
+    colors.push_back({static_cast<GifByteType>(qRed(c)), static_cast<GifByteType>(qGreen(c)), static_cast<GifByteType>(qBlue(c))});
+  }
+  ColorMapObject* map = GifMakeMapObject(PageColors, colors.data());
+  const int screen = EGifPutScreenDesc(file.get(), first.width(), first.height(), 4, 0, map);
+  GifFreeMapObject(map);
+  Check(screen, file.get(), "screen");
+
+  if (Loop) {
+    // The application extension browsers read as "repeat for ever" (count 0).
+    static const GifByteType Netscape[] = "NETSCAPE2.0";
+    static const GifByteType Repeat[] = {1, 0, 0};
+    Check(EGifPutExtensionLeader(file.get(), APPLICATION_EXT_FUNC_CODE), file.get(), "loop");
+    Check(EGifPutExtensionBlock(file.get(), 11, Netscape), file.get(), "loop");
+    Check(EGifPutExtensionBlock(file.get(), 3, Repeat), file.get(), "loop");
+    Check(EGifPutExtensionTrailer(file.get()), file.get(), "loop");
+  }
+  for (const auto& frame : Frames) {
+    GraphicsControlBlock control{};
+    control.DisposalMode = DISPOSE_DO_NOT;
+    control.DelayTime = frame.DelayCs;
+    control.TransparentColor = NO_TRANSPARENT_COLOR;
+    GifByteType extension[4];
+    EGifGCBToExtension(&control, extension);
+    Check(EGifPutExtension(file.get(), GRAPHICS_EXT_FUNC_CODE, 4, extension), file.get(), "delay");
+    Check(EGifPutImageDesc(file.get(), 0, 0, frame.Image.width(), frame.Image.height(), false, nullptr), file.get(), "frame");
+    for (int y = 0; y < frame.Image.height(); ++y) {
+      // giflib takes a writable row but does not write it.
+      auto* row = const_cast<GifPixelType*>(frame.Image.constScanLine(y));
+      Check(EGifPutLine(file.get(), row, frame.Image.width()), file.get(), "frame");
+    }
+  }
+  GifFileType* raw = file.release();
+  if (EGifCloseFile(raw, &error) != GIF_OK) throw EWriteError(std::string("GIF: ") + GifErrorString(error));
+  return out;
+}

@@ -1,0 +1,28 @@
+#pragma once
+// tarvelin-export's core: every sprite pattern and animation of a ROM drawn by
+// the viewer's renderer and written as files.
+
+#include <string>
+#include <vector>
+
+enum class TStillFormat { Png, Bmp };
+
+struct TExportOptions {
+  std::string Rom;
+  std::string OutDir;
+  std::string Palette = "fcpalette.pal";
+  std::vector<int> Banks = {0, 1, 2};  // bank box item indexes
+  // Which patterns and animations; all of both when neither list is given.
+  std::vector<int> Sprites;
+  std::vector<int> Animations;
+  TStillFormat Format = TStillFormat::Png;
+  int Scale = 1;
+  int Workers = 2;
+  bool Progress = false;
+};
+
+inline constexpr const char* BankNames[3] = {"12-13", "14-15", "16"};
+
+// Exports as the options say and returns the exit code; errors are printed on stderr.
+// On failure OUTDIR holds nothing new.
+int RunExport(const TExportOptions& Options);

@@ -1,0 +1,12 @@
+#pragma once
+// Work spread over child processes: the image library keeps process-wide
+// handle tables that are not thread-safe, so each worker is a process of its own.
+
+#include <functional>
+
+// Runs Work(i) for every i in 0..Count-1 in up to Workers forked children, child
+// w taking i = w, w + Workers, ...; a child stops at the first exception, prints
+// it as Program's error and fails. Done(n) reports in the parent how many items
+// are finished. True when every child succeeded.
+bool RunInWorkers(const char* Program, int Count, int Workers, const std::function<void(int)>& Work,
+                  const std::function<void(int)>& Done);

@@ -1,0 +1,96 @@
+// tarvelin-export ROM OUTDIR [options]: the viewer's pictures of a ROM as files.
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <algorithm>
+#include <cstdio>
+
+#include "tools/export/CommandLine.h"
+#include "tools/export/RomExport.h"
+
+namespace {
+
+constexpr const char* Program = "tarvelin-export";
+
+int UsageError(const QString& Text) {
+  PrintError(Program, Text.toStdString());
+  std::fprintf(stderr, "Try '%s --help'.\n", Program);
+  return 2;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  QCoreApplication app(argc, argv);
+  QCoreApplication::setApplicationName(Program);
+  QCommandLineParser parser;
+  parser.setApplicationDescription(
+      "Exports the sprite patterns and animations of a TARVELIN ROM as the viewer draws them:\n"
+      "  OUTDIR/sprite/BANK/NNN.png         each pattern composed (256 x 256)\n"
+      "  OUTDIR/patterntable/BANK/NNN.png   its CHR bank as a pattern table (128 x 128)\n"
+      "  OUTDIR/index.csv                   the numbers and dumps the viewer shows, one row a pattern\n"
+      "  OUTDIR/animation/BANK/NN.gif       each animation, looping unless a $00 frame stops it\n"
+      "  OUTDIR/animation/BANK/NN.txt       frame, pattern, duration in NES frames, start in ms\n"
+      "NNN and NN are hexadecimal. A frame lasts D + 1 NES frames of 1/60.0988 s (NTSC). GIF delays\n"
+      "count 1/100 s: each frame gets its rounded end time less its rounded start time, so the\n"
+      "rounding remainder is carried to the next frame and the animation never drifts.");
+  parser.addHelpOption();
+  parser.addPositionalArgument("ROM", "The iNES ROM image.");
+  parser.addPositionalArgument("OUTDIR", "Where the files go; made if missing.");
+  const QCommandLineOption bank("bank", "Only this bank: 12-13, 14-15 or 16 (repeatable; default all).", "BANK");
+  const QCommandLineOption sprite("sprite", "Only pattern N, hex 0-1FF (repeatable).", "N");
+  const QCommandLineOption animation("animation", "Only animation N, hex 0-FF (repeatable).", "N");
+  const QCommandLineOption palette("palette", "NES master palette (default fcpalette.pal).", "FILE", "fcpalette.pal");
+  const QCommandLineOption format("format", "Stills as png or bmp (default png).", "FORMAT", "png");
+  const QCommandLineOption scale("scale", "Enlarge every picture K times, 1-8 (default 1).", "K", "1");
+  const QCommandLineOption jobs("jobs", "Worker processes (default 2).", "N", "2");
+  const QCommandLineOption quiet({"q", "quiet"}, "No progress bar.");
+  parser.addOptions({bank, sprite, animation, palette, format, scale, jobs, quiet});
+  if (!parser.parse(QCoreApplication::arguments())) return UsageError(parser.errorText());
+  if (parser.isSet("help")) {
+    std::fputs(parser.helpText().toLocal8Bit().constData(), stdout);
+    return 0;
+  }
+  const QStringList positional = parser.positionalArguments();
+  if (positional.size() != 2) return UsageError("expected ROM and OUTDIR");
+
+  TExportOptions options;
+  options.Rom = positional[0].toStdString();
+  options.OutDir = positional[1].toStdString();
+  options.Palette = parser.value(palette).toStdString();
+  if (parser.isSet(bank)) {
+    options.Banks.clear();
+    for (const QString& name : parser.values(bank)) {
+      int index = -1;
+      for (int i = 0; i < 3; ++i)
+        if (name == BankNames[i]) index = i;
+      if (index < 0) return UsageError("unknown bank '" + name + "' (12-13, 14-15 or 16)");
+      if (!options.Banks.empty() && std::find(options.Banks.begin(), options.Banks.end(), index) != options.Banks.end()) continue;
+      options.Banks.push_back(index);
+    }
+  }
+  for (const QString& text : parser.values(sprite)) {
+    const auto n = ParseHexNumber(text.toStdString(), 0x1FF);
+    if (!n) return UsageError("bad pattern number '" + text + "' (hex 0-1FF)");
+    options.Sprites.push_back(*n);
+  }
+  for (const QString& text : parser.values(animation)) {
+    const auto n = ParseHexNumber(text.toStdString(), 0xFF);
+    if (!n) return UsageError("bad animation number '" + text + "' (hex 0-FF)");
+    options.Animations.push_back(*n);
+  }
+  const QString formatName = parser.value(format);
+  if (formatName == "png")
+    options.Format = TStillFormat::Png;
+  else if (formatName == "bmp")
+    options.Format = TStillFormat::Bmp;
+  else
+    return UsageError("unknown format '" + formatName + "' (png or bmp)");
+  bool ok = false;
+  options.Scale = parser.value(scale).toInt(&ok);
+  if (!ok || options.Scale < 1 || options.Scale > 8) return UsageError("scale must be 1 to 8");
+  options.Workers = parser.value(jobs).toInt(&ok);
+  if (!ok || options.Workers < 1 || options.Workers > 64) return UsageError("jobs must be 1 to 64");
+  options.Progress = ProgressWanted(parser.isSet(quiet));
+  return RunExport(options);
+}

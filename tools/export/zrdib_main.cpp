@@ -1,0 +1,113 @@
+// zrdib info FILE... | zrdib convert IN OUT --to FORMAT: the DIB library on BMP files.
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <cstdio>
+
+#include "tools/export/CommandLine.h"
+#include "tools/export/ZrdibCommands.h"
+
+namespace {
+
+constexpr const char* Program = "zrdib";
+constexpr const char* Usage =
+    "Usage: zrdib info FILE...\n"
+    "       zrdib convert IN OUT --to 1|4|4rle|8|8rle|24|halftone|halftone-bw [--mode low|high]\n"
+    "                     [--mask RRGGBB] [--time] [--quiet]\n"
+    "Describes BMP files, or converts one to another pixel format with the DIB library.\n"
+    "'zrdib COMMAND --help' describes a command.\n";
+
+int UsageError(const QString& Text) {
+  PrintError(Program, Text.toStdString());
+  std::fprintf(stderr, "Try 'zrdib --help'.\n");
+  return 2;
+}
+
+bool ShowHelp(QCommandLineParser& Parser, const QStringList& Arguments, int& Result) {
+  if (!Parser.parse(Arguments)) {
+    Result = UsageError(Parser.errorText());
+    return true;
+  }
+  if (!Parser.isSet("help")) return false;
+  std::fputs(Parser.helpText().toLocal8Bit().constData(), stdout);
+  Result = 0;
+  return true;
+}
+
+int Info(const QStringList& Arguments) {
+  QCommandLineParser parser;
+  parser.setApplicationDescription("Prints each BMP file's headers, pixel format, colours used and image size,\n"
+                                   "or the library's error message for a file it cannot read.");
+  parser.addHelpOption();
+  parser.addPositionalArgument("FILE", "BMP files.", "FILE...");
+  int result = 0;
+  if (ShowHelp(parser, Arguments, result)) return result;
+  if (parser.positionalArguments().isEmpty()) return UsageError("info needs at least one FILE");
+  std::vector<std::string> files;
+  for (const QString& file : parser.positionalArguments()) files.push_back(file.toStdString());
+  return RunInfo(files);
+}
+
+int Convert(const QStringList& Arguments) {
+  QCommandLineParser parser;
+  parser.setApplicationDescription("Loads IN, sets its pixel format and saves it as OUT.");
+  parser.addHelpOption();
+  parser.addPositionalArgument("IN", "The BMP file to read.");
+  parser.addPositionalArgument("OUT", "The BMP file to write; written only when all went well.");
+  const QCommandLineOption to("to", "Target: 1, 4, 4rle, 8, 8rle, 24, halftone or halftone-bw.", "FORMAT");
+  const QCommandLineOption mode("mode", "Colour reduction: low (default) or high.", "MODE", "low");
+  const QCommandLineOption mask("mask", "The colour a 1-bit mask keeps white (default FFFFFF).", "RRGGBB", "FFFFFF");
+  const QCommandLineOption time("time", "Print load, convert and save times in ms on stderr.");
+  const QCommandLineOption quiet({"q", "quiet"}, "No progress bar.");
+  parser.addOptions({to, mode, mask, time, quiet});
+  int result = 0;
+  if (ShowHelp(parser, Arguments, result)) return result;
+  const QStringList positional = parser.positionalArguments();
+  if (positional.size() != 2) return UsageError("convert needs IN and OUT");
+  if (!parser.isSet(to)) return UsageError("convert needs --to");
+
+  TConvertOptions options;
+  options.Input = positional[0].toStdString();
+  options.Output = positional[1].toStdString();
+  static const std::pair<const char*, TZrPixelFormat> Targets[] = {
+      {"1", zrpf1Bit},      {"4", zrpf4Bit},   {"4rle", zrpf4BitRLE},       {"8", zrpf8Bit},
+      {"8rle", zrpf8BitRLE}, {"24", zrpf24Bit}, {"halftone", zrpfHalfTone}, {"halftone-bw", zrpfHalfToneBW}};
+  bool known = false;
+  for (const auto& [name, format] : Targets)
+    if (parser.value(to) == name) options.Target = format, known = true;
+  if (!known) return UsageError("unknown --to '" + parser.value(to) + "'");
+  if (parser.value(mode) == "low")
+    options.ConvertMode = 0;
+  else if (parser.value(mode) == "high")
+    options.ConvertMode = 1;
+  else
+    return UsageError("--mode must be low or high");
+  const QString rgb = parser.value(mask);
+  bool ok = rgb.size() == 6;
+  const unsigned value = rgb.toUInt(&ok, 16);
+  if (!ok || rgb.size() != 6) return UsageError("--mask must be six hex digits RRGGBB");
+  // The library's colours hold red in the low byte.
+  options.MaskColor = static_cast<TColor>((value >> 16 & 0xFF) | (value & 0xFF00) | (value & 0xFF) << 16);
+  options.Time = parser.isSet(time);
+  options.Progress = ProgressWanted(parser.isSet(quiet));
+  return RunConvert(options);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  QCoreApplication app(argc, argv);
+  QCoreApplication::setApplicationName(Program);
+  QStringList arguments = QCoreApplication::arguments();
+  const QString command = arguments.size() > 1 ? arguments[1] : QString();
+  if (command == "--help" || command == "-h" || command == "help") {
+    std::fputs(Usage, stdout);
+    return 0;
+  }
+  if (arguments.size() > 1) arguments.removeAt(1);
+  arguments[0] = QString("zrdib ") + command;
+  if (command == "info") return Info(arguments);
+  if (command == "convert") return Convert(arguments);
+  std::fputs(Usage, stderr);
+  return 2;
+}
