@@ -11,6 +11,9 @@
 #include <cstdio>
 #include <memory>
 
+#include <QCommandLineParser>
+#include <QCoreApplication>
+
 #include "host/Application.h"
 #include "host/Exception.h"
 
@@ -98,4 +101,11 @@ std::optional<int> ParseHexNumber(const std::string& Text, int Max) {
   if (digits.empty() || error != std::errc() || end != digits.data() + digits.size() || value < 0 || value > Max)
     return std::nullopt;
   return value;
+}
+
+std::string HelpText(const QCommandLineParser& Parser, const std::string& Name) {
+  std::string text = Parser.helpText().toStdString();
+  const std::string path = QCoreApplication::arguments().value(0).toStdString();
+  if (const auto at = text.find(path); !path.empty() && at != std::string::npos) text.replace(at, path.size(), Name);
+  return text;
 }

@@ -40,5 +40,8 @@ bool ProgressWanted(bool Quiet);
 // Path is either its old self or complete. Raises EFCreateError or EWriteError.
 void WriteFileAtomically(const std::filesystem::path& Path, std::span<const std::uint8_t> Bytes);
 
+// The parser's help text with the program named Name rather than by its path.
+std::string HelpText(const class QCommandLineParser& Parser, const std::string& Name);
+
 // A hexadecimal number, with or without "$" or "0x"; none when it is no number or above Max.
 std::optional<int> ParseHexNumber(const std::string& Text, int Max);

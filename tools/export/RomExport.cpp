@@ -138,8 +138,16 @@ std::vector<TItem> Items(const TExportOptions& Options) {
   return items;
 }
 
-// Moves every file of Staging to the same place under OutDir, replacing what was there.
+// Moves every file of Staging to the same place under OutDir, replacing what was
+// there; refuses before moving anything when a file stands where a folder goes or
+// the other way round.
 void MoveInto(const fs::path& Staging, const fs::path& OutDir) {
+  for (const auto& entry : fs::recursive_directory_iterator(Staging)) {
+    const fs::path target = OutDir / fs::relative(entry.path(), Staging);
+    const auto status = fs::status(target);
+    if (fs::exists(status) && fs::is_directory(status) != entry.is_directory())
+      throw EFCreateError(FormatMessage(SFCreateError, target.string()));
+  }
   for (const auto& entry : fs::recursive_directory_iterator(Staging)) {
     const fs::path target = OutDir / fs::relative(entry.path(), Staging);
     if (entry.is_directory())

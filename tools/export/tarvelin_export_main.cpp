@@ -48,7 +48,7 @@ int main(int argc, char** argv) {
   parser.addOptions({bank, sprite, animation, palette, format, scale, jobs, quiet});
   if (!parser.parse(QCoreApplication::arguments())) return UsageError(parser.errorText());
   if (parser.isSet("help")) {
-    std::fputs(parser.helpText().toLocal8Bit().constData(), stdout);
+    std::fputs(HelpText(parser, Program).c_str(), stdout);
     return 0;
   }
   const QStringList positional = parser.positionalArguments();

@@ -23,13 +23,13 @@ int UsageError(const QString& Text) {
   return 2;
 }
 
-bool ShowHelp(QCommandLineParser& Parser, const QStringList& Arguments, int& Result) {
+bool ShowHelp(QCommandLineParser& Parser, const QStringList& Arguments, const char* Name, int& Result) {
   if (!Parser.parse(Arguments)) {
     Result = UsageError(Parser.errorText());
     return true;
   }
   if (!Parser.isSet("help")) return false;
-  std::fputs(Parser.helpText().toLocal8Bit().constData(), stdout);
+  std::fputs(HelpText(Parser, Name).c_str(), stdout);
   Result = 0;
   return true;
 }
@@ -41,7 +41,7 @@ int Info(const QStringList& Arguments) {
   parser.addHelpOption();
   parser.addPositionalArgument("FILE", "BMP files.", "FILE...");
   int result = 0;
-  if (ShowHelp(parser, Arguments, result)) return result;
+  if (ShowHelp(parser, Arguments, "zrdib info", result)) return result;
   if (parser.positionalArguments().isEmpty()) return UsageError("info needs at least one FILE");
   std::vector<std::string> files;
   for (const QString& file : parser.positionalArguments()) files.push_back(file.toStdString());
@@ -61,7 +61,7 @@ int Convert(const QStringList& Arguments) {
   const QCommandLineOption quiet({"q", "quiet"}, "No progress bar.");
   parser.addOptions({to, mode, mask, time, quiet});
   int result = 0;
-  if (ShowHelp(parser, Arguments, result)) return result;
+  if (ShowHelp(parser, Arguments, "zrdib convert", result)) return result;
   const QStringList positional = parser.positionalArguments();
   if (positional.size() != 2) return UsageError("convert needs IN and OUT");
   if (!parser.isSet(to)) return UsageError("convert needs --to");
@@ -105,7 +105,6 @@ int main(int argc, char** argv) {
     return 0;
   }
   if (arguments.size() > 1) arguments.removeAt(1);
-  arguments[0] = QString("zrdib ") + command;
   if (command == "info") return Info(arguments);
   if (command == "convert") return Convert(arguments);
   std::fputs(Usage, stderr);
