@@ -223,5 +223,7 @@ int RunExport(const TExportOptions& Options) {
   if (!staging.empty()) fs::remove_all(staging, error);
   // A directory this run made holds nothing worth keeping after a failure.
   if (result != 0 && !existed) fs::remove_all(outDir, error);
+  // Stopped by a signal: exit as a shell expects of a program the signal ended.
+  if (const int signal = WasInterrupted()) return 128 + signal;
   return result;
 }

@@ -1,5 +1,6 @@
 #include "tools/export/Workers.h"
 
+#include <csignal>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -13,6 +14,34 @@
 #include "tools/export/CommandLine.h"
 
 namespace {
+
+volatile std::sig_atomic_t Interrupted = 0;
+
+void NoteSignal(int Signal) { Interrupted = Signal; }
+
+// Catches the signals for as long as it lives, without restarting reads, so the parent
+// wakes up to stop the children and clean up; the children go back to the default.
+class TSignalCatcher {
+public:
+  TSignalCatcher() {
+    struct sigaction action {};
+    action.sa_handler = NoteSignal;
+    sigemptyset(&action.sa_mask);
+    sigaction(SIGINT, &action, &FOldInt);
+    sigaction(SIGTERM, &action, &FOldTerm);
+  }
+  ~TSignalCatcher() { Restore(); }
+  void Restore() {
+    sigaction(SIGINT, &FOldInt, nullptr);
+    sigaction(SIGTERM, &FOldTerm, nullptr);
+  }
+  TSignalCatcher(const TSignalCatcher&) = delete;
+  TSignalCatcher& operator=(const TSignalCatcher&) = delete;
+
+private:
+  struct sigaction FOldInt {};
+  struct sigaction FOldTerm {};
+};
 
 [[noreturn]] void RunChild(const char* Program, int First, int Count, int Step, int Report,
                            const std::function<void(int)>& Work) {
@@ -37,7 +66,9 @@ namespace {
 
 bool RunInWorkers(const char* Program, int Count, int Workers, const std::function<void(int)>& Work,
                   const std::function<void(int)>& Done) {
+  Interrupted = 0;
   if (Count <= 0) return true;
+  TSignalCatcher catcher;
   Workers = std::clamp(Workers, 1, Count);
   int pipeEnds[2];
   if (pipe(pipeEnds) != 0) throw EOutOfResources(std::string("pipe: ") + std::strerror(errno));
@@ -47,6 +78,7 @@ bool RunInWorkers(const char* Program, int Count, int Workers, const std::functi
   for (int w = 0; w < Workers; ++w) {
     const pid_t pid = fork();
     if (pid == 0) {
+      catcher.Restore();
       close(pipeEnds[0]);
       RunChild(Program, w, Count, Workers, pipeEnds[1], Work);
     }
@@ -58,7 +90,12 @@ bool RunInWorkers(const char* Program, int Count, int Workers, const std::functi
   if (!ok) PrintError(Program, std::string("fork: ") + std::strerror(errno));
   int finished = 0;
   char ticks[256];
+  bool stopped = false;
   for (;;) {
+    if (Interrupted && !stopped) {
+      for (const pid_t pid : children) kill(pid, SIGTERM);
+      stopped = true;
+    }
     const ssize_t n = read(pipeEnds[0], ticks, sizeof ticks);
     if (n < 0 && errno == EINTR) continue;
     if (n <= 0) break;
@@ -72,5 +109,7 @@ bool RunInWorkers(const char* Program, int Count, int Workers, const std::functi
     }
     ok = ok && WIFEXITED(status) && WEXITSTATUS(status) == 0;
   }
-  return ok && finished == Count;
+  return ok && finished == Count && !Interrupted;
 }
+
+int WasInterrupted() { return Interrupted; }

@@ -8,5 +8,10 @@
 // w taking i = w, w + Workers, ...; a child stops at the first exception, prints
 // it as Program's error and fails. Done(n) reports in the parent how many items
 // are finished. True when every child succeeded.
+// While it runs, SIGINT and SIGTERM stop the children and make it return false;
+// WasInterrupted then says so, for the caller to clean up and exit accordingly.
 bool RunInWorkers(const char* Program, int Count, int Workers, const std::function<void(int)>& Work,
                   const std::function<void(int)>& Done);
+
+// The signal that stopped the last RunInWorkers, or 0.
+int WasInterrupted();

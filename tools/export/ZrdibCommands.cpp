@@ -159,11 +159,12 @@ int RunConvert(const TConvertOptions& Options) {
     std::unique_ptr<TProgressBar> bar;
     dib.SetOnProgress([&](TObject*, TProgressStage Stage, BYTE Percent, bool, const TRect&, const std::string& Msg) {
       if (Stage == TProgressStage::psStarting) bar = std::make_unique<TProgressBar>(Msg.empty() ? "converting" : Msg, 100, Options.Progress);
-      if (bar) bar->Update(Percent);
-      if (Stage == TProgressStage::psEnding) bar.reset();
+      // The end comes also after a failure: only a finished conversion fills the bar.
+      if (Stage == TProgressStage::psRunning && bar) bar->Update(Percent);
     });
     start = std::chrono::steady_clock::now();
     dib.SetPixelFormat(Options.Target);
+    if (bar) bar->Update(100);
     bar.reset();
     const double convertMs = MsSince(start);
 
