@@ -2,6 +2,17 @@
 
 #include "app/TarvelinDrawSprite.h"
 
+namespace {
+
+// Appended, not joined: GCC 12 at -O3 warns falsely (-Wrestrict) on a short literal joined to a string.
+std::string Prefixed(const char* Prefix, const std::string& Digits) {
+  std::string text(Prefix);
+  text.append(Digits);
+  return text;
+}
+
+}  // namespace
+
 TSpritePattern LocateSpritePattern(const TPrgData& PrgData, int BankBase, int PatternNumber) {
   // The address rules keep every offset inside PrgData, and the spans keep the
   // renderer from reading past it whatever the ROM holds.
@@ -18,13 +29,12 @@ TSpritePattern LocateSpritePattern(const TPrgData& PrgData, int BankBase, int Pa
 TSpritePatternTexts SpritePatternTexts(const TSpritePattern& Pattern) {
   const auto count = static_cast<std::size_t>(Pattern.SpriteCount());
   TSpritePatternTexts texts;
-  // Built with insert: GCC 12 at -O3 warns falsely (-Wrestrict) on a literal joined by operator+.
-  texts.CHRBank = FormatByte(Pattern.CHRBank()).insert(0, "$");
-  texts.CHRLoadOffset = FormatByte(Pattern.CHRLoadOffset).insert(0, " ");
+  texts.CHRBank = Prefixed("$", FormatByte(Pattern.CHRBank()));
+  texts.CHRLoadOffset = Prefixed(" ", FormatByte(Pattern.CHRLoadOffset));
   texts.CHRBankAddress = FormatAddress(ChrBankAddress(Pattern.CHRBank()));
   texts.FrameAddress = FormatAddress(Pattern.FrameAddress);
   texts.SpriteCount = std::to_string(count);
-  texts.Align = FormatByte(Pattern.AlignNumber()).insert(0, "$");
+  texts.Align = Prefixed("$", FormatByte(Pattern.AlignNumber()));
   texts.AlignAddress = FormatAddress(Pattern.AlignAddress);
   texts.AlignDump = HexDump(Pattern.Align.first(2 * count));
   texts.FrameDump = HexDump(Pattern.Frame.first(3 + 2 * count));

@@ -43,5 +43,9 @@ void WriteFileAtomically(const std::filesystem::path& Path, std::span<const std:
 // The parser's help text with the program named Name rather than by its path.
 std::string HelpText(const class QCommandLineParser& Parser, const std::string& Name);
 
+// Creates or truncates Path and writes Bytes, for files in a folder that a
+// failure discards whole. Raises EFCreateError or EWriteError.
+void WriteNewFile(const std::filesystem::path& Path, std::span<const std::uint8_t> Bytes);
+
 // A hexadecimal number, with or without "$" or "0x"; none when it is no number or above Max.
 std::optional<int> ParseHexNumber(const std::string& Text, int Max);

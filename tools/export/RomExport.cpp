@@ -56,9 +56,9 @@ private:
   void WriteStill(std::unique_ptr<TZrDIB> Picture, const fs::path& Stem) const {
     auto picture = Scaled(std::move(Picture));
     if (FOptions.Format == TStillFormat::Png)
-      WriteFileAtomically(fs::path(Stem).concat(".png"), EncodePng(PictureImage(*picture)));
+      WriteNewFile(fs::path(Stem).concat(".png"), EncodePng(PictureImage(*picture)));
     else
-      WriteFileAtomically(fs::path(Stem).concat(".bmp"), EncodeBmp(*picture));
+      WriteNewFile(fs::path(Stem).concat(".bmp"), EncodeBmp(*picture));
   }
 
   void ExportSprite(int BankIndex, int Number) const {
@@ -82,15 +82,15 @@ private:
       auto picture = CreatePageDIB(256, 256);
       if (timed.Pattern >= 0) DrawSpritePattern(FDrawer, LocateSpritePattern(PrgData, base, timed.Pattern), *picture);
       frames.push_back({PictureImage(*Scaled(std::move(picture))), timed.DelayCs});
-      char line[96];
-      std::snprintf(line, sizeof line, "%d %s %d %.1f\n", timed.Frame,
-                    timed.Pattern < 0 ? "end" : ("$" + Hex(timed.Pattern, 3)).c_str(), timed.NesFrames,
+      char pattern[16] = "end", line[96];
+      if (timed.Pattern >= 0) std::snprintf(pattern, sizeof pattern, "$%03X", static_cast<unsigned>(timed.Pattern));
+      std::snprintf(line, sizeof line, "%d %s %d %.1f\n", timed.Frame, pattern, timed.NesFrames,
                     NesFramesToMilliseconds(timed.StartNesFrames));
       listing += line;
     }
     const fs::path stem = FStaging / "animation" / BankNames[BankIndex] / Hex(Number, 2);
-    WriteFileAtomically(fs::path(stem).concat(".gif"), EncodeGif(frames, animation.Loops));
-    WriteFileAtomically(fs::path(stem).concat(".txt"), Bytes(listing));
+    WriteNewFile(fs::path(stem).concat(".gif"), EncodeGif(frames, animation.Loops));
+    WriteNewFile(fs::path(stem).concat(".txt"), Bytes(listing));
   }
 
   const TExportOptions& FOptions;
@@ -101,8 +101,8 @@ private:
 std::string CsvField(const std::string& Text) {
   if (Text.find_first_of(" ,\"") == std::string::npos) return Text;
   std::string quoted = "\"";
-  for (const char c : Text) quoted += c == '"' ? std::string("\"\"") : std::string(1, c);
-  return quoted + "\"";
+  for (const char c : Text) quoted.append(c == '"' ? 2 : 1, c);
+  return quoted.append("\"");
 }
 
 std::string IndexCsv(const std::vector<TItem>& Items) {
@@ -113,12 +113,11 @@ std::string IndexCsv(const std::vector<TItem>& Items) {
     if (item.Animation) continue;
     const auto pattern = LocateSpritePattern(PrgData, SpriteBanks[static_cast<std::size_t>(item.BankIndex)], item.Number);
     const auto t = SpritePatternTexts(pattern);
+    csv.append(BankNames[item.BankIndex]).append(",").append(Hex(item.Number, 3));
     for (const std::string* field : {&t.FrameAddress, &t.SpriteCount, &t.Align, &t.AlignAddress, &t.CHRBank,
-                                     &t.CHRBankAddress, &t.CHRLoadOffset, &t.FrameDump, &t.AlignDump}) {
-      if (field == &t.FrameAddress) csv += std::string(BankNames[item.BankIndex]) + "," + Hex(item.Number, 3);
-      csv += "," + CsvField(*field);
-    }
-    csv += "\n";
+                                     &t.CHRBankAddress, &t.CHRLoadOffset, &t.FrameDump, &t.AlignDump})
+      csv.append(",").append(CsvField(*field));
+    csv.append("\n");
   }
   return csv;
 }
@@ -143,13 +142,13 @@ std::vector<TItem> Items(const TExportOptions& Options) {
 // the other way round.
 void MoveInto(const fs::path& Staging, const fs::path& OutDir) {
   for (const auto& entry : fs::recursive_directory_iterator(Staging)) {
-    const fs::path target = OutDir / fs::relative(entry.path(), Staging);
+    const fs::path target = OutDir / entry.path().lexically_relative(Staging);
     const auto status = fs::status(target);
     if (fs::exists(status) && fs::is_directory(status) != entry.is_directory())
       throw EFCreateError(FormatMessage(SFCreateError, target.string()));
   }
   for (const auto& entry : fs::recursive_directory_iterator(Staging)) {
-    const fs::path target = OutDir / fs::relative(entry.path(), Staging);
+    const fs::path target = OutDir / entry.path().lexically_relative(Staging);
     if (entry.is_directory())
       fs::create_directories(target);
     else
@@ -193,7 +192,7 @@ int Export(const TExportOptions& Options, const fs::path& Staging) {
       [&](int i) { exporter.Export(items[static_cast<std::size_t>(i)]); }, [&](int done) { bar.Update(done); });
   bar.Finish();
   if (!ok) return 1;
-  if (all || !Options.Sprites.empty()) WriteFileAtomically(Staging / "index.csv", Bytes(IndexCsv(items)));
+  if (all || !Options.Sprites.empty()) WriteNewFile(Staging / "index.csv", Bytes(IndexCsv(items)));
   return 0;
 }
 
