@@ -25,13 +25,6 @@ void Check(int Result, GifFileType* File, const char* What) {
   if (Result != GIF_OK) throw EWriteError(std::string("GIF ") + What + ": " + GifErrorString(File->Error));
 }
 
-struct TGifCloser {
-  void operator()(GifFileType* File) const {
-    int error = 0;
-    EGifCloseFile(File, &error);
-  }
-};
-
 }  // namespace
 
 std::unique_ptr<TZrDIB> ScaledPicture(TZrDIB& Picture, int Scale) {
@@ -74,50 +67,56 @@ std::vector<std::uint8_t> EncodeBmp(TZrDIB& Picture) {
   return {memory.begin(), memory.end()};
 }
 
-std::vector<std::uint8_t> EncodeGif(const std::vector<TGifFrame>& Frames, bool Loop) {
-  Assert(!Frames.empty(), "EncodeGif: no frame");
-  std::vector<std::uint8_t> out;
+void TGifCloser::operator()(GifFileType* File) const {
   int error = 0;
-  std::unique_ptr<GifFileType, TGifCloser> file(EGifOpen(&out, AppendBytes, &error));
-  if (!file) throw EWriteError(std::string("GIF: ") + GifErrorString(error));
-  EGifSetGifVersion(file.get(), true);
+  EGifCloseFile(File, &error);
+}
 
-  const QImage& first = Frames.front().Image;
+TGifEncoder::TGifEncoder(const QImage& First, bool Loop) {
+  int error = 0;
+  FFile.reset(EGifOpen(&FBytes, AppendBytes, &error));
+  if (!FFile) throw EWriteError(std::string("GIF: ") + GifErrorString(error));
+  EGifSetGifVersion(FFile.get(), true);
   std::vector<GifColorType> colors;
   for (int i = 0; i < PageColors; ++i) {
-    const QRgb c = first.color(i);
+    const QRgb c = First.color(i);
     colors.push_back({static_cast<GifByteType>(qRed(c)), static_cast<GifByteType>(qGreen(c)), static_cast<GifByteType>(qBlue(c))});
   }
   ColorMapObject* map = GifMakeMapObject(PageColors, colors.data());
-  const int screen = EGifPutScreenDesc(file.get(), first.width(), first.height(), 4, 0, map);
+  const int screen = EGifPutScreenDesc(FFile.get(), First.width(), First.height(), 4, 0, map);
   GifFreeMapObject(map);
-  Check(screen, file.get(), "screen");
-
+  Check(screen, FFile.get(), "screen");
   if (Loop) {
     // The application extension browsers read as "repeat for ever" (count 0).
     static const GifByteType Netscape[] = "NETSCAPE2.0";
     static const GifByteType Repeat[] = {1, 0, 0};
-    Check(EGifPutExtensionLeader(file.get(), APPLICATION_EXT_FUNC_CODE), file.get(), "loop");
-    Check(EGifPutExtensionBlock(file.get(), 11, Netscape), file.get(), "loop");
-    Check(EGifPutExtensionBlock(file.get(), 3, Repeat), file.get(), "loop");
-    Check(EGifPutExtensionTrailer(file.get()), file.get(), "loop");
+    Check(EGifPutExtensionLeader(FFile.get(), APPLICATION_EXT_FUNC_CODE), FFile.get(), "loop");
+    Check(EGifPutExtensionBlock(FFile.get(), 11, Netscape), FFile.get(), "loop");
+    Check(EGifPutExtensionBlock(FFile.get(), 3, Repeat), FFile.get(), "loop");
+    Check(EGifPutExtensionTrailer(FFile.get()), FFile.get(), "loop");
   }
-  for (const auto& frame : Frames) {
-    GraphicsControlBlock control{};
-    control.DisposalMode = DISPOSE_DO_NOT;
-    control.DelayTime = frame.DelayCs;
-    control.TransparentColor = NO_TRANSPARENT_COLOR;
-    GifByteType extension[4];
-    EGifGCBToExtension(&control, extension);
-    Check(EGifPutExtension(file.get(), GRAPHICS_EXT_FUNC_CODE, 4, extension), file.get(), "delay");
-    Check(EGifPutImageDesc(file.get(), 0, 0, frame.Image.width(), frame.Image.height(), false, nullptr), file.get(), "frame");
-    for (int y = 0; y < frame.Image.height(); ++y) {
-      // giflib takes a writable row but does not write it.
-      auto* row = const_cast<GifPixelType*>(frame.Image.constScanLine(y));
-      Check(EGifPutLine(file.get(), row, frame.Image.width()), file.get(), "frame");
-    }
+}
+
+void TGifEncoder::Add(const QImage& Image, int DelayCs) {
+  Assert(FFile != nullptr, "TGifEncoder.Add: finished");
+  GraphicsControlBlock control{};
+  control.DisposalMode = DISPOSE_DO_NOT;
+  control.DelayTime = DelayCs;
+  control.TransparentColor = NO_TRANSPARENT_COLOR;
+  GifByteType extension[4];
+  EGifGCBToExtension(&control, extension);
+  Check(EGifPutExtension(FFile.get(), GRAPHICS_EXT_FUNC_CODE, 4, extension), FFile.get(), "delay");
+  Check(EGifPutImageDesc(FFile.get(), 0, 0, Image.width(), Image.height(), false, nullptr), FFile.get(), "frame");
+  for (int y = 0; y < Image.height(); ++y) {
+    // giflib takes a writable row but does not write it.
+    auto* row = const_cast<GifPixelType*>(Image.constScanLine(y));
+    Check(EGifPutLine(FFile.get(), row, Image.width()), FFile.get(), "frame");
   }
-  GifFileType* raw = file.release();
-  if (EGifCloseFile(raw, &error) != GIF_OK) throw EWriteError(std::string("GIF: ") + GifErrorString(error));
-  return out;
+}
+
+std::vector<std::uint8_t> TGifEncoder::Finish() {
+  Assert(FFile != nullptr, "TGifEncoder.Finish: finished");
+  int error = 0;
+  if (EGifCloseFile(FFile.release(), &error) != GIF_OK) throw EWriteError(std::string("GIF: ") + GifErrorString(error));
+  return std::move(FBytes);
 }

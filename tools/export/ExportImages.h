@@ -17,9 +17,22 @@ QImage PictureImage(TZrDIB& Picture);
 std::vector<std::uint8_t> EncodePng(const QImage& Image);
 std::vector<std::uint8_t> EncodeBmp(TZrDIB& Picture);
 
-struct TGifFrame {
-  QImage Image;     // indexed, all frames of one size and colour table
-  int DelayCs = 0;  // hundredths of a second
+struct TGifCloser {
+  void operator()(struct GifFileType* File) const;
 };
-// Loop: repeat for ever; otherwise the last frame stays.
-std::vector<std::uint8_t> EncodeGif(const std::vector<TGifFrame>& Frames, bool Loop);
+
+// An animated GIF built frame by frame in memory, so only one frame's picture
+// need exist at a time. Frames are indexed images of one size and colour table.
+class TGifEncoder {
+public:
+  // Loop: repeat for ever; otherwise the last frame stays.
+  TGifEncoder(const QImage& First, bool Loop);
+  // Shows Image for DelayCs hundredths of a second.
+  void Add(const QImage& Image, int DelayCs);
+  // The file's bytes; no frame may be added afterwards.
+  std::vector<std::uint8_t> Finish();
+
+private:
+  std::vector<std::uint8_t> FBytes;
+  std::unique_ptr<struct GifFileType, TGifCloser> FFile;
+};

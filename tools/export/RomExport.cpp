@@ -76,12 +76,14 @@ private:
     const int base = AnimationBanks[static_cast<std::size_t>(BankIndex)];
     const int address = AnimationDataOffset(PrgData, base, Number);
     const TTimedAnimation animation = TimeAnimation(PrgData, address);
-    std::vector<TGifFrame> frames;
+    std::unique_ptr<TGifEncoder> gif;
     std::string listing = "# frame pattern nes_frames start_ms\n";
     for (const auto& timed : animation.Frames) {
       auto picture = CreatePageDIB(256, 256);
       if (timed.Pattern >= 0) DrawSpritePattern(FDrawer, LocateSpritePattern(PrgData, base, timed.Pattern), *picture);
-      frames.push_back({PictureImage(*Scaled(std::move(picture))), timed.DelayCs});
+      const QImage image = PictureImage(*Scaled(std::move(picture)));
+      if (!gif) gif = std::make_unique<TGifEncoder>(image, animation.Loops);
+      gif->Add(image, timed.DelayCs);
       char pattern[16] = "end", line[96];
       if (timed.Pattern >= 0) std::snprintf(pattern, sizeof pattern, "$%03X", static_cast<unsigned>(timed.Pattern));
       std::snprintf(line, sizeof line, "%d %s %d %.1f\n", timed.Frame, pattern, timed.NesFrames,
@@ -89,7 +91,7 @@ private:
       listing += line;
     }
     const fs::path stem = FStaging / "animation" / BankNames[BankIndex] / Hex(Number, 2);
-    WriteNewFile(fs::path(stem).concat(".gif"), EncodeGif(frames, animation.Loops));
+    WriteNewFile(fs::path(stem).concat(".gif"), gif->Finish());
     WriteNewFile(fs::path(stem).concat(".txt"), Bytes(listing));
   }
 
