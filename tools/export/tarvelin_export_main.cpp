@@ -31,9 +31,12 @@ int main(int argc, char** argv) {
       "  OUTDIR/index.csv                   the numbers and dumps the viewer shows, one row a pattern\n"
       "  OUTDIR/animation/BANK/NN.gif       each animation, looping unless a $00 frame stops it\n"
       "  OUTDIR/animation/BANK/NN.txt       frame, pattern, duration in NES frames, start in ms\n"
-      "NNN and NN are hexadecimal. A frame lasts D + 1 NES frames of 1/60.0988 s (NTSC). GIF delays\n"
-      "count 1/100 s: each frame gets its rounded end time less its rounded start time, so the\n"
-      "rounding remainder is carried to the next frame and the animation never drifts.");
+      "NNN and NN are hexadecimal; --format bmp writes NNN.bmp. With --sprite or --animation only the\n"
+      "listed patterns or animations are exported, the other kind not at all.\n"
+      "Timing: an animation frame lasts its record's tick count (D + 1) in NES frames of 1/60.0988 s\n"
+      "(NTSC). A GIF counts 1/100 s, so each frame is given its end time rounded less its start time\n"
+      "rounded: the rounding remainder is carried on to the next frame and the total never drifts.\n"
+      "Without the palette file the built-in NES palette is used, with the viewer's warning.");
   parser.addHelpOption();
   parser.addPositionalArgument("ROM", "The iNES ROM image.");
   parser.addPositionalArgument("OUTDIR", "Where the files go; made if missing.");
