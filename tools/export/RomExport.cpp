@@ -2,6 +2,7 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <memory>
@@ -130,6 +131,11 @@ std::vector<TItem> Items(const TExportOptions& Options) {
   if (all) {
     for (int n = 0; n < 512; ++n) sprites.push_back(n);
     for (int n = 0; n < 256; ++n) animations.push_back(n);
+  }
+  // A number given twice is exported once, so no two workers write one file.
+  for (auto* numbers : {&sprites, &animations}) {
+    std::sort(numbers->begin(), numbers->end());
+    numbers->erase(std::unique(numbers->begin(), numbers->end()), numbers->end());
   }
   std::vector<TItem> items;
   for (const int bank : Options.Banks) {

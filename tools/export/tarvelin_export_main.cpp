@@ -68,7 +68,7 @@ int main(int argc, char** argv) {
       for (int i = 0; i < 3; ++i)
         if (name == BankNames[i]) index = i;
       if (index < 0) return UsageError("unknown bank '" + name + "' (12-13, 14-15 or 16)");
-      if (!options.Banks.empty() && std::find(options.Banks.begin(), options.Banks.end(), index) != options.Banks.end()) continue;
+      if (std::find(options.Banks.begin(), options.Banks.end(), index) != options.Banks.end()) continue;
       options.Banks.push_back(index);
     }
   }
