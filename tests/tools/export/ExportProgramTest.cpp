@@ -3,6 +3,8 @@
 #include <gif_lib.h>
 #include <gtest/gtest.h>
 
+#include <QThread>
+#include <csignal>
 #include <fstream>
 #include <sstream>
 
@@ -107,6 +109,20 @@ TEST_F(ExportProgramTest, ExportsEveryPatternAndAnimationOfABank) {
   EXPECT_EQ(csv.substr(0, csv.find('\n')),
             "bank,number,frame_address,sprite_count,align_number,align_address,chr_bank,chr_bank_address,load_offset,"
             "frame_data,align_data");
+}
+
+TEST_F(ExportProgramTest, AStoppedExportLeavesNothing) {
+  // Scale 8 makes the whole ROM long enough to be stopped halfway.
+  QProcess process;
+  process.setWorkingDirectory(QString::fromStdString(Dir.Path().string()));
+  process.start(TARVELIN_EXPORT_EXE, {"demo.nes", "out", "--scale", "8"});
+  ASSERT_TRUE(process.waitForStarted());
+  for (int i = 0; i < 200 && !fs::exists(Out()); ++i) QThread::msleep(5);
+  QThread::msleep(200);
+  process.terminate();
+  ASSERT_TRUE(process.waitForFinished(60'000));
+  EXPECT_EQ(process.exitCode(), 128 + SIGTERM);
+  EXPECT_FALSE(fs::exists(Out()));
 }
 
 struct TGifRead {
