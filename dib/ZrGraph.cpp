@@ -14,8 +14,9 @@ void TZrGraphic::Assign(TPersistent* Source) {
   clipboard->Open();
   try {
     const WORD format = GetClipboardFormat();
-    LoadFromClipboardFormat(format, HGLOBAL{clipboard->GetAsHandle(format)},
-                            HPALETTE{clipboard->GetAsHandle(CF_PALETTE)});
+    const HGLOBAL data{clipboard->GetAsHandle(format)};
+    const HPALETTE palette{clipboard->GetAsHandle(CF_PALETTE)};
+    LoadFromClipboardFormat(format, data, palette);
   } catch (...) {
     clipboard->Close();
     throw;
