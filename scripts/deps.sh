@@ -3,7 +3,7 @@
 set -euo pipefail
 
 packages=(cmake ninja-build g++ pkg-config qt6-base-dev libgl-dev libgtest-dev libgmock-dev
-          libbenchmark-dev fonts-ipafont-gothic ccache clang libclang-rt-14-dev)
+          libbenchmark-dev fonts-ipafont-gothic ccache clang libclang-rt-14-dev xvfb xclip)
 missing=()
 for package in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "ok installed" || missing+=("$package")
