@@ -83,24 +83,6 @@ void TZrDIB::UniqueDIB() {
   UpdatePaletteModified();
 }
 
-void TZrDIB::Assign(TPersistent* Source) {
-  auto* source = dynamic_cast<TZrDIB*>(Source);
-  if (!source) {
-    TZrGraphic::Assign(Source);
-    return;
-  }
-  if (source == this) return;
-  Assert(source->FInternalDIB != nullptr, "TZrDIB.Assign: InternalDIB Should not be Nil");
-  ReleaseInternalDIB();
-  FInternalDIB = source->FInternalDIB;
-  ++FInternalDIB->RefCount;
-  FMaskColor = source->FMaskColor;
-  FConvertMode = source->FConvertMode;
-  FDrawMode = source->FDrawMode;
-  SetPaletteModified(true);
-  SetModified(true);
-}
-
 // --- size and depth ---------------------------------------------------------------
 
 bool TZrDIB::GetEmpty() const {

@@ -10,6 +10,8 @@
 #include "dib/ZrDIBInternal.h"
 #include "dib/ZrGraph.h"
 
+class TBitmap;
+
 class TZrDIB : public TZrGraphic {
 public:
   // A 1 x 1, 8-bit DIB with 256 black colours; its storage takes DefaultUseFMO.
@@ -66,7 +68,9 @@ public:
 
   // Takes a private copy of a shared storage.
   void UniqueDIB();
-  // From another TZrDIB: shares its storage, copying no pixel.
+  // None: a new blank DIB. Another TZrDIB: shares its storage, copying no
+  // pixel. A host bitmap: its pixels read back into a DIB of its depth.
+  // Anything else (the clipboard object included) goes to the graphic base.
   void Assign(TPersistent* Source) override;
   void ReleaseInternalDIB();
   void UpdatePaletteModified();
@@ -76,12 +80,22 @@ public:
   // Replaces the content with the BMP file at the stream's position.
   void LoadFromStream(TStream& Stream) override;
   void SaveToStream(TStream& Stream) override;
+  // A packed DIB in CF_DIB; the palette handle is not used.
+  void LoadFromClipboardFormat(WORD AFormat, HGLOBAL AData, HPALETTE APalette) override;
+  // A new packed DIB that the caller owns, in CF_DIB, with no palette handle.
+  void SaveToClipboardFormat(WORD& AFormat, HGLOBAL& AData, HPALETTE& APalette) override;
+
+protected:
+  // To another TZrDIB (which then shares the storage) or a host bitmap.
+  void AssignTo(TPersistent* Dest) override;
 
 private:
   // Installs a complete new storage in place of the current one.
   void ReplaceInternalDIB(std::unique_ptr<TZrInternalDIB> Fresh);
   std::unique_ptr<TZrInternalDIB> MakeBlankStorage(int AWidth, int AHeight, int ColorCount, int BitCount) const;
   void DrawDirect(TCanvas& ACanvas, const TRect& Rect);
+  void AssignFromBitmap(TBitmap& Source);
+  void AssignToBitmap(TBitmap& Dest);
 
   // Owned jointly with the other sharers through its RefCount.
   TZrInternalDIB* FInternalDIB = nullptr;

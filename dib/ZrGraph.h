@@ -10,4 +10,7 @@ public:
   const char* ClassName() const override { return "TZrGraphic"; }
 
   virtual WORD GetClipboardFormat() = 0;
+  // From the clipboard object: loads the clipboard's data of this graphic's
+  // format. Anything else goes to the framework's assignment.
+  void Assign(TPersistent* Source) override;
 };

@@ -28,6 +28,10 @@ UINT GetObjectType(HGDIOBJ Object);
 // The stock palette every device context starts with (DEFAULT_PALETTE: the 20 static
 // colours) and the stock brushes (WHITE_BRUSH, every context's first, and BLACK_BRUSH).
 HGDIOBJ GetStockObject(int Object);
+// Fills Object with the record of a bitmap (a BITMAP) or a palette (its WORD
+// number of entries) when Count bytes hold it; with Object null, returns the
+// size it needs. Returns the bytes written, 0 on failure.
+int GetObject(HGDIOBJ Handle, int Count, void* Object);
 // The palette entry nearest to a colour (squared RGB distance, lowest index on ties).
 UINT GetNearestPaletteIndex(HPALETTE Palette, COLORREF Color);
 
@@ -68,6 +72,19 @@ int StretchDIBits(HDC Dc, int XDest, int YDest, int DestWidth, int DestHeight, i
 // A DIB section: a bitmap whose pixels lie in a view of the file mapping Section
 // from Offset (or in fresh memory when Section is none). Bits receives the view.
 HBITMAP CreateDIBSection(HDC Dc, const BITMAPINFO* Info, UINT Usage, void** Bits, HANDLE Section, DWORD Offset);
+
+// Copies ScanLines rows of Bitmap, from row StartScan in the order of the DIB
+// that Info describes (its width and row count must be the bitmap's), into
+// Bits as uncompressed rows of Info's bit count, and fills Info's colour table
+// with the bitmap's. An indexed bitmap can be read at its own depth or at 24
+// bits, a 24-bit one only at 24. Returns the rows copied, 0 on failure.
+int GetDIBits(HDC Dc, HBITMAP Bitmap, UINT StartScan, UINT ScanLines, void* Bits, BITMAPINFO* Info, UINT Usage);
+
+// A device context of the screen (Window none): a true-colour device that
+// takes any drawing and shows none, as this host has no display of its own.
+// Each call makes a new one, freed by ReleaseDC. Other windows have none.
+HDC GetDC(HWND Window);
+int ReleaseDC(HWND Window, HDC Dc);
 
 int FillRect(HDC Dc, const TRect* Rect, HBRUSH Brush);
 // The colour of a pixel of the surface, or CLR_INVALID outside it.

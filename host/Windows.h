@@ -47,6 +47,7 @@ struct HGDIOBJ : THandleValue {};  // any GDI object
 struct HPALETTE : HGDIOBJ {};
 struct HBITMAP : HGDIOBJ {};
 struct HBRUSH : HGDIOBJ {};
+struct HWND : THandleValue {};     // windows; none names the screen
 
 #pragma pack(push, 1)
 struct RGBQUAD {
@@ -92,6 +93,17 @@ struct BITMAPFILEHEADER {
   DWORD bfOffBits = 0;
 };
 #pragma pack(pop)
+
+// What GetObject tells of a bitmap.
+struct BITMAP {
+  LONG bmType = 0;
+  LONG bmWidth = 0;
+  LONG bmHeight = 0;
+  LONG bmWidthBytes = 0;
+  WORD bmPlanes = 0;
+  WORD bmBitsPixel = 0;
+  void* bmBits = nullptr;
+};
 
 static_assert(sizeof(BITMAPINFOHEADER) == 40);
 static_assert(sizeof(BITMAPCOREHEADER) == 12);

@@ -1,0 +1,42 @@
+#!/usr/bin/env bash
+# Runs a program on a private X server: Xvfb on a display number it finds free,
+# the program with Qt's xcb platform on it, and the server stopped at exit.
+# Exits 77 (skipped) when Xvfb or xclip is not installed.
+set -u
+
+for tool in Xvfb xclip; do
+  if ! command -v "$tool" >/dev/null 2>&1; then
+    echo "SKIPPED: $tool is not installed (scripts/deps.sh installs it)"
+    exit 77
+  fi
+done
+
+work=$(mktemp -d)
+server=""
+cleanup() {
+  if [ -n "$server" ]; then
+    kill "$server" 2>/dev/null
+    wait "$server" 2>/dev/null
+  fi
+  rm -rf "$work"
+}
+trap cleanup EXIT
+
+# Xvfb writes the display it took to the descriptor given.
+Xvfb -displayfd 3 -screen 0 640x480x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
+server=$!
+display=""
+for _ in $(seq 100); do
+  display=$(head -n 1 "$work/display" 2>/dev/null)
+  [ -n "$display" ] && break
+  if ! kill -0 "$server" 2>/dev/null; then break; fi
+  sleep 0.1
+done
+if [ -z "$display" ]; then
+  echo "Xvfb did not start:"
+  cat "$work/xvfb.log"
+  exit 1
+fi
+
+mkdir -m 700 "$work/runtime"
+DISPLAY=":$display" QT_QPA_PLATFORM=xcb XDG_RUNTIME_DIR="$work/runtime" "$@"
