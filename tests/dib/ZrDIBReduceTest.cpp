@@ -198,6 +198,24 @@ TEST(DIBReduceTest, RandomPicturesMatchTheIndependentReckoning) {
     for (int x = 0; x < W; ++x) ASSERT_EQ(IndexAt(out, x, m), map.at(indexes[m * W + x])) << x << ", " << m;
 }
 
+// Large enough for the passes that use both cores.
+TEST(DIBReduceTest, LargePicturesMatchTheIndependentReckoning) {
+  std::mt19937 random(2024);
+  constexpr int W = 640, H = 480;
+  const auto pixels = RandomPixels(0, W * H, random);
+  auto dib = MemoryDIB(24, W, H, [&](int x, int m) { return ColorRef(pixels[m * W + x]); });
+  for (const auto& [mode, depth] : {std::pair{1, 8}, std::pair{0, 8}, std::pair{1, 4}}) {
+    SCOPED_TRACE(testing::Message() << "mode " << mode << " depth " << depth);
+    const TRefReduced expected = mode == 0 ? RefLow(pixels, depth) : RefHigh(pixels, depth);
+    const TZrDIBData out = ReducerOf(mode, depth)(SourceOf(*dib->GetInternalDIB()), false, {});
+    EXPECT_EQ(PaletteOf(out), expected.Palette);
+    int wrong = 0;
+    for (int m = 0; m < H; ++m)
+      for (int x = 0; x < W; ++x) wrong += IndexAt(out, x, m) != expected.Index[m * W + x];
+    EXPECT_EQ(wrong, 0);
+  }
+}
+
 TEST(DIBReduceTest, HalfToneOfRandomPicturesMatchesTheIndependentReckoning) {
   std::mt19937 random(777);
   constexpr int W = 21, H = 9;
