@@ -92,35 +92,91 @@ struct TCellDivider {
   }
 };
 
+// The sums of the colours whose channel value is at most Limit. Runs of 2^16
+// add up in 32 bits (255^2 * 2^16 < 2^32), which lets the compiler use vectors.
+TZrColorSums LowerSums(std::span<const TZrPackedColor> Pixels, unsigned Shift, std::uint32_t Limit) {
+  TZrColorSums sums;
+  constexpr std::size_t run = std::size_t{1} << 16;
+  for (std::size_t begin = 0; begin < Pixels.size(); begin += run) {
+    const std::size_t end = std::min(Pixels.size(), begin + run);
+    std::uint32_t n = 0, s0 = 0, s1 = 0, s2 = 0, q0 = 0, q1 = 0, q2 = 0;
+    for (std::size_t i = begin; i < end; ++i) {
+      const TZrPackedColor item = Pixels[i];
+      const std::uint32_t low = ((item >> Shift) & 0xFF) <= Limit;
+      const std::uint32_t mask = 0u - low;
+      const std::uint32_t r = (item >> 16) & 0xFF & mask, g = (item >> 8) & 0xFF & mask, b = item & 0xFF & mask;
+      n += low;
+      s0 += r;
+      s1 += g;
+      s2 += b;
+      q0 += r * r;
+      q1 += g * g;
+      q2 += b * b;
+    }
+    sums.Count += n;
+    sums.Sum[0] += s0;
+    sums.Sum[1] += s1;
+    sums.Sum[2] += s2;
+    sums.Square[0] += q0;
+    sums.Square[1] += q1;
+    sums.Square[2] += q2;
+  }
+  return sums;
+}
+
 // Moves the colours whose channel value is at most Limit to the front and
-// returns how many there are and their sums; Rearrange false only counts.
+// returns how many there are. Blocks from both ends note which of their items
+// are on the wrong side, without branching, and then trade them pairwise.
+std::size_t MoveLowerFirst(std::span<TZrPackedColor> Pixels, unsigned Shift, std::uint32_t Limit) {
+  constexpr std::size_t block = 128;
+  TZrPackedColor* a = Pixels.data();
+  std::size_t l = 0, r = Pixels.size();
+  BYTE wrongLeft[block], wrongRight[block];
+  std::size_t countLeft = 0, countRight = 0, firstLeft = 0, firstRight = 0;
+  while (r - l > 2 * block) {
+    if (countLeft == 0) {
+      firstLeft = 0;
+      for (std::size_t i = 0; i < block; ++i) {
+        wrongLeft[countLeft] = static_cast<BYTE>(i);
+        countLeft += ((a[l + i] >> Shift) & 0xFF) > Limit;
+      }
+    }
+    if (countRight == 0) {
+      firstRight = 0;
+      for (std::size_t i = 0; i < block; ++i) {
+        wrongRight[countRight] = static_cast<BYTE>(i);
+        countRight += ((a[r - 1 - i] >> Shift) & 0xFF) <= Limit;
+      }
+    }
+    const std::size_t n = std::min(countLeft, countRight);
+    for (std::size_t k = 0; k < n; ++k)
+      std::swap(a[l + wrongLeft[firstLeft + k]], a[r - 1 - wrongRight[firstRight + k]]);
+    countLeft -= n;
+    countRight -= n;
+    firstLeft += n;
+    firstRight += n;
+    if (countLeft == 0) l += block;
+    if (countRight == 0) r -= block;
+  }
+  // What is left, unfinished blocks included, lies in [l, r).
+  std::size_t j = l;
+  for (std::size_t i = l; i < r; ++i) {
+    const TZrPackedColor item = a[i];
+    a[i] = a[j];
+    a[j] = item;
+    j += ((item >> Shift) & 0xFF) <= Limit;
+  }
+  return j;
+}
+
 std::size_t PartitionLower(std::span<TZrPackedColor> Pixels, unsigned Shift, std::uint32_t Limit, bool Rearrange,
                            TZrColorSums& Lower) {
-  std::size_t j = 0;
-  std::uint64_t s0 = 0, s1 = 0, s2 = 0, q0 = 0, q1 = 0, q2 = 0;
-  TZrPackedColor* p = Pixels.data();
-  const std::size_t n = Pixels.size();
-  for (std::size_t i = 0; i < n; ++i) {
-    const TZrPackedColor item = p[i];
-    const std::uint32_t low = ((item >> Shift) & 0xFF) <= Limit;
-    if (Rearrange) {
-      p[i] = p[j];
-      p[j] = item;
-    }
-    j += low;
-    const std::uint32_t mask = 0u - low;
-    const std::uint32_t r = (item >> 16) & 0xFF & mask, g = (item >> 8) & 0xFF & mask, b = item & 0xFF & mask;
-    s0 += r;
-    s1 += g;
-    s2 += b;
-    q0 += r * r;
-    q1 += g * g;
-    q2 += b * b;
+  Lower = LowerSums(Pixels, Shift, Limit);
+  if (Rearrange) {
+    const std::size_t n = MoveLowerFirst(Pixels, Shift, Limit);
+    Assert(n == Lower.Count, "DivideColors: Partition Error");
   }
-  Lower.Count = j;
-  Lower.Sum = {s0, s1, s2};
-  Lower.Square = {q0, q1, q2};
-  return j;
+  return Lower.Count;
 }
 
 // The same on both cores: each half is partitioned, then the upper run of the

@@ -49,6 +49,18 @@ struct TPartialCell {
 constexpr std::int64_t PartialPixels = std::int64_t{1} << 29;
 
 class TLowHistogram {
+  static std::uint32_t KeyAt(const BYTE* Row, std::int64_t x) {
+    const BYTE* p = Row + 3 * x;
+    return (p[2] >> 3) << 11 | (p[1] >> 2) << 5 | (p[0] >> 3);
+  }
+  static void Put(TPartialCell& Cell, std::uint32_t Count, std::uint32_t Red, std::uint32_t Green,
+                  std::uint32_t Blue) {
+    Cell.Count += Count;
+    Cell.Red += Red;
+    Cell.Green += Green;
+    Cell.Blue += Blue;
+  }
+
 public:
   TLowHistogram() : FPartial(65536) {}
   void Add(const BYTE* Row, std::int64_t Width) {
@@ -56,14 +68,23 @@ public:
       if (FPending == PartialPixels) Flush();
       const std::int64_t n = std::min(Width - x0, PartialPixels - FPending);
       TPartialCell* cells = FPartial.data();
+      // Neighbours often share a cell: a run of one key adds up in registers,
+      // sparing the store and reload of the same cell per pixel.
+      std::uint32_t key = KeyAt(Row, x0), count = 0, red = 0, green = 0, blue = 0;
       for (std::int64_t x = x0; x < x0 + n; ++x) {
         const BYTE* p = Row + 3 * x;
-        TPartialCell& cell = cells[(p[2] >> 3) << 11 | (p[1] >> 2) << 5 | (p[0] >> 3)];
-        ++cell.Count;
-        cell.Red += p[2] & 7;
-        cell.Green += p[1] & 3;
-        cell.Blue += p[0] & 7;
+        const std::uint32_t k = KeyAt(Row, x);
+        if (k != key) {
+          Put(cells[key], count, red, green, blue);
+          key = k;
+          count = red = green = blue = 0;
+        }
+        ++count;
+        red += p[2] & 7;
+        green += p[1] & 3;
+        blue += p[0] & 7;
       }
+      Put(cells[key], count, red, green, blue);
       FPending += n;
       x0 += n;
     }
@@ -103,6 +124,7 @@ std::vector<BYTE> MakeLowColorTable(const TZrDIBSource& Source, const TZrRows& R
     for (std::int64_t y = Begin; y < End; ++y) histograms[Part].Add(Source.Bits + y * Rows.Stride, Rows.Width);
   });
   std::vector<TColorCell> cells;
+  cells.reserve(65536);
   for (int key = 0; key < 65536; ++key) {
     TZrLowCell cell = histograms[0].Cell(key);
     const TZrLowCell other = histograms[1].Cell(key);
@@ -169,8 +191,26 @@ TZrDIBData ConvertHigh(const TZrDIBSource& Source, bool UseFMO, const TZrConvert
   MakeHighDivideTree(Source, rows, Depth, tree, palette, Progress, Name);
   // Both depths report a node of no known kind under the 8-bit converter's name.
   const TZrColorClassifier classifier(tree, Depth, "ConvertTrueColorTo8BitRGBHigh");
-  WriteRows(Source, rows, result,
-            [&](const BYTE* Row, std::int64_t x) { return classifier.Classify(TrueColorAt(Row, x)); });
+  const std::int64_t outStride = DIBStride(Depth, rows.Width);
+  SplitInTwo(rows.Height, MinRows(rows), [&](std::int64_t Begin, std::int64_t End, int) {
+    // A run of pixels at a time: colours gathered, classified four by four.
+    constexpr std::int64_t run = 256;
+    TZrPackedColor colors[run];
+    BYTE indexes[run];
+    for (std::int64_t y = Begin; y < End; ++y) {
+      const BYTE* in = Source.Bits + y * rows.Stride;
+      BYTE* out = result.Bits + y * outStride;
+      for (std::int64_t x0 = 0; x0 < rows.Width; x0 += run) {
+        const std::int64_t n = std::min(run, rows.Width - x0);
+        for (std::int64_t i = 0; i < n; ++i) colors[i] = TrueColorAt(in, x0 + i);
+        std::int64_t i = 0;
+        for (; i + 4 <= n; i += 4) classifier.Classify4(colors + i, indexes + i);
+        for (; i < n; ++i) indexes[i] = classifier.Classify(colors[i]);
+        // Runs are even, so 4-bit pairs never straddle two runs.
+        PutIndexes(out + (Depth == 8 ? x0 : x0 / 2), n, Depth, [&](std::int64_t x) { return indexes[x]; });
+      }
+    }
+  });
   InstallPalette(result, palette);
   return result;
 }
