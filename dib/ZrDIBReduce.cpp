@@ -215,6 +215,29 @@ TZrDIBData ConvertHigh(const TZrDIBSource& Source, bool UseFMO, const TZrConvert
   return result;
 }
 
+// The new index of every old one: one weighted cell per colour-table entry in use.
+std::array<BYTE, 256> MakePaletteMap(const TZrDIBSource& Source, const TZrRows& Rows, TZrDividedPalette& Palette,
+                                     const TZrConvertProgress& Progress) {
+  std::uint64_t counts[2][256] = {};
+  SplitInTwo(Rows.Height, MinRows(Rows), [&](std::int64_t Begin, std::int64_t End, int Part) {
+    for (std::int64_t y = Begin; y < End; ++y) {
+      const BYTE* in = Source.Bits + y * Rows.Stride;
+      for (std::int64_t x = 0; x < Rows.Width; ++x) ++counts[Part][in[x]];
+    }
+  });
+  std::vector<TColorCell> cells;
+  for (int i = 0; i < 256; ++i) {
+    const std::uint64_t count = counts[0][i] + counts[1][i];
+    if (count == 0) continue;
+    const RGBQUAD& q = Source.BitmapInfo->bmiColors[i];
+    cells.push_back({q.rgbRed, q.rgbGreen, q.rgbBlue, static_cast<std::int32_t>(count), i});
+  }
+  DivideCells(cells, 4, Palette, Progress);
+  std::array<BYTE, 256> map{};
+  for (const TColorCell& cell : cells) map[cell.Key] = static_cast<BYTE>(cell.Count);
+  return map;
+}
+
 }  // namespace
 
 TColorCell LowCellOf(std::int32_t Key, const TZrLowCell& Cell) {
@@ -251,26 +274,8 @@ TZrDIBData Convert8BitRGBTo4BitRGB(const TZrDIBSource& Source, bool UseFMO, cons
   const TZrRows rows = CheckedRows(Source, name);
   TZrDIBData result = MakeUncompressed(Source, 4, UseFMO, name);
 
-  // MakePaletteMap: one weighted cell per colour-table entry in use.
-  std::uint64_t counts[2][256] = {};
-  SplitInTwo(rows.Height, MinRows(rows), [&](std::int64_t Begin, std::int64_t End, int Part) {
-    for (std::int64_t y = Begin; y < End; ++y) {
-      const BYTE* in = Source.Bits + y * rows.Stride;
-      for (std::int64_t x = 0; x < rows.Width; ++x) ++counts[Part][in[x]];
-    }
-  });
-  std::vector<TColorCell> cells;
-  for (int i = 0; i < 256; ++i) {
-    const std::uint64_t count = counts[0][i] + counts[1][i];
-    if (count == 0) continue;
-    const RGBQUAD& q = Source.BitmapInfo->bmiColors[i];
-    cells.push_back({q.rgbRed, q.rgbGreen, q.rgbBlue, static_cast<std::int32_t>(count), i});
-  }
   TZrDividedPalette palette;
-  DivideCells(cells, 4, palette, Progress);
-  std::array<BYTE, 256> map{};
-  for (const TColorCell& cell : cells) map[cell.Key] = static_cast<BYTE>(cell.Count);
-
+  const std::array<BYTE, 256> map = MakePaletteMap(Source, rows, palette, Progress);
   WriteRows(Source, rows, result, [&](const BYTE* Row, std::int64_t x) { return map[Row[x]]; });
   InstallPalette(result, palette);
   return result;
