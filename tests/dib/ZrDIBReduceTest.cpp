@@ -115,11 +115,11 @@ TEST(DIBReduceTest, HalfToneCasesWorkedByHand) {
   EXPECT_EQ(bw.BitmapInfo.bmiHeader.biClrUsed, 2u);
   // White (sum exactly 384), black (81 each), white (158 each).
   EXPECT_EQ(bw.Bits[0] >> 5, 0b101);
-  for (const auto& [color, index] : {std::pair{White, 209}, std::pair{Black, 0}}) {
-    auto plain = MemoryDIB(24, 9, 4, [&](int, int) { return ColorRef(color); });
+  for (const auto& c : {std::pair{White, 209}, std::pair{Black, 0}}) {
+    auto plain = MemoryDIB(24, 9, 4, [&](int, int) { return ColorRef(c.first); });
     const TZrDIBData out = ConvertToHalfTone(SourceOf(*plain->GetInternalDIB()), false);
     for (int m = 0; m < 4; ++m)
-      for (int x = 0; x < 9; ++x) ASSERT_EQ(IndexAt(out, x, m), index);
+      for (int x = 0; x < 9; ++x) ASSERT_EQ(IndexAt(out, x, m), c.second);
   }
 }
 
