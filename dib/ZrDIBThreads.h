@@ -3,10 +3,12 @@
 // and local arrays whose result cannot depend on the split: DIBs, palettes and
 // host objects belong to the calling thread.
 
+#include <algorithm>
+#include <atomic>
 #include <cstdint>
 #include <system_error>
-#include <thread>
 #include <optional>
+#include <thread>
 
 // Runs First here and Second on another thread, or here too when no thread
 // can be had. Neither may throw.
@@ -24,14 +26,23 @@ void RunSideBySide(A&& First, B&& Second) {
     Second();
 }
 
-// Work(Begin, End, Part) over [0, Count) in two halves (Part 0 and 1) when
-// Count is at least MinCount, else in one.
+// Work(Begin, End, Part) over [0, Count) in pieces, taken in turn by this
+// thread (Part 0) and another (Part 1) while any are left, so that a core
+// busy with something else simply does fewer; one piece when Count is below
+// MinCount. Which part gets which piece varies from run to run: Work must
+// give the same result whatever the split (disjoint outputs, or exact sums
+// merged afterwards).
 template <class F>
 void SplitInTwo(std::int64_t Count, std::int64_t MinCount, F&& Work) {
   if (Count < MinCount || Count < 2) {
     Work(std::int64_t{0}, Count, 0);
     return;
   }
-  const std::int64_t half = Count / 2;
-  RunSideBySide([&] { Work(std::int64_t{0}, half, 0); }, [&] { Work(half, Count, 1); });
+  const std::int64_t piece = std::max<std::int64_t>(1, Count / 32);
+  std::atomic<std::int64_t> next{0};
+  const auto take = [&](int Part) {
+    for (std::int64_t begin; (begin = next.fetch_add(piece)) < Count;)
+      Work(begin, std::min(Count, begin + piece), Part);
+  };
+  RunSideBySide([&] { take(0); }, [&] { take(1); });
 }
