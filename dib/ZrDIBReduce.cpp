@@ -41,79 +41,41 @@ void InstallPalette(TZrDIBData& Result, const TZrDividedPalette& Palette) {
   for (int i = 0; i < Palette.Count; ++i) Result.BitmapInfo.bmiColors[i] = Palette.Colors[i];
 }
 
-// 32-bit sums of the low bits: at most 2^29 pixels go into them before they
-// are added to the 64-bit totals.
-struct TPartialCell {
-  std::uint32_t Count, Red, Green, Blue;
-};
-constexpr std::int64_t PartialPixels = std::int64_t{1} << 29;
-
+// A cell's count and the sums of its low bits, 16 bits each in one word, so
+// that a pixel costs one addition. A cell whose count reaches 2^13 moves into
+// the 64-bit totals before any field can overflow (2^13 * 7 < 2^16).
 class TLowHistogram {
-  static std::uint32_t KeyAt(const BYTE* Row, std::int64_t x) {
-    const BYTE* p = Row + 3 * x;
-    return (p[2] >> 3) << 11 | (p[1] >> 2) << 5 | (p[0] >> 3);
-  }
-  static void Put(TPartialCell& Cell, std::uint32_t Count, std::uint32_t Red, std::uint32_t Green,
-                  std::uint32_t Blue) {
-    Cell.Count += Count;
-    Cell.Red += Red;
-    Cell.Green += Green;
-    Cell.Blue += Blue;
-  }
-
 public:
-  TLowHistogram() : FPartial(65536) {}
+  TLowHistogram() : FPacked(65536) {}
   void Add(const BYTE* Row, std::int64_t Width) {
-    for (std::int64_t x0 = 0; x0 < Width;) {
-      if (FPending == PartialPixels) Flush();
-      const std::int64_t n = std::min(Width - x0, PartialPixels - FPending);
-      TPartialCell* cells = FPartial.data();
-      // Neighbours often share a cell: a run of one key adds up in registers,
-      // sparing the store and reload of the same cell per pixel.
-      std::uint32_t key = KeyAt(Row, x0), count = 0, red = 0, green = 0, blue = 0;
-      for (std::int64_t x = x0; x < x0 + n; ++x) {
-        const BYTE* p = Row + 3 * x;
-        const std::uint32_t k = KeyAt(Row, x);
-        if (k != key) {
-          Put(cells[key], count, red, green, blue);
-          key = k;
-          count = red = green = blue = 0;
-        }
-        ++count;
-        red += p[2] & 7;
-        green += p[1] & 3;
-        blue += p[0] & 7;
-      }
-      Put(cells[key], count, red, green, blue);
-      FPending += n;
-      x0 += n;
+    std::uint64_t* cells = FPacked.data();
+    for (std::int64_t x = 0; x < Width; ++x) {
+      const BYTE* p = Row + 3 * x;
+      const std::uint32_t key = (p[2] >> 3) << 11 | (p[1] >> 2) << 5 | (p[0] >> 3);
+      std::uint64_t& cell = cells[key];
+      cell += 1 | std::uint64_t{p[2] & 7u} << 16 | std::uint64_t{p[1] & 3u} << 32 | std::uint64_t{p[0] & 7u} << 48;
+      if (cell & Full) Move(key);
     }
   }
   TZrLowCell Cell(int Key) const {
     TZrLowCell cell = FTotal.empty() ? TZrLowCell{} : FTotal[Key];
-    const TPartialCell& p = FPartial[Key];
-    cell.Red += p.Red;
-    cell.Green += p.Green;
-    cell.Blue += p.Blue;
-    cell.Count += p.Count;
+    const std::uint64_t packed = FPacked[Key];
+    cell.Count += packed & 0xFFFF;
+    cell.Red += (packed >> 16) & 0xFFFF;
+    cell.Green += (packed >> 32) & 0xFFFF;
+    cell.Blue += packed >> 48;
     return cell;
   }
 
 private:
-  void Flush() {
+  static constexpr std::uint64_t Full = std::uint64_t{1} << 13;
+  void Move(std::uint32_t Key) {
     if (FTotal.empty()) FTotal.resize(65536);
-    for (int k = 0; k < 65536; ++k) {
-      FTotal[k].Red += FPartial[k].Red;
-      FTotal[k].Green += FPartial[k].Green;
-      FTotal[k].Blue += FPartial[k].Blue;
-      FTotal[k].Count += FPartial[k].Count;
-      FPartial[k] = {};
-    }
-    FPending = 0;
+    FTotal[Key] = Cell(static_cast<int>(Key));
+    FPacked[Key] = 0;
   }
-  std::vector<TPartialCell> FPartial;
+  std::vector<std::uint64_t> FPacked;
   std::vector<TZrLowCell> FTotal;
-  std::int64_t FPending = 0;
 };
 
 // The palette index of every 5-6-5 key.

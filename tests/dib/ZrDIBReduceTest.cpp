@@ -202,10 +202,19 @@ TEST(DIBReduceTest, RandomPicturesMatchTheIndependentReckoning) {
 TEST(DIBReduceTest, LargePicturesMatchTheIndependentReckoning) {
   std::mt19937 random(2024);
   constexpr int W = 640, H = 480;
-  const auto pixels = RandomPixels(0, W * H, random);
-  auto dib = MemoryDIB(24, W, H, [&](int x, int m) { return ColorRef(pixels[m * W + x]); });
-  for (const auto& [mode, depth] : {std::pair{1, 8}, std::pair{0, 8}, std::pair{1, 4}}) {
+  // Any colours; and three 5-6-5 cells of about 100,000 pixels each, their
+  // low bits all set in the first rows, so that every pixel counts in a mean.
+  std::vector<TRefColor> crowded;
+  for (int i = 0; i < W * H; ++i) {
+    const int cell = static_cast<int>(random() % 3), low = i < W * 100 ? 255 : static_cast<int>(random() % 256);
+    crowded.push_back({cell * 80 + low % 8, cell * 40 + (low >> 3) % 4, 200 - cell * 64 + (low >> 5) % 8});
+  }
+  for (const auto& [pixels, mode, depth] : {std::tuple{RandomPixels(0, W * H, random), 1, 8},
+                                            std::tuple{RandomPixels(0, W * H, random), 0, 8},
+                                            std::tuple{RandomPixels(0, W * H, random), 1, 4},
+                                            std::tuple{crowded, 0, 8}, std::tuple{crowded, 1, 4}}) {
     SCOPED_TRACE(testing::Message() << "mode " << mode << " depth " << depth);
+    auto dib = MemoryDIB(24, W, H, [&, &p = pixels](int x, int m) { return ColorRef(p[m * W + x]); });
     const TRefReduced expected = mode == 0 ? RefLow(pixels, depth) : RefHigh(pixels, depth);
     const TZrDIBData out = ReducerOf(mode, depth)(SourceOf(*dib->GetInternalDIB()), false, {});
     EXPECT_EQ(PaletteOf(out), expected.Palette);
