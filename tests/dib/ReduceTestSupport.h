@@ -21,9 +21,9 @@ struct TRefItem {
 };
 
 // Divides Items down to Depth levels, upper parts first; appends each leaf's
-// rounded mean to Palette and records every item's leaf in IndexOf.
+// rounded mean to Palette and records every item's leaf in IndexOf[Id].
 inline void RefDivide(const std::vector<TRefItem>& Items, int Depth, int Level, std::vector<TRefColor>& Palette,
-                      std::map<int, int>& IndexOf) {
+                      std::vector<int>& IndexOf) {
   if (Items.empty()) return;
   long double n = 0, s[3] = {0, 0, 0}, q[3] = {0, 0, 0};
   for (const auto& it : Items) {
@@ -67,9 +67,9 @@ inline TRefReduced RefHigh(const std::vector<TRefColor>& Pixels, int Depth) {
   std::vector<TRefItem> items;
   for (std::size_t i = 0; i < Pixels.size(); ++i) items.push_back({Pixels[i], 1, static_cast<int>(i)});
   TRefReduced out;
-  std::map<int, int> index;
+  std::vector<int> index(Pixels.size(), -1);
   RefDivide(items, Depth, 0, out.Palette, index);
-  for (std::size_t i = 0; i < Pixels.size(); ++i) out.Index.push_back(index.at(static_cast<int>(i)));
+  out.Index = index;
   return out;
 }
 
@@ -92,9 +92,9 @@ inline TRefReduced RefLow(const std::vector<TRefColor>& Pixels, int Depth) {
                      n, k});
   }
   TRefReduced out;
-  std::map<int, int> index;
+  std::vector<int> index(65536, -1);
   RefDivide(items, Depth, 0, out.Palette, index);
-  for (const auto& p : Pixels) out.Index.push_back(index.at(key(p)));
+  for (const auto& p : Pixels) out.Index.push_back(index[key(p)]);
   return out;
 }
 

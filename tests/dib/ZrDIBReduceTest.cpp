@@ -189,13 +189,13 @@ TEST(DIBReduceTest, RandomPicturesMatchTheIndependentReckoning) {
     if (n) items.push_back({table[i], n, i});
   }
   std::vector<TRefColor> palette;
-  std::map<int, int> map;
+  std::vector<int> map(256, -1);
   RefDivide(items, 4, 0, palette, map);
   auto dib = MemoryDIB(8, W, H, [&](int x, int m) { return static_cast<unsigned>(indexes[m * W + x]); }, table);
   const TZrDIBData out = Convert8BitRGBTo4BitRGB(SourceOf(*dib->GetInternalDIB()), false, {});
   EXPECT_EQ(PaletteOf(out), palette);
   for (int m = 0; m < H; ++m)
-    for (int x = 0; x < W; ++x) ASSERT_EQ(IndexAt(out, x, m), map.at(indexes[m * W + x])) << x << ", " << m;
+    for (int x = 0; x < W; ++x) ASSERT_EQ(IndexAt(out, x, m), map[indexes[m * W + x]]) << x << ", " << m;
 }
 
 // Large enough for the passes that use both cores.
