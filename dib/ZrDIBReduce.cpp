@@ -82,8 +82,8 @@ private:
 std::vector<BYTE> MakeLowColorTable(const TZrDIBSource& Source, const TZrRows& Rows, int Depth,
                                     TZrDividedPalette& Palette, const TZrConvertProgress& Progress) {
   TLowHistogram histograms[2];
-  SplitInTwo(Rows.Height, MinRows(Rows), [&](std::int64_t Begin, std::int64_t End, int Part) {
-    for (std::int64_t y = Begin; y < End; ++y) histograms[Part].Add(Source.Bits + y * Rows.Stride, Rows.Width);
+  SplitInTwo(Rows.Height, MinRows(Rows), [&](std::int64_t Begin, std::int64_t End, int Worker) {
+    for (std::int64_t y = Begin; y < End; ++y) histograms[Worker].Add(Source.Bits + y * Rows.Stride, Rows.Width);
   });
   std::vector<TColorCell> cells;
   cells.reserve(65536);
@@ -181,10 +181,10 @@ TZrDIBData ConvertHigh(const TZrDIBSource& Source, bool UseFMO, const TZrConvert
 std::array<BYTE, 256> MakePaletteMap(const TZrDIBSource& Source, const TZrRows& Rows, TZrDividedPalette& Palette,
                                      const TZrConvertProgress& Progress) {
   std::uint64_t counts[2][256] = {};
-  SplitInTwo(Rows.Height, MinRows(Rows), [&](std::int64_t Begin, std::int64_t End, int Part) {
+  SplitInTwo(Rows.Height, MinRows(Rows), [&](std::int64_t Begin, std::int64_t End, int Worker) {
     for (std::int64_t y = Begin; y < End; ++y) {
       const BYTE* in = Source.Bits + y * Rows.Stride;
-      for (std::int64_t x = 0; x < Rows.Width; ++x) ++counts[Part][in[x]];
+      for (std::int64_t x = 0; x < Rows.Width; ++x) ++counts[Worker][in[x]];
     }
   });
   std::vector<TColorCell> cells;

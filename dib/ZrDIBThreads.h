@@ -26,10 +26,10 @@ void RunSideBySide(A&& First, B&& Second) {
     Second();
 }
 
-// Work(Begin, End, Part) over [0, Count) in pieces, taken in turn by this
-// thread (Part 0) and another (Part 1) while any are left, so that a core
+// Work(Begin, End, Worker) over [0, Count) in pieces, taken in turn by this
+// thread (worker 0) and another (worker 1) while any are left, so that a core
 // busy with something else simply does fewer; one piece when Count is below
-// MinCount. Which part gets which piece varies from run to run: Work must
+// MinCount. Which worker gets which piece varies from run to run: Work must
 // give the same result whatever the split (disjoint outputs, or exact sums
 // merged afterwards).
 template <class F>
@@ -40,9 +40,9 @@ void SplitInTwo(std::int64_t Count, std::int64_t MinCount, F&& Work) {
   }
   const std::int64_t piece = std::max<std::int64_t>(1, Count / 32);
   std::atomic<std::int64_t> next{0};
-  const auto take = [&](int Part) {
+  const auto take = [&](int Worker) {
     for (std::int64_t begin; (begin = next.fetch_add(piece)) < Count;)
-      Work(begin, std::min(Count, begin + piece), Part);
+      Work(begin, std::min(Count, begin + piece), Worker);
   };
   RunSideBySide([&] { take(0); }, [&] { take(1); });
 }
