@@ -258,9 +258,14 @@ void TZrColorSums::Add(const TZrColorSums& Other) {
 }
 
 TZrColorSums SumsOf(std::span<const TZrPackedColor> Pixels) {
-  TZrColorSums sums;
-  for (const TZrPackedColor p : Pixels) sums.Add(p);
-  return sums;
+  // Every value is at most 255: all of them count as lower.
+  if (Pixels.size() < ParallelItems) return LowerSums(Pixels, 0, 255);
+  const std::size_t half = Pixels.size() / 2;
+  TZrColorSums a, b;
+  RunSideBySide([&] { a = LowerSums(Pixels.first(half), 0, 255); },
+                [&] { b = LowerSums(Pixels.subspan(half), 0, 255); });
+  a.Add(b);
+  return a;
 }
 
 void DivideCells(std::span<TColorCell> Cells, int Depth, TZrDividedPalette& Palette,
