@@ -182,14 +182,18 @@ TEST(DIBConvertTest, FailedLastStepChangesNothing) {
   struct TCase {
     TZrPixelFormat From;
     TZrPixelFormat To;
-  } const cases[] = {{zrpf4BitRLE, zrpf8BitRLE}, {zrpf1Bit, zrpf8BitRLE}, {zrpf4Bit, zrpf8BitRLE}};
+  } const cases[] = {{zrpf4BitRLE, zrpf8BitRLE}, {zrpf1Bit, zrpf8BitRLE}, {zrpf4Bit, zrpf8BitRLE},
+                     {zrpf24Bit, zrpf8BitRLE}};
   for (const bool useFMO : {true, false}) {
     TDefaultUseFMOScope scope(useFMO);
     for (const auto& c : cases) {
       SCOPED_TRACE(testing::Message() << c.From << " to " << c.To << (useFMO ? " mapped" : " heap"));
       // Alternating pixels: pairs repeat for RLE4, nothing repeats for RLE8.
       const int bits = BitsOf(c.From);
-      auto dib = MakeDIB(bits, 32, 4, [&](int x, int) { return bits == 1 ? x % 2u : 1u + x % 2u; });
+      // 24 bits: black and white, two colours after reduction.
+      auto dib = MakeDIB(bits, 32, 4, [&](int x, int) {
+        return bits == 24 ? (x % 2 ? 0xFFFFFFu : 0u) : bits == 1 ? x % 2u : 1u + x % 2u;
+      });
       dib->SetColors(2, RGB(9, 8, 7));
       if (IsRLE(c.From)) dib->SetPixelFormat(c.From);
       dib->GetPalette();
