@@ -2,6 +2,7 @@
 // table, failures that leave the DIB as it was, progress reports, and the
 // converters' refusals.
 
+#include <map>
 #include <string>
 #include <tuple>
 
@@ -51,15 +52,11 @@ std::unique_ptr<TZrDIB> Picture(TZrPixelFormat F, int Height) {
 
 COLORREF ColorAt(TZrPixelFormat F, int x, int y) { return Pal(IndexOf(BitsOf(F) == 24 ? 8 : BitsOf(F), x, y)); }
 
-// The refusal of a conversion that makes new colours, or "" where colours are kept.
-std::string Refusal(TZrPixelFormat From, TZrPixelFormat To) {
-  if (To == zrpfHalfTone) return "ConvertToHalfTone: Conversion Not Available";
-  if (To == zrpfHalfToneBW) return "ConvertToHalfToneBW: Conversion Not Available";
+// The conversions that make a new colour table rather than keep the source's.
+bool MakesColours(TZrPixelFormat From, TZrPixelFormat To) {
+  if (To == zrpfHalfTone || To == zrpfHalfToneBW) return true;
   const bool to4 = To == zrpf4Bit || To == zrpf4BitRLE, to8 = To == zrpf8Bit || To == zrpf8BitRLE;
-  if (From == zrpf24Bit && to4) return "ConvertTrueColorTo4BitRGBLow: Conversion Not Available";
-  if (From == zrpf24Bit && to8) return "ConvertTrueColorTo8BitRGBLow: Conversion Not Available";
-  if ((From == zrpf8Bit || From == zrpf8BitRLE) && to4) return "Convert8BitRGBTo4BitRGB: Conversion Not Available";
-  return "";
+  return (From == zrpf24Bit && (to4 || to8)) || ((From == zrpf8Bit || From == zrpf8BitRLE) && to4);
 }
 
 class DIBConvertTableTest : public ::testing::TestWithParam<std::tuple<bool, bool>> {
@@ -98,11 +95,37 @@ TEST_P(DIBConvertTableTest, EveryCell) {
                                        "TZrIntenalDIB.SetPixelsFormat: PixelFormat Error");
         continue;
       }
-      if (const std::string refusal = Refusal(source, target); !refusal.empty()) {
-        const TStorageSnapshot before(*dib->GetInternalDIB());
-        ExpectRaises<EZrDIBError>([&] { dib->SetPixelFormat(target); }, refusal);
-        EXPECT_TRUE(before.Matches(*dib->GetInternalDIB()));
-        EXPECT_EQ(changes, 0);
+      if (MakesColours(source, target)) {
+        dib->SetPixelFormat(target);
+        EXPECT_EQ(changes, 1);
+        const TZrPixelFormat stored = target == zrpfHalfTone ? zrpf8Bit : target == zrpfHalfToneBW ? zrpf1Bit : target;
+        EXPECT_EQ(dib->GetPixelFormat(), stored);
+        EXPECT_EQ(HeaderOf(*dib).biHeight, IsRLE(source) || IsRLE(target) ? H : oldHeight);
+        if (IsRLE(target)) dib->SetPixelFormat(Uncompressed(target));
+        const int bits = BitsOf(stored);
+        const auto used = static_cast<int>(HeaderOf(*dib).biClrUsed);
+        if (target == zrpfHalfTone || target == zrpfHalfToneBW) {
+          EXPECT_EQ(used, target == zrpfHalfTone ? 215 : 2);
+        }
+        EXPECT_LE(used, 1 << bits);
+        const int below = target == zrpfHalfTone ? 210 : used;
+        // Pixels of one colour share an index; from 24 to 8 bits each of the
+        // six colours keeps its own.
+        std::map<COLORREF, int> indexOf;
+        const auto& colors = dib->GetInternalDIB()->BitmapInfo.bmiColors;
+        for (int y = 0; y < H; ++y) {
+          const auto row = dib->GetScanLine(y);
+          for (int x = 0; x < W; ++x) {
+            const int index = GetIndex(row, bits, x);
+            ASSERT_LT(index, below);
+            if (target >= zrpfHalfTone) continue;
+            const COLORREF c = ColorAt(source, x, y);
+            EXPECT_EQ(indexOf.emplace(c, index).first->second, index);
+            if (source == zrpf24Bit && bits == 8) {
+              EXPECT_TRUE(colors[index] == Quad(GetRValue(c), GetGValue(c), GetBValue(c)));
+            }
+          }
+        }
         continue;
       }
 
@@ -159,14 +182,18 @@ TEST(DIBConvertTest, FailedLastStepChangesNothing) {
   struct TCase {
     TZrPixelFormat From;
     TZrPixelFormat To;
-  } const cases[] = {{zrpf4BitRLE, zrpf8BitRLE}, {zrpf1Bit, zrpf8BitRLE}, {zrpf4Bit, zrpf8BitRLE}};
+  } const cases[] = {{zrpf4BitRLE, zrpf8BitRLE}, {zrpf1Bit, zrpf8BitRLE}, {zrpf4Bit, zrpf8BitRLE},
+                     {zrpf24Bit, zrpf8BitRLE}};
   for (const bool useFMO : {true, false}) {
     TDefaultUseFMOScope scope(useFMO);
     for (const auto& c : cases) {
       SCOPED_TRACE(testing::Message() << c.From << " to " << c.To << (useFMO ? " mapped" : " heap"));
       // Alternating pixels: pairs repeat for RLE4, nothing repeats for RLE8.
       const int bits = BitsOf(c.From);
-      auto dib = MakeDIB(bits, 32, 4, [&](int x, int) { return bits == 1 ? x % 2u : 1u + x % 2u; });
+      // 24 bits: black and white, two colours after reduction.
+      auto dib = MakeDIB(bits, 32, 4, [&](int x, int) {
+        return bits == 24 ? (x % 2 ? 0xFFFFFFu : 0u) : bits == 1 ? x % 2u : 1u + x % 2u;
+      });
       dib->SetColors(2, RGB(9, 8, 7));
       if (IsRLE(c.From)) dib->SetPixelFormat(c.From);
       dib->GetPalette();
@@ -192,41 +219,51 @@ struct TProgressRecord {
 };
 
 TEST(DIBConvertTest, ProgressIsReportedForColourReductionsOnly) {
-  auto dib = MakeDIB(24, 7, 5, [](int, int) { return 0u; });
-  std::vector<TProgressRecord> events;
-  dib->SetOnProgress([&](TObject* Sender, TProgressStage Stage, BYTE Percent, bool Redraw, const TRect& R,
-                         const std::string& Msg) {
-    EXPECT_EQ(Sender, dib.get());
-    events.push_back({Stage, Percent, Redraw, R, Msg});
-  });
-  const TRect area{0, 0, 7, 5};
-  const std::pair<TZrPixelFormat, const char*> reductions[] = {{zrpf8Bit, "PixelFormat 24Bit -> 8Bit"},
-                                                               {zrpf8BitRLE, "PixelFormat 24Bit -> 8BitRLE"},
-                                                               {zrpf4Bit, "PixelFormat 24Bit -> 4Bit"},
-                                                               {zrpf4BitRLE, "PixelFormat 24Bit -> 4BitRLE"}};
-  for (const auto& [target, message] : reductions) {
-    events.clear();
-    EXPECT_THROW(dib->SetPixelFormat(target), EZrDIBError);
-    const std::vector<TProgressRecord> expected = {{TProgressStage::psStarting, 0, false, area, message},
-                                                   {TProgressStage::psEnding, 100, true, area, message}};
-    EXPECT_EQ(events, expected) << message;
-    EXPECT_EQ(dib->GetProgressMessage(), message);
+  const TRect area{0, 0, 16, 5};  // wide enough for RLE4 to shrink
+  struct TCase {
+    int BitCount;
+    BYTE Mode;
+    TZrPixelFormat Target;
+    const char* Message;
+    int Steps;
+  } const cases[] = {{24, 0, zrpf8Bit, "PixelFormat 24Bit -> 8Bit", 256},
+                     {24, 1, zrpf8BitRLE, "PixelFormat 24Bit -> 8BitRLE", 256},
+                     {24, 1, zrpf4Bit, "PixelFormat 24Bit -> 4Bit", 16},
+                     {24, 0, zrpf4BitRLE, "PixelFormat 24Bit -> 4BitRLE", 16},
+                     {8, 0, zrpf4Bit, "PixelFormat 8Bit -> 4Bit", 16}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.Message);
+    auto dib = MakeDIB(c.BitCount, 16, 5, [](int, int) { return 0u; });
+    dib->SetConvertMode(c.Mode);
+    std::vector<TProgressRecord> events;
+    dib->SetOnProgress([&](TObject* Sender, TProgressStage Stage, BYTE Percent, bool Redraw, const TRect& R,
+                           const std::string& Msg) {
+      EXPECT_EQ(Sender, dib.get());
+      events.push_back({Stage, Percent, Redraw, R, Msg});
+    });
+    dib->SetPixelFormat(c.Target);
+    // Every step but the last reports its share, rounded down.
+    std::vector<TProgressRecord> expected = {{TProgressStage::psStarting, 0, false, area, c.Message}};
+    for (int k = 1; k < c.Steps; ++k)
+      expected.push_back({TProgressStage::psRunning, k * 100 / c.Steps, false, area, c.Message});
+    expected.push_back({TProgressStage::psEnding, 100, true, area, c.Message});
+    EXPECT_EQ(events, expected);
+    EXPECT_EQ(dib->GetProgressTotal(), c.Steps);
   }
-  EXPECT_EQ(dib->GetProgressTotal(), 16);
 
-  // Each step reports its share, the last one nothing: 1 .. 15 of 16, rounded down.
-  events.clear();
-  for (int i = 0; i < 16; ++i) dib->ConvertProgress();
+  // 1 .. 15 of 16 steps.
   const int percents[] = {6, 12, 18, 25, 31, 37, 43, 50, 56, 62, 68, 75, 81, 87, 93};
-  ASSERT_EQ(events.size(), std::size(percents));
-  for (std::size_t i = 0; i < events.size(); ++i)
-    EXPECT_EQ(events[i], (TProgressRecord{TProgressStage::psRunning, percents[i], false, area,
-                                          "PixelFormat 24Bit -> 4BitRLE"}));
+  for (int k = 1; k < 16; ++k) EXPECT_EQ(k * 100 / 16, percents[k - 1]);
 
-  events.clear();
+  auto dib = MakeDIB(24, 7, 5, [](int, int) { return 0u; });
+  int events = 0;
+  dib->SetOnProgress([&](TObject*, TProgressStage, BYTE, bool, const TRect&, const std::string&) { ++events; });
   dib->SetPixelFormat(zrpf1Bit);
   dib->SetPixelFormat(zrpf8Bit);
-  EXPECT_TRUE(events.empty());
+  dib->SetPixelFormat(zrpfHalfTone);
+  dib->SetPixelFormat(zrpf24Bit);
+  dib->SetPixelFormat(zrpfHalfToneBW);
+  EXPECT_EQ(events, 0);
 }
 
 TEST(DIBConvertTest, MaskKeepsExactlyTheMaskColour) {
@@ -251,8 +288,8 @@ TEST(DIBConvertTest, RefusesOutOfRangeTargetsAndModes) {
   ExpectRaises<EAssertionFailed>([&] { dib->SetPixelFormat(zrpf8Bit); }, error);
   EXPECT_EQ(dib->GetPixelFormat(), zrpf24Bit);
   dib->SetConvertMode(1);
-  ExpectRaises<EZrDIBError>([&] { dib->SetPixelFormat(zrpf4Bit); },
-                            "ConvertTrueColorTo4BitRGBHigh: Conversion Not Available");
+  dib->SetPixelFormat(zrpf4Bit);
+  EXPECT_EQ(dib->GetPixelFormat(), zrpf4Bit);
 }
 
 // A header that promises more pixels than its memory holds is refused before
@@ -312,11 +349,21 @@ TEST(DIBConvertTest, ConvertersCheckTheirSource) {
       {[&] { ConvertTrueColorTo8BitRGBLow(src(dib8), false, none); }, "ConvertTrueColorTo8BitRGBLow: Invalid Bitcount"},
       {[&] { ConvertTrueColorTo4BitRGBHigh(src(dib4), false, none); },
        "ConvertTrueColorTo4BitRGBHigh: Invalid Bitcount"},
+      {[&] { ConvertTrueColorTo4BitRGBLow(src(rle4), false, none); }, "ConvertTrueColorTo4BitRGBLow: Invalid Bitcount"},
+      {[&] { ConvertTrueColorTo8BitRGBHigh(src(dib1), false, none); },
+       "ConvertTrueColorTo8BitRGBHigh: Invalid Bitcount"},
       {[&] { Convert8BitRGBTo4BitRGB(src(rle8), false, none); },
        "Convert8BitRGBTo4BitRGB: Invalid Bitcount or Compression"},
   };
   for (const auto& [call, message] : cases) ExpectRaises<EZrDIBBadDIBType>(call, message);
   ExpectRaises<EAssertionFailed>([&] { ConvertToHalfTone(src(rle8), false); }, "ConvertToHalfTone: Invalid DIB Format");
+  ExpectRaises<EAssertionFailed>([&] { ConvertToHalfToneBW(src(rle4), false); },
+                                 "ConvertToHalfToneBW: Invalid DIB Format");
+  TZrDIB dib16;
+  SetRawContent(dib16, 16, BI_RGB, 2, 1, {0, 0, 0, 0});
+  ExpectRaises<EAssertionFailed>([&] { ConvertToHalfTone(src(dib16), false); }, "ConvertToHalfTone: Invalid Bit Count");
+  ExpectRaises<EAssertionFailed>([&] { ConvertToHalfToneBW(src(dib16), false); },
+                                 "ConvertToHalfToneBW: Invalid Bit Count");
 }
 
 }  // namespace

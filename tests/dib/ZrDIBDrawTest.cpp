@@ -1,5 +1,7 @@
-// TZrDIB.Draw: the direct path onto memory surfaces and onto a recording device.
+// TZrDIB.Draw: the direct and half-tone paths onto memory surfaces and onto a
+// recording device.
 
+#include <array>
 #include <limits>
 #include <vector>
 
@@ -8,6 +10,7 @@
 #include "host/Gdi.h"
 #include "host/GdiObjects.h"
 #include "tests/dib/DibTestSupport.h"
+#include "tests/dib/ReduceTestSupport.h"
 
 namespace {
 
@@ -289,9 +292,9 @@ TEST(DIBDrawTest, NeverHandsGDIMoreBytesThanTheStorageHolds) {
   }
 }
 
-TEST(DIBDrawTest, HalfToneModesRefuseUntilTheyCanConvert) {
-  const std::string cannotConvert = "ConvertToHalfTone: Conversion Not Available";
-  const std::string cannotConvertBW = "ConvertToHalfToneBW: Conversion Not Available";
+// The half-tone modes draw one reduced copy of the destination's size, or
+// refuse without a mapped canvas; an empty rectangle draws nothing.
+TEST(DIBDrawTest, HalfToneModesDrawOneReducedCopyOrRefuse) {
   const std::string noCanvas = "TZrDIBCanvas.Create: Cannot Create Canvas";
   TZrDIB dib;
   MakePattern(dib, 6, 5);
@@ -300,14 +303,15 @@ TEST(DIBDrawTest, HalfToneModesRefuseUntilTheyCanConvert) {
     BYTE Mode;
     bool UseFMO;
     TRect Rect;
-    std::string Message;  // empty: nothing drawn and no error
+    std::string Message;  // empty: no error
+    int DrawnBits;        // 0: nothing drawn
   } cases[] = {
-      {1, true, Rect(0, 0, 12, 10), cannotConvert},
-      {2, true, Rect(12, 10, 0, 0), cannotConvertBW},
-      {1, false, Rect(0, 0, 12, 10), noCanvas},
-      {2, false, Rect(0, 0, 3, 2), noCanvas},
-      {1, true, Rect(3, 4, 3, 9), ""},
-      {2, false, Rect(0, 7, 5, 7), ""},
+      {1, true, Rect(0, 0, 12, 10), "", 8},
+      {2, true, Rect(12, 10, 0, 0), "", 1},
+      {1, false, Rect(0, 0, 12, 10), noCanvas, 0},
+      {2, false, Rect(0, 0, 3, 2), noCanvas, 0},
+      {1, true, Rect(3, 4, 3, 9), "", 0},
+      {2, false, Rect(0, 7, 5, 7), "", 0},
   };
   for (const auto& c : cases) {
     TDefaultUseFMOScope fmo(c.UseFMO);
@@ -321,8 +325,46 @@ TEST(DIBDrawTest, HalfToneModesRefuseUntilTheyCanConvert) {
       ExpectRaises<EZrDIBError>([&] { dib.Draw(target.Canvas, c.Rect); }, c.Message);
     }
     EXPECT_EQ(dib.GetDrawMode(), c.Mode);
-    EXPECT_TRUE(target.Device->Calls.empty());
+    const auto& calls = target.Device->Calls;
+    ASSERT_EQ(calls.size(), c.DrawnBits ? 1u : 0u);
+    if (c.DrawnBits) {
+      const auto& r = calls[0].Request;
+      EXPECT_EQ(calls[0].BitCount, c.DrawnBits);
+      EXPECT_EQ((std::array{r.XDest, r.YDest, r.DestWidth, r.DestHeight}),
+                (std::array{c.Rect.Left, c.Rect.Top, c.Rect.Right - c.Rect.Left, c.Rect.Bottom - c.Rect.Top}));
+      EXPECT_EQ((std::array{r.SrcWidth, r.SrcHeight}), (std::array{12, 10}));
+    }
     EXPECT_EQ(GdiObjectCount(), objects);
     EXPECT_EQ(DeviceContextCount(), contexts);
+  }
+}
+
+// What the half-tone modes show: the pattern doubled to the rectangle's size,
+// diffused from its first row in memory (the bottom one), mirrored as asked.
+TEST(DIBDrawTest, HalfToneModesShowTheDiffusedStretch) {
+  TDefaultUseFMOScope fmo(true);
+  TZrDIB dib;
+  MakePattern(dib, 6, 5);
+  std::vector<std::vector<TRefColor>> copy(10, std::vector<TRefColor>(12));
+  for (int m = 0; m < 10; ++m)
+    for (int x = 0; x < 12; ++x) {
+      const COLORREF c = PatternColor((x / 2 + 3 * ((9 - m) / 2)) % 16);
+      copy[m][x] = {GetRValue(c), GetGValue(c), GetBValue(c)};
+    }
+  for (const BYTE mode : {1, 2}) {
+    const auto expected = RefHalfTone(copy, mode == 1);
+    for (const bool mirrored : {false, true}) {
+      SCOPED_TRACE(testing::Message() << "mode " << int{mode} << (mirrored ? " mirrored" : ""));
+      TTrueColorSurface surface(12, 10);
+      dib.SetDrawMode(mode);
+      dib.Draw(surface.Canvas, mirrored ? Rect(12, 10, 0, 0) : Rect(0, 0, 12, 10));
+      for (int y = 0; y < 10; ++y)
+        for (int x = 0; x < 12; ++x) {
+          const int cx = mirrored ? 11 - x : x, cy = mirrored ? 9 - y : y;
+          const int index = expected[9 - cy][cx];
+          const TRefColor c = mode == 1 ? RefHalfToneColor(index) : index ? TRefColor{255, 255, 255} : TRefColor{};
+          ASSERT_EQ(surface.Pixel(x, y), RGB(c.R, c.G, c.B)) << x << ", " << y;
+        }
+    }
   }
 }
