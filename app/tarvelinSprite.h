@@ -33,6 +33,11 @@ public:
   void CmbSBankSelectChange();
   void CmbSSpriteNumHighChange();
   void AnimationTimerTimer();
+  // The status bar's pixel trace over the three pictures.
+  void ImgMouseMove(TObject* Sender, int X, int Y);
+  void ImgMouseLeave(TObject* Sender);
+  // A click on a sprite of the animation frame opens its pattern on the sprite page.
+  void ImgAnimationMouseDown(TObject* Sender, int X, int Y);
 
 protected:
   void keyPressEvent(QKeyEvent* Event) override;
