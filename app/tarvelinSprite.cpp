@@ -64,6 +64,7 @@ TForm1::TForm1(QWidget* Parent) : QMainWindow(Parent) {
   // The status bar is added below the pages, which keep their designed size.
   statusBar()->setSizeGripEnabled(false);
   resize(width(), height() + statusBar()->sizeHint().height());
+  CreateViewMenu();
   TabAnimation->installEventFilter(this);
   TabSprite->installEventFilter(this);
 

@@ -7,6 +7,8 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "ui_tarvelinSprite.h"
 
@@ -39,6 +41,16 @@ public:
   // A click on a sprite of the animation frame opens its pattern on the sprite page.
   void ImgAnimationMouseDown(TObject* Sender, int X, int Y);
 
+  // The pictures' integer scale, 1..4; the pages' controls move to make room.
+  static constexpr int MaxZoom = 4;
+  int GetZoom() const { return FZoom; }
+  void SetZoom(int Value);
+  // The 表示(V) menu: one item per scale, and a step up or down (Ctrl++ / Ctrl+-).
+  QMenu* View1 = nullptr;
+  std::vector<QAction*> ZoomItems;
+  QAction* ZoomIn1 = nullptr;
+  QAction* ZoomOut1 = nullptr;
+
 protected:
   void keyPressEvent(QKeyEvent* Event) override;
   void closeEvent(QCloseEvent* Event) override;
@@ -51,6 +63,14 @@ private:
   // Takes the focus off every control and gives it to the window itself.
   void FocusWindow();
   std::optional<std::string> ExecuteROMOpenDialog();
+  void CreateViewMenu();
+  // The window at scale 1, before any zoom: each page control's place and the window's size.
+  std::vector<std::pair<QWidget*, QRect>> FDesign;
+  QSize FDesignSize;
+  QSize FDesignPages;
+  int FZoom = 1;
+  // Holds the page control while the scale is above 1.
+  class QScrollArea* FZoomArea = nullptr;
 };
 
 // The one main window; made at start-up.

@@ -20,8 +20,10 @@ std::string LabelText(const char* Name) {
 
 TEST_F(ViewerLayoutTest, MenuAndPagesCarryTheirCaptions) {
   const auto menus = Form1->menuBar()->actions();
-  ASSERT_EQ(menus.size(), 1);
+  // ファイル(F), then the zoom's 表示(V).
+  ASSERT_EQ(menus.size(), 2);
   EXPECT_EQ(menus[0]->text().toStdString(), "ファイル(&F)");
+  EXPECT_EQ(menus[1]->text().toStdString(), "表示(&V)");
   const auto items = menus[0]->menu()->actions();
   ASSERT_EQ(items.size(), 2);
   EXPECT_EQ(items[0], Form1->Open1);

@@ -1,6 +1,7 @@
 // The status bar's pixel trace and the click from an animation frame to its
 // pattern, driven by real mouse moves and clicks over hand-built records.
 
+#include <QScrollArea>
 #include <QStatusBar>
 #include <QTest>
 
@@ -49,8 +50,18 @@ protected:
     ASSERT_TRUE(QTest::qWaitForWindowActive(Form1));
   }
 
+  void ScrollTo(QWidget* Control, QPoint At) {
+    // A zoom may have moved the window; the platform catches up in the event loop.
+    QTest::qWait(20);
+    if (auto* area = Form1->findChild<QScrollArea*>()) {
+      const QPoint inPages = Control->mapTo(Form1->PageControl1, At);
+      area->ensureVisible(inPages.x(), inPages.y(), 20, 20);
+    }
+  }
   std::string Status() const { return Form1->statusBar()->currentMessage().toStdString(); }
+  // Scrolled into view first where the zoomed pages are larger than the window.
   std::string MoveTo(QWidget* Control, QPoint At) {
+    ScrollTo(Control, At);
     QTest::mouseMove(Control, At);
     return Status();
   }
@@ -91,6 +102,22 @@ TEST_F(ViewerTraceTest, StatusBarNamesThePatternTableTile) {
   EXPECT_EQ(MoveTo(Form1->ImgPatternTable, QPoint(20, 70)), "タイル:$41 CHR:$4C020");
   EXPECT_EQ(MoveTo(Form1->ImgPatternTable, QPoint(255, 127)), "タイル:$7F CHR:$4C400");
   EXPECT_EQ(MoveTo(Form1->ImgPatternTable, QPoint(250, 200)), "タイル:$CF 読み込みなし");
+}
+
+TEST_F(ViewerTraceTest, TraceFollowsTheZoom) {
+  GoToPattern(0, 0x0D);
+  GoToAnimation(7);
+  Tick();
+  Form1->SetZoom(3);
+  ShowSpritePage();
+  const auto& pixel = SpritePixels[2];
+  // Any of the 3 x 3 control pixels of picture pixel (137, 134).
+  EXPECT_EQ(MoveTo(Form1->ImgSprite, pixel.At * 3 + QPoint(2, 1)), pixel.Text);
+  EXPECT_EQ(MoveTo(Form1->ImgPatternTable, QPoint(60, 210)), "タイル:$41 CHR:$4C020");
+  ShowAnimationPage();
+  ScrollTo(Form1->ImgAnimation, SpritePixels[4].At * 3);
+  QTest::mouseClick(Form1->ImgAnimation, Qt::LeftButton, {}, SpritePixels[4].At * 3);
+  EXPECT_EQ(Form1->PageControl1->currentWidget(), Form1->TabSprite);
 }
 
 TEST_F(ViewerTraceTest, ClickOnASpriteOfTheFrameOpensItsPattern) {
