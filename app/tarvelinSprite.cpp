@@ -65,6 +65,7 @@ TForm1::TForm1(QWidget* Parent) : QMainWindow(Parent) {
   statusBar()->setSizeGripEnabled(false);
   resize(width(), height() + statusBar()->sizeHint().height());
   CreateViewMenu();
+  CreateSaveItems();
   TabAnimation->installEventFilter(this);
   TabSprite->installEventFilter(this);
 
@@ -113,6 +114,8 @@ void TForm1::Open1Click() {
     return;
   }
   PageControl1->setVisible(true);
+  SaveImage1->setEnabled(true);
+  SaveAnimation1->setEnabled(true);
   setWindowTitle(QString::fromStdString(Application.GetTitle() + " - " + *fileName));
   SpriteDrawer.reset();
   SpriteDrawer = std::make_unique<TDrawSprite>(ChrData, FcPalette.get());

@@ -25,6 +25,19 @@ public:
   // (tests put a name here). No value means the user cancelled.
   std::function<std::optional<std::string>()> ROMOpenDialog;
   QTimer AnimationTimer;
+  // Where the save commands get their file name: Filter in the open dialog's
+  // form, the proposed path; a real file dialog unless replaced (tests put a name here).
+  std::function<std::optional<std::string>(const std::string& Filter, const std::string& Proposed)> SaveDialog;
+  static constexpr const char* SaveImageFilter = "PNG画像(*.png)|*.png|ビットマップ(*.bmp)|*.bmp";
+  static constexpr const char* SaveAnimationFilter = "GIFアニメーション(*.gif)|*.gif";
+  // ファイル(F) > 画像を保存(S)... (Ctrl+S) and アニメーションを保存(A)...; usable once a ROM is loaded.
+  QAction* SaveImage1 = nullptr;
+  QAction* SaveAnimation1 = nullptr;
+  // The page's pictures at the current zoom as PNG or BMP; the sprite page's
+  // pattern table goes beside its sprite, "-patterntable" added to the name.
+  void SaveImage1Click();
+  // The animation page's animation as a GIF with the NES timing, its frame list beside it (.txt).
+  void SaveAnimation1Click();
 
   void FormCreate();
   void FormClose();
@@ -64,6 +77,11 @@ private:
   void FocusWindow();
   std::optional<std::string> ExecuteROMOpenDialog();
   void CreateViewMenu();
+  void CreateSaveItems();
+  std::optional<std::string> ExecuteSaveDialog(const std::string& Filter, const std::string& Proposed);
+  // The proposed path of a save: the folder last saved into, and Name.
+  std::string ProposedPath(const std::string& Name) const;
+  std::string FSaveFolder;
   // The window at scale 1, before any zoom: each page control's place and the window's size.
   std::vector<std::pair<QWidget*, QRect>> FDesign;
   QSize FDesignSize;
