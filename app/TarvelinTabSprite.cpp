@@ -89,4 +89,5 @@ void RefreshSpritePage() {
   form.LblSAlignAddress->setText(Text(texts.AlignAddress));
   ShowDump(*form.EditSAlignData, texts.AlignDump);
   ShowDump(*form.EditSFrameData, texts.FrameDump);
+  form.RefreshTrace();
 }

@@ -157,6 +157,9 @@ void TForm1::AnimationTimerTimer() {
 
 void TForm1::ImgMouseMove(TObject* Sender, int X, int Y) {
   auto* image = dynamic_cast<TImageEx*>(Sender);
+  FTraced = image;
+  FTracedX = X;
+  FTracedY = Y;
   int x = 0, y = 0;
   if (!image || !image->PicturePixel(X, Y, x, y)) {
     statusBar()->clearMessage();
@@ -173,7 +176,14 @@ void TForm1::ImgMouseMove(TObject* Sender, int X, int Y) {
   statusBar()->showMessage(QString::fromStdString(text));
 }
 
-void TForm1::ImgMouseLeave(TObject*) { statusBar()->clearMessage(); }
+void TForm1::ImgMouseLeave(TObject*) {
+  FTraced = nullptr;
+  statusBar()->clearMessage();
+}
+
+void TForm1::RefreshTrace() {
+  if (FTraced && FTraced->isVisible()) ImgMouseMove(FTraced, FTracedX, FTracedY);
+}
 
 void TForm1::ImgAnimationMouseDown(TObject*, int X, int Y) {
   int x = 0, y = 0;

@@ -51,6 +51,8 @@ public:
   // The status bar's pixel trace over the three pictures.
   void ImgMouseMove(TObject* Sender, int X, int Y);
   void ImgMouseLeave(TObject* Sender);
+  // Rewrites the trace for a picture redrawn under a still pointer.
+  void RefreshTrace();
   // A click on a sprite of the animation frame opens its pattern on the sprite page.
   void ImgAnimationMouseDown(TObject* Sender, int X, int Y);
 
@@ -82,6 +84,10 @@ private:
   // The proposed path of a save: the folder last saved into, and Name.
   std::string ProposedPath(const std::string& Name) const;
   std::string FSaveFolder;
+  // The picture under the pointer and where, for RefreshTrace.
+  class TImageEx* FTraced = nullptr;
+  int FTracedX = 0;
+  int FTracedY = 0;
   // The window at scale 1, before any zoom: each page control's place and the window's size.
   std::vector<std::pair<QWidget*, QRect>> FDesign;
   QSize FDesignSize;

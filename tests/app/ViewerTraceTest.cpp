@@ -96,6 +96,27 @@ TEST_F(ViewerTraceTest, StatusBarTracesTheSpritePixelToItsRomBytes) {
   }
 }
 
+TEST_F(ViewerTraceTest, TraceFollowsAPictureRedrawnUnderAStillPointer) {
+  GoToPattern(0, 0x0D);
+  GoToAnimation(7);
+  Tick();
+  ASSERT_EQ(MoveTo(Form1->ImgAnimation, SpritePixels[4].At), SpritePixels[4].Text);
+  // Animation $08 shows the demo's default record; the text must be the one a fresh move gives.
+  Key(VK_RIGHT);
+  Tick();
+  const std::string redrawn = Status();
+  MoveTo(Form1->TabAnimation, QPoint(290, 200));
+  EXPECT_NE(redrawn, SpritePixels[4].Text);
+  EXPECT_EQ(MoveTo(Form1->ImgAnimation, SpritePixels[4].At), redrawn);
+  ShowSpritePage();
+  ASSERT_EQ(MoveTo(Form1->ImgSprite, SpritePixels[0].At), SpritePixels[0].Text);
+  Key(VK_LEFT);
+  const std::string pattern0C = Status();
+  MoveTo(Form1->TabSprite, QPoint(290, 200));
+  EXPECT_EQ(MoveTo(Form1->ImgSprite, SpritePixels[0].At), pattern0C);
+  EXPECT_NE(pattern0C, SpritePixels[0].Text);
+}
+
 TEST_F(ViewerTraceTest, StatusBarNamesThePatternTableTile) {
   GoToPattern(0, 0x0D);
   // The control shows the 128 x 128 table at twice its size; band 1 holds CHR bank $30.
