@@ -14,10 +14,10 @@ std::string Hex(int Value) { return "$" + FormatByte(Value); }
 
 std::string Flips(int Attribute) {
   switch (Attribute & 0xC0) {
-    case 0x40: return "左右";
-    case 0x80: return "上下";
-    case 0xC0: return "上下左右";
-    default: return "なし";
+    case 0x40: return " 左右反転";
+    case 0x80: return " 上下反転";
+    case 0xC0: return " 上下左右反転";
+    default: return "";
   }
 }
 
@@ -39,9 +39,10 @@ TSpriteTrace TraceOf(const TSpritePattern& Pattern, int BankIndex, int PatternNu
 }
 
 std::string SpritePixelText(const TSpriteTrace& Trace, int X, int Y, int Index) {
-  std::string text = "X,Y:" + std::to_string(X) + "," + std::to_string(Y) + " 色:" + Hex(Index);
+  // Short enough for the status bar of the window at its designed width.
+  std::string text = "(" + std::to_string(X) + "," + std::to_string(Y) + ") 色" + Hex(Index);
   if (Index >= 0 && Index < static_cast<int>(SpritePaletteSet.size()))
-    text += " NES:" + Hex(SpritePaletteSet[static_cast<std::size_t>(Index)]);
+    text += " NES" + Hex(SpritePaletteSet[static_cast<std::size_t>(Index)]);
   const int sprite = Trace.Drawn ? Trace.Map.At(X, Y) : -1;
   if (sprite < 0) return text + " 透明";
   // A sprite in the map was drawn, so its bytes are in the copies.
@@ -49,13 +50,12 @@ std::string SpritePixelText(const TSpriteTrace& Trace, int X, int Y, int Index) 
   const int tile = Trace.Frame[3 + 2 * i], attribute = Trace.Frame[4 + 2 * i];
   const int window = Trace.Frame[0] - Trace.Frame[3] / 64;
   const int chr = ChrDataFileOffset + window * BankBytes + tile * TileBytes;
-  text += " スプライト:" + Hex(sprite);
-  text += " 定義:" + FormatAddress(Trace.FrameAddress + 3 + 2 * sprite);
-  text += " 配置:" + FormatAddress(Trace.AlignAddress + 2 * sprite);
-  text += " タイル:" + Hex(tile);
-  text += " 反転:" + Flips(attribute);
-  text += " パレット:" + std::to_string(attribute & 3);
-  text += " CHR:" + FormatAddress(chr);
+  text += " スプライト" + Hex(sprite);
+  text += " 定義" + FormatAddress(Trace.FrameAddress + 3 + 2 * sprite);
+  text += " 配置" + FormatAddress(Trace.AlignAddress + 2 * sprite);
+  text += " タイル" + Hex(tile) + Flips(attribute);
+  text += " パレット" + std::to_string(attribute & 3);
+  text += " CHR" + FormatAddress(chr);
   return text;
 }
 
@@ -64,14 +64,14 @@ std::string PatternTablePixelText(int Bank, int LoadOffset, int X, int Y) {
   // tile number is the one a sprite entry would name.
   const int band = (Y / 32) & 3;
   const int tile = 64 * band + 16 * ((Y % 32) / 8) + (X & 0x7F) / 8;
-  std::string text = "タイル:" + Hex(tile);
+  std::string text = "タイル" + Hex(tile);
   int bank = -1;
   if (band == LoadOffset)
     bank = Bank & 0xFF;
   else if (LoadOffset == 2 && band == 3)
     bank = (Bank + 1) & 0xFF;
   if (bank < 0) return text + " 読み込みなし";
-  return text + " CHR:" + FormatAddress(ChrBankAddress(bank) + (tile % 64) * TileBytes);
+  return text + " CHR" + FormatAddress(ChrBankAddress(bank) + (tile % 64) * TileBytes);
 }
 
 int PicturePixelIndex(const TZrDIB& Picture, int X, int Y) {

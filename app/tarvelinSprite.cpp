@@ -63,6 +63,10 @@ TForm1::TForm1(QWidget* Parent) : QMainWindow(Parent) {
   };
   // The status bar is added below the pages, which keep their designed size.
   statusBar()->setSizeGripEnabled(false);
+  // A point smaller than the window's font, so the longest trace fits the designed width.
+  QFont small = statusBar()->font();
+  small.setPointSize(8);
+  statusBar()->setFont(small);
   resize(width(), height() + statusBar()->sizeHint().height());
   CreateViewMenu();
   CreateSaveItems();

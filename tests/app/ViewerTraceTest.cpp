@@ -72,14 +72,14 @@ const struct {
   QPoint At;
   const char* Text;
 } SpritePixels[] = {
-    {{130, 130}, "X,Y:130,130 色:$01 NES:$0F スプライト:$00 定義:$27E13 配置:$27F10 タイル:$41 反転:なし パレット:0 CHR:$4C020"},
+    {{130, 130}, "(130,130) 色$01 NES$0F スプライト$00 定義$27E13 配置$27F10 タイル$41 パレット0 CHR$4C020"},
     // Sprite 1 covers this pixel with its colour 0, so sprite 0 shows.
-    {{133, 133}, "X,Y:133,133 色:$01 NES:$0F スプライト:$00 定義:$27E13 配置:$27F10 タイル:$41 反転:なし パレット:0 CHR:$4C020"},
-    {{137, 134}, "X,Y:137,134 色:$0E NES:$20 スプライト:$01 定義:$27E15 配置:$27F12 タイル:$42 反転:左右 パレット:3 CHR:$4C030"},
-    {{137, 129}, "X,Y:137,129 色:$00 NES:$0F 透明"},
+    {{133, 133}, "(133,133) 色$01 NES$0F スプライト$00 定義$27E13 配置$27F10 タイル$41 パレット0 CHR$4C020"},
+    {{137, 134}, "(137,134) 色$0E NES$20 スプライト$01 定義$27E15 配置$27F12 タイル$42 左右反転 パレット3 CHR$4C030"},
+    {{137, 129}, "(137,129) 色$00 NES$0F 透明"},
     // Sprite 2 starts at (252, 252); upside down, its colour lies in rows 0..3.
-    {{1, 3}, "X,Y:1,3 色:$07 NES:$37 スプライト:$02 定義:$27E17 配置:$27F14 タイル:$C3 反転:上下 パレット:1 CHR:$4C840"},
-    {{254, 253}, "X,Y:254,253 色:$00 NES:$0F 透明"},
+    {{1, 3}, "(1,3) 色$07 NES$37 スプライト$02 定義$27E17 配置$27F14 タイル$C3 上下反転 パレット1 CHR$4C840"},
+    {{254, 253}, "(254,253) 色$00 NES$0F 透明"},
 };
 
 TEST_F(ViewerTraceTest, StatusBarTracesTheSpritePixelToItsRomBytes) {
@@ -117,12 +117,19 @@ TEST_F(ViewerTraceTest, TraceFollowsAPictureRedrawnUnderAStillPointer) {
   EXPECT_NE(pattern0C, SpritePixels[0].Text);
 }
 
+TEST_F(ViewerTraceTest, TheLongestTraceFitsTheStatusBarAtTheDesignedWidth) {
+  const QString longest =
+      "(255,255) 色$0F NES$2A スプライト$FF 定義$3FFFF 配置$3FFFF タイル$FF 上下左右反転 パレット3 CHR$7FFF0";
+  const QStatusBar* bar = Form1->statusBar();
+  EXPECT_LT(QFontMetrics(bar->font()).horizontalAdvance(longest), bar->width() - 16);
+}
+
 TEST_F(ViewerTraceTest, StatusBarNamesThePatternTableTile) {
   GoToPattern(0, 0x0D);
   // The control shows the 128 x 128 table at twice its size; band 1 holds CHR bank $30.
-  EXPECT_EQ(MoveTo(Form1->ImgPatternTable, QPoint(20, 70)), "タイル:$41 CHR:$4C020");
-  EXPECT_EQ(MoveTo(Form1->ImgPatternTable, QPoint(255, 127)), "タイル:$7F CHR:$4C400");
-  EXPECT_EQ(MoveTo(Form1->ImgPatternTable, QPoint(250, 200)), "タイル:$CF 読み込みなし");
+  EXPECT_EQ(MoveTo(Form1->ImgPatternTable, QPoint(20, 70)), "タイル$41 CHR$4C020");
+  EXPECT_EQ(MoveTo(Form1->ImgPatternTable, QPoint(255, 127)), "タイル$7F CHR$4C400");
+  EXPECT_EQ(MoveTo(Form1->ImgPatternTable, QPoint(250, 200)), "タイル$CF 読み込みなし");
 }
 
 TEST_F(ViewerTraceTest, TraceFollowsTheZoom) {
@@ -134,7 +141,7 @@ TEST_F(ViewerTraceTest, TraceFollowsTheZoom) {
   const auto& pixel = SpritePixels[2];
   // Any of the 3 x 3 control pixels of picture pixel (137, 134).
   EXPECT_EQ(MoveTo(Form1->ImgSprite, pixel.At * 3 + QPoint(2, 1)), pixel.Text);
-  EXPECT_EQ(MoveTo(Form1->ImgPatternTable, QPoint(60, 210)), "タイル:$41 CHR:$4C020");
+  EXPECT_EQ(MoveTo(Form1->ImgPatternTable, QPoint(60, 210)), "タイル$41 CHR$4C020");
   ShowAnimationPage();
   ScrollTo(Form1->ImgAnimation, SpritePixels[4].At * 3);
   QTest::mouseClick(Form1->ImgAnimation, Qt::LeftButton, {}, SpritePixels[4].At * 3);
