@@ -8,6 +8,7 @@
 #include <QScrollArea>
 #include <QStatusBar>
 #include <algorithm>
+#include <memory>
 
 #include "app/tarvelinSprite.h"
 
@@ -73,18 +74,18 @@ void TForm1::SetZoom(int Value) {
   const bool shown = !PageControl1->isHidden();
   if (Value == 1) {
     if (FZoomArea) {
-      takeCentralWidget();
+      // Handed back by the window, the area goes when the page control is out of it.
+      const std::unique_ptr<QWidget> area(takeCentralWidget());
       FZoomArea->takeWidget();
-      setCentralWidget(PageControl1);
-      delete FZoomArea;
       FZoomArea = nullptr;
+      setCentralWidget(PageControl1);
     }
     PageControl1->setMinimumSize(0, 0);
     PageControl1->setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
   } else {
     if (!FZoomArea) {
       takeCentralWidget();
-      FZoomArea = new QScrollArea;
+      FZoomArea = new QScrollArea(this);
       FZoomArea->setFrameShape(QFrame::NoFrame);
       // The arrow keys belong to the pages, not to the scroll bars.
       FZoomArea->setFocusPolicy(Qt::NoFocus);
