@@ -76,6 +76,11 @@ void TDrawSprite::DrawPatternTable(TZrDIB& Picture, std::uint8_t Bank, std::uint
 
 void TDrawSprite::DrawSpriteTile(TZrDIB& Picture, std::int32_t Window, std::uint8_t X, std::uint8_t Y,
                                  std::uint8_t Tile, std::uint8_t Attribute) const {
+  DrawTile(Picture, Window, X, Y, Tile, Attribute, nullptr, 0);
+}
+
+void TDrawSprite::DrawTile(TZrDIB& Picture, std::int32_t Window, std::uint8_t X, std::uint8_t Y, std::uint8_t Tile,
+                           std::uint8_t Attribute, TSpriteMap* Map, int Sprite) const {
   const std::int64_t offset = static_cast<std::int64_t>(Window) * BankBytes + Tile * TileBytes;
   if (offset < 0 || offset + TileBytes > static_cast<std::int64_t>(FChrData->size())) return;
   const std::uint8_t* tile = FChrData->data() + offset;
@@ -88,19 +93,27 @@ void TDrawSprite::DrawSpriteTile(TZrDIB& Picture, std::int32_t Window, std::uint
     for (int c = 0; c < 8; ++c) {
       const std::uint8_t colour = pixels[static_cast<std::size_t>(c)];
       const int column = (X + (hflip ? 7 - c : c)) & 0xFF;
-      if (colour != 0 && column < width) row[column] = static_cast<std::uint8_t>(base + colour);
+      if (colour != 0 && column < width) {
+        row[column] = static_cast<std::uint8_t>(base + colour);
+        if (Map) Map->Set(column, (Y + j) & 0xFF, Sprite);
+      }
     }
   }
 }
 
 void TDrawSprite::DrawFrame(TZrDIB& Picture, std::span<const std::uint8_t> Frame,
                             std::span<const std::uint8_t> Align) const {
+  DrawFrame(Picture, Frame, Align, nullptr);
+}
+
+void TDrawSprite::DrawFrame(TZrDIB& Picture, std::span<const std::uint8_t> Frame, std::span<const std::uint8_t> Align,
+                            TSpriteMap* Map) const {
   if (Frame.size() < 4) return;
   const std::int32_t window = Frame[0] - Frame[3] / 64;
   const std::size_t count = std::size_t{Frame[1]} + 1;
   for (std::size_t i = 0; i < count && 4 + 2 * i < Frame.size() && 1 + 2 * i < Align.size(); ++i) {
     const auto x = static_cast<std::uint8_t>(Align[2 * i + 1] + FOriginX);
     const auto y = static_cast<std::uint8_t>(Align[2 * i] + FOriginY);
-    DrawSpriteTile(Picture, window, x, y, Frame[3 + 2 * i], Frame[4 + 2 * i]);
+    DrawTile(Picture, window, x, y, Frame[3 + 2 * i], Frame[4 + 2 * i], Map, static_cast<int>(i));
   }
 }

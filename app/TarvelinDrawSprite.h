@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <memory>
 #include <span>
+#include <vector>
 
 #include "app/TarvelinFcPalette.h"
 #include "app/TarvelinFileIO.h"
@@ -28,6 +29,21 @@ std::unique_ptr<TZrDIB> CreatePageDIB(int Width, int Height);
 // palette when the palette file could not be opened.
 const TFcPaletteData& PicturePalette();
 
+// Which sprite of a pattern wrote each pixel of a 256 x 256 picture, recorded
+// while it is drawn, so a pixel traces back to its ROM bytes without a second pass.
+class TSpriteMap {
+public:
+  static constexpr int Size = 256;
+  TSpriteMap() : FSprites(Size * Size, -1) {}
+  // The record index of the topmost sprite at (X, Y) (taken mod 256); -1 where none is.
+  int At(int X, int Y) const { return FSprites[Index(X, Y)]; }
+  void Set(int X, int Y, int Sprite) { FSprites[Index(X, Y)] = static_cast<std::int16_t>(Sprite); }
+
+private:
+  static std::size_t Index(int X, int Y) { return static_cast<std::size_t>((Y & 0xFF) * Size + (X & 0xFF)); }
+  std::vector<std::int16_t> FSprites;
+};
+
 class TDrawSprite {
 public:
   TDrawSprite(const TChrData& ChrData, const TFcPaletteData* Palette);
@@ -44,8 +60,14 @@ public:
   // A whole sprite pattern: the FrameData record with its AlignData record.
   // Sprites whose bytes the records do not hold are not drawn.
   void DrawFrame(TZrDIB& Picture, std::span<const std::uint8_t> Frame, std::span<const std::uint8_t> Align) const;
+  // The same, noting in Map which sprite wrote each pixel (Map is not cleared first).
+  void DrawFrame(TZrDIB& Picture, std::span<const std::uint8_t> Frame, std::span<const std::uint8_t> Align,
+                 TSpriteMap* Map) const;
 
 private:
+  void DrawTile(TZrDIB& Picture, std::int32_t Window, std::uint8_t X, std::uint8_t Y, std::uint8_t Tile,
+                std::uint8_t Attribute, TSpriteMap* Map, int Sprite) const;
+
   std::int32_t FOriginX = 128;
   std::int32_t FOriginY = 128;
   const TChrData* FChrData;

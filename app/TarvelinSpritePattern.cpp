@@ -41,8 +41,8 @@ TSpritePatternTexts SpritePatternTexts(const TSpritePattern& Pattern) {
   return texts;
 }
 
-void DrawSpritePattern(const TDrawSprite& Drawer, const TSpritePattern& Pattern, TZrDIB& Sprite) {
-  Drawer.DrawFrame(Sprite, Pattern.Frame, Pattern.Align);
+void DrawSpritePattern(const TDrawSprite& Drawer, const TSpritePattern& Pattern, TZrDIB& Sprite, TSpriteMap* Map) {
+  Drawer.DrawFrame(Sprite, Pattern.Frame, Pattern.Align, Map);
 }
 
 void DrawSpritePatternTable(const TDrawSprite& Drawer, const TSpritePattern& Pattern, TZrDIB& PatternTable) {

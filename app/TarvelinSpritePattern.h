@@ -9,6 +9,7 @@
 #include "app/TarvelinFileIO.h"
 
 class TDrawSprite;
+class TSpriteMap;
 class TZrDIB;
 
 struct TSpritePattern {
@@ -42,7 +43,9 @@ struct TSpritePatternTexts {
 TSpritePatternTexts SpritePatternTexts(const TSpritePattern& Pattern);
 
 // The composed sprite into a 256 x 256 page picture.
-void DrawSpritePattern(const TDrawSprite& Drawer, const TSpritePattern& Pattern, TZrDIB& Sprite);
+// Map, if given, learns which sprite wrote each pixel.
+void DrawSpritePattern(const TDrawSprite& Drawer, const TSpritePattern& Pattern, TZrDIB& Sprite,
+                       TSpriteMap* Map = nullptr);
 // The pattern's CHR bank into a 128 x 128 page picture, in palette group 0.
 void DrawSpritePatternTable(const TDrawSprite& Drawer, const TSpritePattern& Pattern, TZrDIB& PatternTable);
 

@@ -13,9 +13,8 @@ TAnimationPageState AnimationPage;
 
 namespace {
 
-int Bank() {
-  return AnimationBanks[static_cast<std::size_t>(std::clamp(Form1->CmbABankSelect->currentIndex(), 0, 2))];
-}
+int BankIndex() { return std::clamp(Form1->CmbABankSelect->currentIndex(), 0, 2); }
+int Bank() { return AnimationBanks[static_cast<std::size_t>(BankIndex())]; }
 
 // Bytes of the record at AnimationAddress: its offset keeps every read inside PrgData.
 int Byte(int Offset) { return PrgData[static_cast<std::size_t>(AnimationPage.AnimationAddress + Offset)]; }
@@ -25,6 +24,7 @@ int Delay() { return Byte(1); }
 void ShowPicture(std::unique_ptr<TZrDIB> Picture) {
   Form1->ImgAnimation->GetPicture().SetGraphic(Picture.get());
   AnimationPage.AnimationDIB = std::move(Picture);
+  Form1->RefreshTrace();
 }
 
 void SetScrollPosition(int Position) {
@@ -100,11 +100,14 @@ void DrawAnimationFrame(int Frame) {
   const int n = AnimationFramePattern(PrgData, AnimationPage.AnimationAddress, Frame);
   auto picture = CreatePageDIB(256, 256);
   if (n < 0) {
+    AnimationPage.Trace = TSpriteTrace{};
     ShowPicture(std::move(picture));
     StopAnimation();
     return;
   }
-  if (SpriteDrawer) DrawSpritePattern(*SpriteDrawer, LocateSpritePattern(PrgData, Bank(), n), *picture);
+  const TSpritePattern pattern = LocateSpritePattern(PrgData, Bank(), n);
+  AnimationPage.Trace = TraceOf(pattern, BankIndex(), n);
+  if (SpriteDrawer) DrawSpritePattern(*SpriteDrawer, pattern, *picture, &AnimationPage.Trace.Map);
   ShowPicture(std::move(picture));
 }
 

@@ -4,6 +4,8 @@
 
 #include <memory>
 
+#include "app/TarvelinPixelTrace.h"
+
 class TZrDIB;
 
 // The page's state, one instance for the whole run.
@@ -15,6 +17,7 @@ struct TAnimationPageState {
   int DrawnFrame = 0;        // the frame last drawn by a step; -1 makes the next step draw
   bool Playing = false;
   std::unique_ptr<TZrDIB> AnimationDIB;  // the picture made last
+  TSpriteTrace Trace;                    // how it was drawn
 };
 extern TAnimationPageState AnimationPage;
 

@@ -57,17 +57,21 @@ void SpritePageKeyDown(int Key) {
 void RefreshSpritePage() {
   TForm1& form = *Form1;
   auto& page = SpritePage;
-  const int bank = SpriteBanks[static_cast<std::size_t>(std::clamp(form.CmbSBankSelect->currentIndex(), 0, 2))];
+  const int bankIndex = std::clamp(form.CmbSBankSelect->currentIndex(), 0, 2);
+  const int bank = SpriteBanks[static_cast<std::size_t>(bankIndex)];
   const int high = std::clamp(form.CmbSSpriteNumHigh->currentIndex(), 0, 1);
-  const TSpritePattern pattern = LocateSpritePattern(PrgData, bank, 256 * high + page.SpriteNumLow);
+  const int number = 256 * high + page.SpriteNumLow;
+  const TSpritePattern pattern = LocateSpritePattern(PrgData, bank, number);
   page.FrameAddress = pattern.FrameAddress;
   page.AlignAddress = pattern.AlignAddress;
   page.CHRLoadOffset = pattern.CHRLoadOffset;
 
   auto patternTable = CreatePageDIB(128, 128);
   auto sprite = CreatePageDIB(256, 256);
+  page.Trace = TraceOf(pattern, bankIndex, number);
+  page.CHRBank = pattern.CHRBank();
   if (SpriteDrawer) {
-    DrawSpritePattern(*SpriteDrawer, pattern, *sprite);
+    DrawSpritePattern(*SpriteDrawer, pattern, *sprite, &page.Trace.Map);
     DrawSpritePatternTable(*SpriteDrawer, pattern, *patternTable);
   }
   form.ImgPatternTable->GetPicture().SetGraphic(patternTable.get());
@@ -85,4 +89,5 @@ void RefreshSpritePage() {
   form.LblSAlignAddress->setText(Text(texts.AlignAddress));
   ShowDump(*form.EditSAlignData, texts.AlignDump);
   ShowDump(*form.EditSFrameData, texts.FrameDump);
+  form.RefreshTrace();
 }

@@ -5,6 +5,8 @@
 #include <memory>
 #include <string>
 
+#include "app/TarvelinPixelTrace.h"
+
 class TZrDIB;
 
 // The page's state between refreshes, one instance for the whole run.
@@ -15,6 +17,8 @@ struct TSpritePageState {
   int CHRLoadOffset = 0;  // top two bits of the first sprite's tile number
   std::unique_ptr<TZrDIB> PatternTableDIB;  // the pictures last handed to the controls
   std::unique_ptr<TZrDIB> SpriteDIB;
+  int CHRBank = 0;     // CHR bank of the pattern table shown
+  TSpriteTrace Trace;  // how SpriteDIB was drawn
 };
 extern TSpritePageState SpritePage;
 

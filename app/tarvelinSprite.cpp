@@ -6,13 +6,16 @@
 #include <QFileDialog>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QStatusBar>
 #include <QTabBar>
 #include <algorithm>
 
 #include "app/TarvelinDrawSprite.h"
+#include "app/TarvelinPixelTrace.h"
 #include "app/TarvelinTabAnimation.h"
 #include "app/TarvelinTabSprite.h"
 #include "app/tarvelinSpriteGlobals.h"
+#include "dib/ZrDIB.h"
 #include "host/Application.h"
 #include "host/Exception.h"
 
@@ -51,6 +54,22 @@ TForm1::TForm1(QWidget* Parent) : QMainWindow(Parent) {
       SBAFrame->setSliderPosition(position);
     });
   });
+  for (TImageEx* image : {ImgAnimation, ImgSprite, ImgPatternTable}) {
+    image->OnMouseEnter = image->OnMouseLeave = [this](TObject* Sender) { Handle([this, Sender] { ImgMouseLeave(Sender); }); };
+    image->OnMouseMove = [this](TObject* Sender, int X, int Y) { Handle([=, this] { ImgMouseMove(Sender, X, Y); }); };
+  }
+  ImgAnimation->OnMouseDown = [this](TObject* Sender, int X, int Y) {
+    Handle([=, this] { ImgAnimationMouseDown(Sender, X, Y); });
+  };
+  // The status bar is added below the pages, which keep their designed size.
+  statusBar()->setSizeGripEnabled(false);
+  // A point smaller than the window's font, so the longest trace fits the designed width.
+  QFont small = statusBar()->font();
+  small.setPointSize(8);
+  statusBar()->setFont(small);
+  resize(width(), height() + statusBar()->sizeHint().height());
+  CreateViewMenu();
+  CreateSaveItems();
   TabAnimation->installEventFilter(this);
   TabSprite->installEventFilter(this);
 
@@ -99,6 +118,8 @@ void TForm1::Open1Click() {
     return;
   }
   PageControl1->setVisible(true);
+  SaveImage1->setEnabled(true);
+  SaveAnimation1->setEnabled(true);
   setWindowTitle(QString::fromStdString(Application.GetTitle() + " - " + *fileName));
   SpriteDrawer.reset();
   SpriteDrawer = std::make_unique<TDrawSprite>(ChrData, FcPalette.get());
@@ -136,6 +157,52 @@ void TForm1::CmbSSpriteNumHighChange() {
 
 void TForm1::AnimationTimerTimer() {
   if (PageControl1->currentWidget() == TabAnimation) StepAnimation();
+}
+
+void TForm1::ImgMouseMove(TObject* Sender, int X, int Y) {
+  auto* image = dynamic_cast<TImageEx*>(Sender);
+  FTraced = image;
+  FTracedX = X;
+  FTracedY = Y;
+  int x = 0, y = 0;
+  if (!image || !image->PicturePixel(X, Y, x, y)) {
+    statusBar()->clearMessage();
+    return;
+  }
+  std::string text;
+  if (image == ImgPatternTable) {
+    text = PatternTablePixelText(SpritePage.CHRBank, SpritePage.CHRLoadOffset, x, y);
+  } else {
+    const auto* picture = dynamic_cast<const TZrDIB*>(image->GetPicture().GetGraphic());
+    const TSpriteTrace& trace = image == ImgSprite ? SpritePage.Trace : AnimationPage.Trace;
+    text = SpritePixelText(trace, x, y, picture ? PicturePixelIndex(*picture, x, y) : -1);
+  }
+  statusBar()->showMessage(QString::fromStdString(text));
+}
+
+void TForm1::ImgMouseLeave(TObject*) {
+  FTraced = nullptr;
+  statusBar()->clearMessage();
+}
+
+void TForm1::RefreshTrace() {
+  if (FTraced && FTraced->isVisible()) ImgMouseMove(FTraced, FTracedX, FTracedY);
+}
+
+void TForm1::ImgAnimationMouseDown(TObject*, int X, int Y) {
+  int x = 0, y = 0;
+  const TSpriteTrace& trace = AnimationPage.Trace;
+  if (!ImgAnimation->PicturePixel(X, Y, x, y) || !trace.Drawn || trace.Map.At(x, y) < 0) return;
+  {
+    // Selections made by the program run no change handler.
+    const QSignalBlocker bank(CmbSBankSelect), high(CmbSSpriteNumHigh);
+    CmbSBankSelect->setCurrentIndex(trace.BankIndex);
+    CmbSSpriteNumHigh->setCurrentIndex(trace.PatternNumber >> 8);
+  }
+  SpritePage.SpriteNumLow = trace.PatternNumber & 0xFF;
+  EditSSpriteNum->setText(QString::fromStdString(FormatByte(SpritePage.SpriteNumLow)));
+  RefreshSpritePage();
+  PageControl1->setCurrentWidget(TabSprite);
 }
 
 void TForm1::keyPressEvent(QKeyEvent* Event) {

@@ -7,6 +7,8 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "ui_tarvelinSprite.h"
 
@@ -23,6 +25,19 @@ public:
   // (tests put a name here). No value means the user cancelled.
   std::function<std::optional<std::string>()> ROMOpenDialog;
   QTimer AnimationTimer;
+  // Where the save commands get their file name: Filter in the open dialog's
+  // form, the proposed path; a real file dialog unless replaced (tests put a name here).
+  std::function<std::optional<std::string>(const std::string& Filter, const std::string& Proposed)> SaveDialog;
+  static constexpr const char* SaveImageFilter = "PNG画像(*.png)|*.png|ビットマップ(*.bmp)|*.bmp";
+  static constexpr const char* SaveAnimationFilter = "GIFアニメーション(*.gif)|*.gif";
+  // ファイル(F) > 画像を保存(S)... (Ctrl+S) and アニメーションを保存(A)...; usable once a ROM is loaded.
+  QAction* SaveImage1 = nullptr;
+  QAction* SaveAnimation1 = nullptr;
+  // The page's pictures at the current zoom as PNG or BMP; the sprite page's
+  // pattern table goes beside its sprite, "-patterntable" added to the name.
+  void SaveImage1Click();
+  // The animation page's animation as a GIF with the NES timing, its frame list beside it (.txt).
+  void SaveAnimation1Click();
 
   void FormCreate();
   void FormClose();
@@ -33,6 +48,23 @@ public:
   void CmbSBankSelectChange();
   void CmbSSpriteNumHighChange();
   void AnimationTimerTimer();
+  // The status bar's pixel trace over the three pictures.
+  void ImgMouseMove(TObject* Sender, int X, int Y);
+  void ImgMouseLeave(TObject* Sender);
+  // Rewrites the trace for a picture redrawn under a still pointer.
+  void RefreshTrace();
+  // A click on a sprite of the animation frame opens its pattern on the sprite page.
+  void ImgAnimationMouseDown(TObject* Sender, int X, int Y);
+
+  // The pictures' integer scale, 1..4; the pages' controls move to make room.
+  static constexpr int MaxZoom = 4;
+  int GetZoom() const { return FZoom; }
+  void SetZoom(int Value);
+  // The 表示(V) menu: one item per scale, and a step up or down (Ctrl++ / Ctrl+-).
+  QMenu* View1 = nullptr;
+  std::vector<QAction*> ZoomItems;
+  QAction* ZoomIn1 = nullptr;
+  QAction* ZoomOut1 = nullptr;
 
 protected:
   void keyPressEvent(QKeyEvent* Event) override;
@@ -46,6 +78,23 @@ private:
   // Takes the focus off every control and gives it to the window itself.
   void FocusWindow();
   std::optional<std::string> ExecuteROMOpenDialog();
+  void CreateViewMenu();
+  void CreateSaveItems();
+  std::optional<std::string> ExecuteSaveDialog(const std::string& Filter, const std::string& Proposed);
+  // The proposed path of a save: the folder last saved into, and Name.
+  std::string ProposedPath(const std::string& Name) const;
+  std::string FSaveFolder;
+  // The picture under the pointer and where, for RefreshTrace.
+  class TImageEx* FTraced = nullptr;
+  int FTracedX = 0;
+  int FTracedY = 0;
+  // The window at scale 1, before any zoom: each page control's place and the window's size.
+  std::vector<std::pair<QWidget*, QRect>> FDesign;
+  QSize FDesignSize;
+  QSize FDesignPages;
+  int FZoom = 1;
+  // Holds the page control while the scale is above 1.
+  class QScrollArea* FZoomArea = nullptr;
 };
 
 // The one main window; made at start-up.

@@ -20,12 +20,17 @@ std::string LabelText(const char* Name) {
 
 TEST_F(ViewerLayoutTest, MenuAndPagesCarryTheirCaptions) {
   const auto menus = Form1->menuBar()->actions();
-  ASSERT_EQ(menus.size(), 1);
+  // ファイル(F), then the zoom's 表示(V).
+  ASSERT_EQ(menus.size(), 2);
   EXPECT_EQ(menus[0]->text().toStdString(), "ファイル(&F)");
+  EXPECT_EQ(menus[1]->text().toStdString(), "表示(&V)");
+  // The save items stand between 開く and 終了.
   const auto items = menus[0]->menu()->actions();
-  ASSERT_EQ(items.size(), 2);
+  ASSERT_EQ(items.size(), 4);
   EXPECT_EQ(items[0], Form1->Open1);
-  EXPECT_EQ(items[1], Form1->Exit1);
+  EXPECT_EQ(items[1], Form1->SaveImage1);
+  EXPECT_EQ(items[2], Form1->SaveAnimation1);
+  EXPECT_EQ(items[3], Form1->Exit1);
   EXPECT_EQ(Form1->Open1->text().toStdString(), "開く(&O)");
   EXPECT_EQ(Form1->Exit1->text().toStdString(), "終了(&X)");
 

@@ -4,11 +4,14 @@
 
 #include <QBuffer>
 #include <QImageWriter>
+#include <cstdio>
 #include <cstring>
 
 #include "app/TarvelinDrawSprite.h"
+#include "app/TarvelinSpritePattern.h"
 #include "dib/ZrDIB.h"
 #include "host/Exception.h"
+#include "tools/export/AnimationTiming.h"
 
 namespace {
 
@@ -119,4 +122,26 @@ std::vector<std::uint8_t> TGifEncoder::Finish() {
   int error = 0;
   if (EGifCloseFile(FFile.release(), &error) != GIF_OK) throw EWriteError(std::string("GIF: ") + GifErrorString(error));
   return std::move(FBytes);
+}
+
+TAnimationFiles EncodeAnimation(const TDrawSprite& Drawer, const TPrgData& PrgData, int BankBase, int Address,
+                                int Scale) {
+  const TTimedAnimation animation = TimeAnimation(PrgData, Address);
+  std::unique_ptr<TGifEncoder> gif;
+  TAnimationFiles files;
+  files.FrameList = "# frame pattern nes_frames start_ms\n";
+  for (const auto& timed : animation.Frames) {
+    auto picture = CreatePageDIB(256, 256);
+    if (timed.Pattern >= 0) DrawSpritePattern(Drawer, LocateSpritePattern(PrgData, BankBase, timed.Pattern), *picture);
+    const QImage image = PictureImage(Scale == 1 ? *picture : *ScaledPicture(*picture, Scale));
+    if (!gif) gif = std::make_unique<TGifEncoder>(image, animation.Loops);
+    gif->Add(image, timed.DelayCs);
+    char pattern[16] = "end", line[96];
+    if (timed.Pattern >= 0) std::snprintf(pattern, sizeof pattern, "$%03X", static_cast<unsigned>(timed.Pattern));
+    std::snprintf(line, sizeof line, "%d %s %d %.1f\n", timed.Frame, pattern, timed.NesFrames,
+                  NesFramesToMilliseconds(timed.StartNesFrames));
+    files.FrameList += line;
+  }
+  files.Gif = gif->Finish();
+  return files;
 }

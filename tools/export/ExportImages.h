@@ -5,8 +5,12 @@
 #include <QImage>
 #include <cstdint>
 #include <memory>
+#include <string>
 #include <vector>
 
+#include "app/TarvelinFileIO.h"
+
+class TDrawSprite;
 class TZrDIB;
 
 // A copy Scale times as wide and high, each pixel a Scale x Scale block; the same colours.
@@ -36,3 +40,13 @@ private:
   std::vector<std::uint8_t> FBytes;
   std::unique_ptr<struct GifFileType, TGifCloser> FFile;
 };
+
+// The animation at Address of the bank with base BankBase as the viewer plays it:
+// an animated GIF with the NES timing, Scale times the picture size, and its
+// frame list (frame, pattern, NES frames, start in ms).
+struct TAnimationFiles {
+  std::vector<std::uint8_t> Gif;
+  std::string FrameList;
+};
+TAnimationFiles EncodeAnimation(const TDrawSprite& Drawer, const TPrgData& PrgData, int BankBase, int Address,
+                                int Scale);

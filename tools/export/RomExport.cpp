@@ -12,7 +12,6 @@
 #include "app/tarvelinSpriteGlobals.h"
 #include "dib/ZrDIB.h"
 #include "host/Exception.h"
-#include "tools/export/AnimationTiming.h"
 #include "tools/export/CommandLine.h"
 #include "tools/export/ExportImages.h"
 #include "tools/export/Workers.h"
@@ -76,24 +75,10 @@ private:
   void ExportAnimation(int BankIndex, int Number) const {
     const int base = AnimationBanks[static_cast<std::size_t>(BankIndex)];
     const int address = AnimationDataOffset(PrgData, base, Number);
-    const TTimedAnimation animation = TimeAnimation(PrgData, address);
-    std::unique_ptr<TGifEncoder> gif;
-    std::string listing = "# frame pattern nes_frames start_ms\n";
-    for (const auto& timed : animation.Frames) {
-      auto picture = CreatePageDIB(256, 256);
-      if (timed.Pattern >= 0) DrawSpritePattern(FDrawer, LocateSpritePattern(PrgData, base, timed.Pattern), *picture);
-      const QImage image = PictureImage(*Scaled(std::move(picture)));
-      if (!gif) gif = std::make_unique<TGifEncoder>(image, animation.Loops);
-      gif->Add(image, timed.DelayCs);
-      char pattern[16] = "end", line[96];
-      if (timed.Pattern >= 0) std::snprintf(pattern, sizeof pattern, "$%03X", static_cast<unsigned>(timed.Pattern));
-      std::snprintf(line, sizeof line, "%d %s %d %.1f\n", timed.Frame, pattern, timed.NesFrames,
-                    NesFramesToMilliseconds(timed.StartNesFrames));
-      listing += line;
-    }
+    const TAnimationFiles files = EncodeAnimation(FDrawer, PrgData, base, address, FOptions.Scale);
     const fs::path stem = FStaging / "animation" / BankNames[BankIndex] / Hex(Number, 2);
-    WriteNewFile(fs::path(stem).concat(".gif"), gif->Finish());
-    WriteNewFile(fs::path(stem).concat(".txt"), Bytes(listing));
+    WriteNewFile(fs::path(stem).concat(".gif"), files.Gif);
+    WriteNewFile(fs::path(stem).concat(".txt"), Bytes(files.FrameList));
   }
 
   const TExportOptions& FOptions;
