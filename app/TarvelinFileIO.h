@@ -19,6 +19,8 @@ inline constexpr int ChrDataFileOffset = 0x40010;
 // "12-13", "14-15" and "16"; each page indexes its own table with its box.
 inline constexpr std::array<int, 3> SpriteBanks = {0x24010, 0x28010, 0x2C010};
 inline constexpr std::array<int, 3> AnimationBanks = {0x24010, 0x28010, 0x2C010};
+// The items' texts, as file and folder names give them.
+inline constexpr const char* BankNames[3] = {"12-13", "14-15", "16"};
 
 // Fills both buffers from the file. False means a message was already shown;
 // the caller then clears both buffers. A file that cannot be opened raises

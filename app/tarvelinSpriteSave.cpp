@@ -9,14 +9,13 @@
 #include <filesystem>
 
 #include "app/TarvelinDrawSprite.h"
+#include "app/TarvelinFiles.h"
+#include "app/TarvelinPictureFiles.h"
 #include "app/TarvelinTabAnimation.h"
 #include "app/TarvelinTabSprite.h"
 #include "app/tarvelinSprite.h"
 #include "app/tarvelinSpriteGlobals.h"
 #include "dib/ZrDIB.h"
-#include "tools/export/CommandLine.h"
-#include "tools/export/ExportImages.h"
-#include "tools/export/RomExport.h"
 
 namespace fs = std::filesystem;
 

@@ -1,12 +1,15 @@
 #pragma once
 // What both command-line programs share: messages on stderr, a progress bar
-// that only a terminal sees, files that appear whole or not at all.
+// that only a terminal sees, and (through app/TarvelinFiles.h) files that appear
+// whole or not at all.
 
 #include <cstdint>
 #include <filesystem>
 #include <optional>
 #include <span>
 #include <string>
+
+#include "app/TarvelinFiles.h"
 
 // Prints "Program: Text" on stderr.
 void PrintError(const std::string& Program, const std::string& Text);
@@ -36,16 +39,8 @@ private:
 // A bar is wanted when not quiet and stderr is a terminal.
 bool ProgressWanted(bool Quiet);
 
-// Writes Bytes to a temporary file beside Path, then renames it into place, so
-// Path is either its old self or complete. Raises EFCreateError or EWriteError.
-void WriteFileAtomically(const std::filesystem::path& Path, std::span<const std::uint8_t> Bytes);
-
 // The parser's help text with the program named Name rather than by its path.
 std::string HelpText(const class QCommandLineParser& Parser, const std::string& Name);
-
-// Creates or truncates Path and writes Bytes, for files in a folder that a
-// failure discards whole. Raises EFCreateError or EWriteError.
-void WriteNewFile(const std::filesystem::path& Path, std::span<const std::uint8_t> Bytes);
 
 // A hexadecimal number, with or without "$" or "0x"; none when it is no number or above Max.
 std::optional<int> ParseHexNumber(const std::string& Text, int Max);

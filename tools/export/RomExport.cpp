@@ -13,7 +13,7 @@
 #include "dib/ZrDIB.h"
 #include "host/Exception.h"
 #include "tools/export/CommandLine.h"
-#include "tools/export/ExportImages.h"
+#include "app/TarvelinPictureFiles.h"
 #include "tools/export/Workers.h"
 
 namespace fs = std::filesystem;

@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "app/TarvelinFileIO.h"
+
 enum class TStillFormat { Png, Bmp };
 
 struct TExportOptions {
@@ -21,7 +23,6 @@ struct TExportOptions {
   bool Progress = false;
 };
 
-inline constexpr const char* BankNames[3] = {"12-13", "14-15", "16"};
 
 // Exports as the options say and returns the exit code; errors are printed on stderr.
 // On failure OUTDIR holds nothing new.

@@ -1,4 +1,4 @@
-#include "tools/export/AnimationTiming.h"
+#include "app/TarvelinAnimationTiming.h"
 
 #include "app/TarvelinSpritePattern.h"
 

@@ -1,4 +1,4 @@
-#include "tools/export/ExportImages.h"
+#include "app/TarvelinPictureFiles.h"
 
 #include <gif_lib.h>
 
@@ -7,11 +7,11 @@
 #include <cstdio>
 #include <cstring>
 
+#include "app/TarvelinAnimationTiming.h"
 #include "app/TarvelinDrawSprite.h"
 #include "app/TarvelinSpritePattern.h"
 #include "dib/ZrDIB.h"
 #include "host/Exception.h"
-#include "tools/export/AnimationTiming.h"
 
 namespace {
 
