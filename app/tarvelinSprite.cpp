@@ -69,6 +69,7 @@ TForm1::TForm1(QWidget* Parent) : QMainWindow(Parent) {
   statusBar()->setFont(small);
   resize(width(), height() + statusBar()->sizeHint().height());
   CreateViewMenu();
+  CreateEditMenu();
   CreateSaveItems();
   TabAnimation->installEventFilter(this);
   TabSprite->installEventFilter(this);
@@ -120,6 +121,7 @@ void TForm1::Open1Click() {
   PageControl1->setVisible(true);
   SaveImage1->setEnabled(true);
   SaveAnimation1->setEnabled(true);
+  Copy1->setEnabled(true);
   setWindowTitle(QString::fromStdString(Application.GetTitle() + " - " + *fileName));
   SpriteDrawer.reset();
   SpriteDrawer = std::make_unique<TDrawSprite>(ChrData, FcPalette.get());

@@ -56,6 +56,12 @@ public:
   // A click on a sprite of the animation frame opens its pattern on the sprite page.
   void ImgAnimationMouseDown(TObject* Sender, int X, int Y);
 
+  // 編集(E) > コピー(C) (Ctrl+C): the picture under the pointer, else the page's
+  // main picture, at the current zoom, to the clipboard.
+  QMenu* Edit1 = nullptr;
+  QAction* Copy1 = nullptr;
+  void Copy1Click();
+
   // The pictures' integer scale, 1..4; the pages' controls move to make room.
   static constexpr int MaxZoom = 4;
   int GetZoom() const { return FZoom; }
@@ -79,6 +85,7 @@ private:
   void FocusWindow();
   std::optional<std::string> ExecuteROMOpenDialog();
   void CreateViewMenu();
+  void CreateEditMenu();
   void CreateSaveItems();
   std::optional<std::string> ExecuteSaveDialog(const std::string& Filter, const std::string& Proposed);
   // The proposed path of a save: the folder last saved into, and Name.

@@ -20,10 +20,14 @@ std::string LabelText(const char* Name) {
 
 TEST_F(ViewerLayoutTest, MenuAndPagesCarryTheirCaptions) {
   const auto menus = Form1->menuBar()->actions();
-  // ファイル(F), then the zoom's 表示(V).
-  ASSERT_EQ(menus.size(), 2);
+  // ファイル(F), 編集(E) with its one item, then the zoom's 表示(V).
+  ASSERT_EQ(menus.size(), 3);
   EXPECT_EQ(menus[0]->text().toStdString(), "ファイル(&F)");
-  EXPECT_EQ(menus[1]->text().toStdString(), "表示(&V)");
+  EXPECT_EQ(menus[1]->text().toStdString(), "編集(&E)");
+  EXPECT_EQ(menus[2]->text().toStdString(), "表示(&V)");
+  ASSERT_EQ(menus[1]->menu()->actions().size(), 1);
+  EXPECT_EQ(menus[1]->menu()->actions()[0], Form1->Copy1);
+  EXPECT_EQ(Form1->Copy1->text().toStdString(), "コピー(&C)");
   // The save items stand between 開く and 終了.
   const auto items = menus[0]->menu()->actions();
   ASSERT_EQ(items.size(), 4);
