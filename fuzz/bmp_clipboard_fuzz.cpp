@@ -7,37 +7,19 @@
 #include <cstring>
 
 #include "dib/ZrDIB.h"
+#include "fuzz/BmpFuzzSupport.h"
 #include "host/Kernel.h"
 
 namespace {
 
-// Headers that ask for more than this many pixel bytes are left out, so that
-// legitimate large pictures do not hit the fuzzer's memory limit.
-constexpr std::int64_t MaxPixelBytes = 64 << 20;
-
-std::uint32_t Read32(const uint8_t* p) {
-  return p[0] | p[1] << 8 | p[2] << 16 | static_cast<std::uint32_t>(p[3]) << 24;
-}
+using namespace bmp_fuzz;
 
 bool TooLarge(const uint8_t* data, size_t size) {
   if (size < 16) return false;
   const std::int64_t width = static_cast<std::int32_t>(Read32(data + 4));
   const std::int64_t height = std::llabs(static_cast<std::int32_t>(Read32(data + 8)));
   const std::int64_t bits = data[14] | data[15] << 8;
-  if (width <= 0) return false;
-  const std::int64_t row = (std::max<std::int64_t>(bits, 24) * width + 31) / 32 * 4;
-  return row > MaxPixelBytes || height > MaxPixelBytes / row;
-}
-
-// Only content of a pixel format this library knows is written as it was read:
-// impossible pairs such as 24 bits with masks are kept but not round-tripped.
-bool KnownFormat(const TZrInternalDIB& DIB) {
-  try {
-    DIB.GetPixelFormat();
-    return true;
-  } catch (const EZrDIBInvalidDIB&) {
-    return false;
-  }
+  return TooManyPixelBytes(width, height, bits);
 }
 
 }  // namespace

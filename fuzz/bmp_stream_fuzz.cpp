@@ -7,17 +7,12 @@
 #include <cstring>
 
 #include "dib/ZrDIB.h"
+#include "fuzz/BmpFuzzSupport.h"
 #include "host/Gdi.h"
 
 namespace {
 
-// Headers that ask for more than this many pixel bytes are left out, so that
-// legitimate large pictures do not hit the fuzzer's memory limit.
-constexpr std::int64_t MaxPixelBytes = 64 << 20;
-
-std::uint32_t Read32(const uint8_t* p) {
-  return p[0] | p[1] << 8 | p[2] << 16 | static_cast<std::uint32_t>(p[3]) << 24;
-}
+using namespace bmp_fuzz;
 
 bool TooLarge(const uint8_t* data, size_t size) {
   if (size < 26) return false;
@@ -33,10 +28,7 @@ bool TooLarge(const uint8_t* data, size_t size) {
     height = std::llabs(static_cast<std::int32_t>(Read32(data + 22)));
     bits = data[28] | data[29] << 8;
   }
-  // 16 and 32 bits are read into 24-bit rows.
-  if (width <= 0) return false;
-  const std::int64_t row = (std::max<std::int64_t>(bits, 24) * width + 31) / 32 * 4;
-  return row > MaxPixelBytes || height > MaxPixelBytes / row;
+  return TooManyPixelBytes(width, height, bits);
 }
 
 void DrawOnce(TZrDIB& dib) {
@@ -60,17 +52,6 @@ void DrawOnce(TZrDIB& dib) {
   SelectObject(dc, old);
   DeleteObject(bitmap);
   DeleteDC(dc);
-}
-
-// Only content of a pixel format this library knows is written as it was read:
-// impossible pairs such as 24 bits with masks are kept but not round-tripped.
-bool KnownFormat(const TZrInternalDIB& DIB) {
-  try {
-    DIB.GetPixelFormat();
-    return true;
-  } catch (const EZrDIBInvalidDIB&) {
-    return false;
-  }
 }
 
 }  // namespace

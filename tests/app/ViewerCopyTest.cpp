@@ -19,10 +19,7 @@ protected:
     ViewerTest::SetUp();
     FPrevious = InstallQtClipboard();
     QGuiApplication::clipboard()->clear();
-    OpenDemo();
-    Form1->show();
-    Form1->activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(Form1));
+    OpenDemoInActiveWindow();
   }
   void TearDown() override {
     Clipboard().SetBackend(FPrevious);

@@ -14,10 +14,7 @@ class ViewerEventsTest : public ViewerTest {
 protected:
   void SetUp() override {
     ViewerTest::SetUp();
-    OpenDemo();
-    Form1->show();
-    Form1->activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(Form1));
+    OpenDemoInActiveWindow();
   }
 
   QTabBar* Tabs() const { return Form1->PageControl1->tabBar(); }

@@ -17,10 +17,7 @@ class ViewerSaveTest : public ViewerTest {
 protected:
   void SetUp() override {
     ViewerTest::SetUp();
-    OpenDemo();
-    Form1->show();
-    Form1->activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(Form1));
+    OpenDemoInActiveWindow();
   }
   // The dialog answers Chosen (none: cancelled) and notes what it was offered.
   void Answer(std::optional<std::string> Chosen) {

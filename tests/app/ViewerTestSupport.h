@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QTest>
 #include <cstdint>
 #include <cstdio>
 #include <filesystem>
@@ -154,6 +155,14 @@ protected:
     Form1->Open1Click();
   }
   void OpenDemo() { Open(RomPath); }
+  // Opens the demo ROM and shows the window active, for tests that send real
+  // pointer and key events through the window system.
+  void OpenDemoInActiveWindow() {
+    OpenDemo();
+    Form1->show();
+    Form1->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(Form1));
+  }
   // Through the menu, so an error raised by the open reaches the general error handler.
   void OpenFromMenu(const std::string& Path) {
     Form1->ROMOpenDialog = [Path]() -> std::optional<std::string> { return Path; };

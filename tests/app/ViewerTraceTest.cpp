@@ -44,10 +44,7 @@ protected:
     tile(0x42, {0, 0, 0, 0, 0, 0, 0, 0, 0xF0, 0xF0, 0xF0, 0xF0, 0xF0, 0xF0, 0xF0, 0xF0});
     tile(0xC3, {0xFF, 0xFF, 0xFF, 0xFF, 0, 0, 0, 0, 0xFF, 0xFF, 0xFF, 0xFF, 0, 0, 0, 0});
     Dir.Write("demo.nes", Image);
-    OpenDemo();
-    Form1->show();
-    Form1->activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(Form1));
+    OpenDemoInActiveWindow();
   }
 
   void ScrollTo(QWidget* Control, QPoint At) {

@@ -16,10 +16,7 @@ class ViewerZoomTest : public ViewerTest {
 protected:
   void SetUp() override {
     ViewerTest::SetUp();
-    OpenDemo();
-    Form1->show();
-    Form1->activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(Form1));
+    OpenDemoInActiveWindow();
     StartSize = Form1->size();
   }
   void Press(Qt::Key Key, Qt::KeyboardModifiers Modifiers = {}) { QTest::keyClick(Form1->windowHandle(), Key, Modifiers); }
