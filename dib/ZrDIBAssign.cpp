@@ -2,6 +2,7 @@
 #include <memory>
 
 #include "dib/ZrDIB.h"
+#include "dib/ZrDIBDrawMode.h"
 #include "host/Bitmap.h"
 #include "host/Clipboard.h"
 #include "host/Gdi.h"
@@ -21,19 +22,6 @@ public:
 
 private:
   HDC FDc;
-};
-
-// Draws a DIB in plain mode for a while and puts its mode back, also on failure.
-class TPlainDrawMode {
-public:
-  explicit TPlainDrawMode(TZrDIB& DIB) : FDIB(DIB), FSaved(DIB.GetDrawMode()) { FDIB.SetDrawMode(0); }
-  ~TPlainDrawMode() { FDIB.SetDrawMode(FSaved); }
-  TPlainDrawMode(const TPlainDrawMode&) = delete;
-  TPlainDrawMode& operator=(const TPlainDrawMode&) = delete;
-
-private:
-  TZrDIB& FDIB;
-  BYTE FSaved;
 };
 
 TPixelFormat BitmapFormatOf(TZrPixelFormat Format) {
@@ -138,7 +126,7 @@ void TZrDIB::AssignToBitmap(TBitmap& Dest) {
   Dest.SetPixelFormat(format);
   {
     // The DIB's own colours, never a shared half-tone palette.
-    const TPlainDrawMode plain(*this);
+    const TZrDrawModeScope plain(*this);
     Dest.SetPalette(CopyPalette(GetPalette()));
   }
 

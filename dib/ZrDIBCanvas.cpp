@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "dib/ZrDIBDrawMode.h"
 #include "host/Gdi.h"
 
 TZrDIBCanvas::TZrDIBCanvas(TZrDIB* ADIB) {
@@ -13,18 +14,11 @@ TZrDIBCanvas::TZrDIBCanvas(TZrDIB* ADIB) {
     if (!FMemoryDC) throw EOutOfResources("TZrDIBCanvas.Create: Cannot Create Memory DC");
     {
       // The DIB's own palette, whatever palette its draw mode shows it with.
-      const BYTE drawMode = FDIB->GetDrawMode();
-      FDIB->SetDrawMode(0);
-      try {
-        const HPALETTE palette = FDIB->GetPalette();
-        FOldPalette = SelectPalette(FMemoryDC, palette, true);
-        if (FOldPalette) FPalette = palette;
-        RealizePalette(FMemoryDC);
-      } catch (...) {
-        FDIB->SetDrawMode(drawMode);
-        throw;
-      }
-      FDIB->SetDrawMode(drawMode);
+      const TZrDrawModeScope plain(*FDIB);
+      const HPALETTE palette = FDIB->GetPalette();
+      FOldPalette = SelectPalette(FMemoryDC, palette, true);
+      if (FOldPalette) FPalette = palette;
+      RealizePalette(FMemoryDC);
     }
     const TZrInternalDIB& storage = *FDIB->GetInternalDIB();
     FDIBSection = CreateDIBSection(FMemoryDC, &storage.BitmapInfo, DIB_RGB_COLORS, &FSectionBits,

@@ -5,6 +5,7 @@
 
 #include "dib/ZrDIB.h"
 #include "dib/ZrDIBCanvas.h"
+#include "dib/ZrDIBDrawMode.h"
 #include "host/Canvas.h"
 #include "host/Gdi.h"
 
@@ -21,19 +22,6 @@ bool Extents(const TRect& Rect, int& Width, int& Height) {
   Height = static_cast<int>(height);
   return true;
 }
-
-// Sets a DIB's draw mode for a while and puts the old one back, also on failure.
-class TDrawModeScope {
-public:
-  TDrawModeScope(TZrDIB& DIB, BYTE Mode) : FDIB(DIB), FSaved(DIB.GetDrawMode()) { FDIB.SetDrawMode(Mode); }
-  ~TDrawModeScope() { FDIB.SetDrawMode(FSaved); }
-  TDrawModeScope(const TDrawModeScope&) = delete;
-  TDrawModeScope& operator=(const TDrawModeScope&) = delete;
-
-private:
-  TZrDIB& FDIB;
-  BYTE FSaved;
-};
 
 // Deletes a palette made here unless someone took it over.
 class TPaletteGuard {
@@ -66,7 +54,7 @@ void DrawHalfTone(TZrDIB& DIB, TCanvas& ACanvas, const TRect& Rect) {
   const BYTE mode = DIB.GetDrawMode();
   TZrDIB stretched;
   {
-    TDrawModeScope plain(DIB, 0);
+    const TZrDrawModeScope plain(DIB);
     stretched.SetWidth(std::abs(width));
     stretched.SetHeight(std::abs(height));
     stretched.SetBitCount(DIB.GetBitCount());
