@@ -10,7 +10,16 @@ namespace {
 constexpr int TileBytes = 16;
 constexpr int BankBytes = 1024;
 
-std::string Hex(int Value) { return "$" + FormatByte(Value); }
+// Texts joined by appending: GCC 12 at -O3 warns falsely (-Wrestrict) on
+// "literal" + std::string.
+template <class... TParts>
+std::string Join(const TParts&... Parts) {
+  std::string text;
+  (text.append(Parts), ...);
+  return text;
+}
+
+std::string Hex(int Value) { return Join("$", FormatByte(Value)); }
 
 std::string Flips(int Attribute) {
   switch (Attribute & 0xC0) {
@@ -40,23 +49,19 @@ TSpriteTrace TraceOf(const TSpritePattern& Pattern, int BankIndex, int PatternNu
 
 std::string SpritePixelText(const TSpriteTrace& Trace, int X, int Y, int Index) {
   // Short enough for the status bar of the window at its designed width.
-  std::string text = "(" + std::to_string(X) + "," + std::to_string(Y) + ") 色" + Hex(Index);
+  std::string text = Join("(", std::to_string(X), ",", std::to_string(Y), ") 色", Hex(Index));
   if (Index >= 0 && Index < static_cast<int>(SpritePaletteSet.size()))
-    text += " NES" + Hex(SpritePaletteSet[static_cast<std::size_t>(Index)]);
+    text += Join(" NES", Hex(SpritePaletteSet[static_cast<std::size_t>(Index)]));
   const int sprite = Trace.Drawn ? Trace.Map.At(X, Y) : -1;
-  if (sprite < 0) return text + " 透明";
+  if (sprite < 0) return Join(text, " 透明");
   // A sprite in the map was drawn, so its bytes are in the copies.
   const auto i = static_cast<std::size_t>(sprite);
   const int tile = Trace.Frame[3 + 2 * i], attribute = Trace.Frame[4 + 2 * i];
   const int window = Trace.Frame[0] - Trace.Frame[3] / 64;
   const int chr = ChrDataFileOffset + window * BankBytes + tile * TileBytes;
-  text += " スプライト" + Hex(sprite);
-  text += " 定義" + FormatAddress(Trace.FrameAddress + 3 + 2 * sprite);
-  text += " 配置" + FormatAddress(Trace.AlignAddress + 2 * sprite);
-  text += " タイル" + Hex(tile) + Flips(attribute);
-  text += " パレット" + std::to_string(attribute & 3);
-  text += " CHR" + FormatAddress(chr);
-  return text;
+  return Join(text, " スプライト", Hex(sprite), " 定義", FormatAddress(Trace.FrameAddress + 3 + 2 * sprite), " 配置",
+              FormatAddress(Trace.AlignAddress + 2 * sprite), " タイル", Hex(tile), Flips(attribute), " パレット",
+              std::to_string(attribute & 3), " CHR", FormatAddress(chr));
 }
 
 std::string PatternTablePixelText(int Bank, int LoadOffset, int X, int Y) {
@@ -64,14 +69,14 @@ std::string PatternTablePixelText(int Bank, int LoadOffset, int X, int Y) {
   // tile number is the one a sprite entry would name.
   const int band = (Y / 32) & 3;
   const int tile = 64 * band + 16 * ((Y % 32) / 8) + (X & 0x7F) / 8;
-  std::string text = "タイル" + Hex(tile);
+  const std::string text = Join("タイル", Hex(tile));
   int bank = -1;
   if (band == LoadOffset)
     bank = Bank & 0xFF;
   else if (LoadOffset == 2 && band == 3)
     bank = (Bank + 1) & 0xFF;
-  if (bank < 0) return text + " 読み込みなし";
-  return text + " CHR" + FormatAddress(ChrBankAddress(bank) + (tile % 64) * TileBytes);
+  if (bank < 0) return Join(text, " 読み込みなし");
+  return Join(text, " CHR", FormatAddress(ChrBankAddress(bank) + (tile % 64) * TileBytes));
 }
 
 int PicturePixelIndex(const TZrDIB& Picture, int X, int Y) {

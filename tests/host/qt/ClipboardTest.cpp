@@ -40,11 +40,11 @@ TBytes Packed() {
 
 // A BMP file of it with Gap bytes before the pixels.
 TBytes File(const TBytes& packed, std::size_t gap = 0) {
-  TBytes f(14, 0);
+  TBytes f(14 + gap + packed.size(), 0);
   f[0] = 'B', f[1] = 'M';
-  f.insert(f.end(), packed.begin(), packed.begin() + 48);
-  f.insert(f.end(), gap, 0xEE);
-  f.insert(f.end(), packed.begin() + 48, packed.end());
+  const auto pixels = std::copy(packed.begin(), packed.begin() + 48, f.begin() + 14);
+  std::fill(pixels, pixels + static_cast<std::ptrdiff_t>(gap), 0xEE);
+  std::copy(packed.begin() + 48, packed.end(), pixels + static_cast<std::ptrdiff_t>(gap));
   Put32(f, 2, static_cast<DWORD>(f.size()));
   Put32(f, 10, static_cast<DWORD>(14 + 48 + gap));
   return f;
