@@ -132,13 +132,9 @@ TZrDIBData ConvertToHalfTone(const TZrDIBSource& Source, bool UseFMO) {
   });
   result.Header().biClrUsed = HalfToneColorCount;
   auto& colors = result.BitmapInfo.bmiColors;
-  for (std::size_t r = 0; r < HalfToneRedLevels.size(); ++r)
-    for (std::size_t g = 0; g < HalfToneGreenLevels.size(); ++g)
-      for (std::size_t b = 0; b < HalfToneBlueLevels.size(); ++b)
-        colors[r * 35 + g * 5 + b] = RGBQUAD{HalfToneBlueLevels[b], HalfToneGreenLevels[g], HalfToneRedLevels[r], 0};
-  for (std::size_t i = 0; i < HalfToneExtraColors.size(); ++i) {
-    const auto& extra = HalfToneExtraColors[i];
-    colors[210 + i] = RGBQUAD{extra[2], extra[1], extra[0], 0};
+  for (std::size_t i = 0; i < HalfToneColors.size(); ++i) {
+    const auto& c = HalfToneColors[i];
+    colors[i] = RGBQUAD{c[2], c[1], c[0], 0};
   }
   return result;
 }

@@ -22,13 +22,9 @@ TSharedPalette SharedHalfToneBW;
 HPALETTE MakeHalfTonePalette() {
   auto record = std::make_unique<LOGPALETTE>();
   record->palNumEntries = HalfToneColorCount;
-  for (std::size_t r = 0; r < HalfToneRedLevels.size(); ++r)
-    for (std::size_t g = 0; g < HalfToneGreenLevels.size(); ++g)
-      for (std::size_t b = 0; b < HalfToneBlueLevels.size(); ++b)
-        record->palPalEntry[r * 35 + g * 5 + b] = {HalfToneRedLevels[r], HalfToneGreenLevels[g], HalfToneBlueLevels[b], 0};
-  for (std::size_t i = 0; i < HalfToneExtraColors.size(); ++i) {
-    const auto& c = HalfToneExtraColors[i];
-    record->palPalEntry[210 + i] = {c[0], c[1], c[2], 0};
+  for (std::size_t i = 0; i < HalfToneColors.size(); ++i) {
+    const auto& c = HalfToneColors[i];
+    record->palPalEntry[i] = {c[0], c[1], c[2], 0};
   }
   return CreatePalette(record.get());
 }
