@@ -1,8 +1,12 @@
 // Program start: the application object and its title, the main window, the message loop.
 
 #include <QApplication>
+#include <QCommandLineParser>
+#include <QTimer>
+#include <cstdio>
 #include <memory>
 
+#include "app/TarvelinCommandLine.h"
 #include "app/tarvelinSprite.h"
 #include "host/Application.h"
 #include "host/qt/Clipboard.h"
@@ -10,13 +14,30 @@
 
 int main(int argc, char* argv[]) {
   QApplication app(argc, argv);
+  QApplication::setApplicationVersion(TARVELIN_VERSION);
+  QCommandLineParser parser;
+  parser.setApplicationDescription("Shows the sprite patterns and animations of a TARVELIN ROM.\n"
+                                   "The NES master palette fcpalette.pal is read from the current directory.");
+  parser.addHelpOption();
+  parser.addVersionOption();
+  parser.addPositionalArgument("ROM", "The iNES ROM image to open at start, as ファイル > 開く would.", "[ROM]");
+  parser.process(app);
+  if (parser.positionalArguments().size() > 1) {
+    std::fputs("Only one ROM can be opened.\n", stderr);
+    return 2;
+  }
+
   Application.SetTitle(ApplicationTitle);
-  Application.SetMessageBoxes(std::make_shared<TQtMessageBoxes>());
+  // Offscreen no one could close a box: its text goes to stderr, where it goes before the window exists.
+  if (QGuiApplication::platformName() != "offscreen") Application.SetMessageBoxes(std::make_shared<TQtMessageBoxes>());
   InstallQtClipboard();
 
   auto window = std::make_unique<TForm1>();
   Form1 = window.get();
   window->show();
+  // Once the window is up, so a refusal's message comes over it.
+  if (const auto rom = CommandLineRom(parser.positionalArguments()))
+    QTimer::singleShot(0, window.get(), [&window, path = *rom] { OpenCommandLineRom(*window, path); });
   const int result = app.exec();
   Form1 = nullptr;
   return result;

@@ -1,0 +1,45 @@
+# Writes a gzipped man page from a program's --help with help2man:
+#   cmake -DHELP2MAN=... -DGZIP=... -DPROGRAM=... -DNAME=... -DVERSION=... -DOUTPUT=...
+#         [-DSUBCOMMANDS=ON] -P ManPage.cmake
+# With SUBCOMMANDS the commands that the usage lists ("zrdib info ...") make the synopsis, and
+# each command's own --help becomes a section of the page.
+set(work ${OUTPUT}.work)
+set(include_args)
+if(SUBCOMMANDS)
+  get_filename_component(program_name ${PROGRAM} NAME)
+  execute_process(COMMAND ${PROGRAM} --help OUTPUT_VARIABLE usage RESULT_VARIABLE result)
+  string(REGEX MATCHALL "(^|\n)(Usage:)? +${program_name} [a-z][a-z-]*" listed "${usage}")
+  set(synopsis "[SYNOPSIS]\n")
+  set(commands "[COMMANDS]\n")
+  foreach(line ${listed})
+    string(REGEX REPLACE ".* " "" command "${line}")
+    execute_process(COMMAND ${PROGRAM} ${command} --help OUTPUT_VARIABLE help RESULT_VARIABLE result)
+    if(NOT result EQUAL 0)
+      message(FATAL_ERROR "${PROGRAM} ${command} --help failed")
+    endif()
+    # Shown as written: roff's escape character and leading control characters made plain.
+    string(REPLACE "\\" "\\e" help "${help}")
+    string(REGEX REPLACE "(^|\n)([.'])" "\\1\\\\&\\2" help "${help}")
+    string(REGEX MATCH "^Usage: [^\n]*" usage_line "${help}")
+    string(REGEX REPLACE "^Usage: ${program_name} ${command}" "" arguments "${usage_line}")
+    string(STRIP "${arguments}" arguments)
+    string(APPEND synopsis ".B ${program_name} ${command}\n${arguments}\n.br\n")
+    string(APPEND commands ".SS ${command}\n.nf\n${help}.fi\n")
+  endforeach()
+  if(NOT listed)
+    message(FATAL_ERROR "no commands in the usage of ${PROGRAM}")
+  endif()
+  file(WRITE ${work}.h2m "${synopsis}${commands}")
+  set(include_args --include=${work}.h2m)
+endif()
+execute_process(COMMAND ${HELP2MAN} --no-info --version-string=${VERSION} --name=${NAME} ${include_args}
+                        --output=${work} ${PROGRAM}
+                RESULT_VARIABLE result)
+if(NOT result EQUAL 0)
+  message(FATAL_ERROR "help2man failed on ${PROGRAM}")
+endif()
+execute_process(COMMAND ${GZIP} -9nc ${work} OUTPUT_FILE ${OUTPUT} RESULT_VARIABLE result)
+if(NOT result EQUAL 0)
+  message(FATAL_ERROR "gzip failed on ${work}")
+endif()
+file(REMOVE ${work} ${work}.h2m)
