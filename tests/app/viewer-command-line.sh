@@ -46,10 +46,10 @@ expect_boxes "ヘッダが異常です" header.nes
 expect_boxes "ファイル $work/missing.nes は開けません" sub/../missing.nes
 
 status=0
-QT_QPA_PLATFORM=offscreen "$viewer" demo.nes header.nes 2>"$work/err" || status=$?
+QT_QPA_PLATFORM=offscreen timeout 20 "$viewer" demo.nes header.nes 2>"$work/err" || status=$?
 [ "$status" -eq 2 ] && grep -qxF "Only one ROM can be opened." "$work/err" ||
   { echo "FAIL: two ROMs: status $status, $(cat "$work/err")"; failures=$((failures + 1)); }
-QT_QPA_PLATFORM=offscreen "$viewer" --help >"$work/help" 2>&1 && grep -q "\[ROM\]" "$work/help" ||
+QT_QPA_PLATFORM=offscreen timeout 20 "$viewer" --help >"$work/help" 2>&1 && grep -q "\[ROM\]" "$work/help" ||
   { echo "FAIL: --help: $(cat "$work/help")"; failures=$((failures + 1)); }
 
 [ "$failures" -eq 0 ] || exit 1
