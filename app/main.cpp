@@ -15,6 +15,8 @@
 int main(int argc, char* argv[]) {
   QApplication app(argc, argv);
   QApplication::setApplicationVersion(TARVELIN_VERSION);
+  // Lets the desktop match the window to its menu entry.
+  QGuiApplication::setDesktopFileName("org.tarvelin.SpriteViewer");
   QCommandLineParser parser;
   parser.setApplicationDescription("Shows the sprite patterns and animations of a TARVELIN ROM.\n"
                                    "The NES master palette fcpalette.pal is read from the current directory.");

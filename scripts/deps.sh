@@ -8,6 +8,8 @@ packages=(cmake ninja-build g++ pkg-config qt6-base-dev libgl-dev libgtest-dev l
 packages+=(xvfb xclip)
 # For the Debian package and its checks: man pages from --help, the packaging and lint tools.
 packages+=(help2man dpkg-dev file lintian desktop-file-utils appstream man-db)
+# For reading the viewer's window caption on the private X server.
+packages+=(x11-utils)
 missing=()
 for package in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "ok installed" || missing+=("$package")
