@@ -32,7 +32,7 @@ if(SUBCOMMANDS)
   file(WRITE ${work}.h2m "${synopsis}${commands}")
   set(include_args --include=${work}.h2m)
 endif()
-execute_process(COMMAND ${HELP2MAN} --no-info --version-string=${VERSION} --name=${NAME} ${include_args}
+execute_process(COMMAND ${HELP2MAN} --locale=C.UTF-8 --no-info --version-string=${VERSION} --name=${NAME} ${include_args}
                         --output=${work} ${PROGRAM}
                 RESULT_VARIABLE result)
 if(NOT result EQUAL 0)

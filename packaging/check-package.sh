@@ -87,12 +87,27 @@ grep -q "1 x 1" "$work/info.log" && grep -q "zrpf24Bit" "$work/info.log" ||
   { cat "$work/info.log"; fail "zrdib info did not describe a 1 x 1 24-bit BMP"; }
 
 echo "== man -l"
+# Every long option that a program's --help (and each of its commands' --help) lists is on its page.
+help_of() {
+  local program=$root/usr/bin/$1
+  QT_QPA_PLATFORM=offscreen "$program" --help 2>/dev/null
+  for command in $(QT_QPA_PLATFORM=offscreen "$program" --help 2>/dev/null |
+                     sed -nE "s/^(Usage:)? +$1 ([a-z][a-z-]*).*/\2/p"); do
+    "$program" "$command" --help
+  done
+}
 for page in tarvelin-sprite-viewer:fcpalette.pal tarvelin-export:--bank zrdib:convert; do
   name=${page%%:*}
-  MANWIDTH=80 man -l "$root/usr/share/man/man1/$name.1.gz" >"$work/$name.txt" 2>"$work/$name.err" || fail "man -l $name"
+  LC_ALL=C.UTF-8 MANWIDTH=80 man -l "$root/usr/share/man/man1/$name.1.gz" >"$work/$name.txt" 2>"$work/$name.err" ||
+    fail "man -l $name"
   grep -q -- "${page#*:}" "$work/$name.txt" || fail "the page of $name does not mention ${page#*:}"
   [ -s "$work/$name.err" ] && { cat "$work/$name.err"; fail "man -l $name complained"; }
-  echo "$name: $(wc -l <"$work/$name.txt") lines"
+  options=$(help_of "$name" | grep -oE -- '--[a-z][a-z-]*' | sort -u)
+  [ -n "$options" ] || fail "no options in the --help of $name"
+  for option in $options; do
+    grep -q -- "$option" "$work/$name.txt" || fail "the page of $name lacks $option"
+  done
+  echo "$name: $(wc -l <"$work/$name.txt") lines, options" $options
 done
 
 echo "== the installed viewer, started as its menu entry starts it"
