@@ -1,9 +1,15 @@
 // The window's stored layout: every caption and initial text the user reads,
 // the read-only number boxes, and closing the window.
 
+#include <QDialogButtonBox>
+#include <QFileDialog>
+#include <QLibraryInfo>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPushButton>
 #include <QStyleOptionComboBox>
+#include <QTimer>
+#include <QTranslator>
 #include <utility>
 
 #include "tests/app/ViewerTestSupport.h"
@@ -44,6 +50,41 @@ TEST_F(ViewerLayoutTest, MenuAndPagesCarryTheirCaptions) {
   EXPECT_EQ(Form1->PageControl1->tabText(0).toStdString(), "アニメーション");
   EXPECT_EQ(Form1->PageControl1->tabText(1).toStdString(), "スプライトパターン");
   EXPECT_EQ(std::string(TForm1::ROMOpenDialogFilter), "TARVELINROMイメージ(*.nes)|*.nes");
+}
+
+// The real open dialog, read while it is up and then cancelled: its one filter
+// shows the description as it stands, and the toolkit's own texts are Japanese
+// wherever the toolkit's Japanese translations are installed.
+TEST_F(ViewerLayoutTest, OpenDialogShowsItsFilterDescriptionAndJapaneseTexts) {
+  QStringList filters;
+  QString lookIn, cancel;
+  QTimer poll;
+  QObject::connect(&poll, &QTimer::timeout, [&] {
+    auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+    if (!dialog) return;
+    const auto* types = dialog->findChild<QComboBox*>("fileTypeCombo");
+    for (int i = 0; types && i < types->count(); ++i) filters << types->itemText(i);
+    if (const auto* label = dialog->findChild<QLabel*>("lookInLabel")) lookIn = label->text();
+    if (const auto* box = dialog->findChild<QDialogButtonBox*>("buttonBox"))
+      if (const auto* button = box->button(QDialogButtonBox::Cancel)) cancel = button->text();
+    dialog->reject();
+  });
+  poll.start(10);
+  Form1->Open1->trigger();
+  poll.stop();
+  EXPECT_EQ(filters, QStringList{"TARVELINROMイメージ(*.nes)"});
+  EXPECT_FALSE(Form1->PageControl1->isVisible());
+  EXPECT_TRUE(Shown().empty());
+
+  QTranslator japanese;
+  if (japanese.load("qtbase_ja", QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+    const QString expected = japanese.translate("QFileDialog", "Look in:");
+    ASSERT_FALSE(expected.isEmpty());
+    EXPECT_EQ(lookIn, expected);
+    EXPECT_EQ(cancel, japanese.translate("QPlatformTheme", "Cancel"));
+  } else {
+    EXPECT_EQ(lookIn, "Look in:");
+  }
 }
 
 TEST_F(ViewerLayoutTest, AnimationPageStartsWithItsTexts) {
