@@ -65,8 +65,9 @@ std::optional<std::string> TForm1::ExecuteSaveDialog(const std::string& Filter, 
   const QStringList parts = QString::fromStdString(Filter).split('|');
   QStringList entries;
   for (qsizetype i = 0; i + 1 < parts.size(); i += 2) entries.push_back(parts[i] + " (" + parts[i + 1] + ")");
-  const QString name =
-      QFileDialog::getSaveFileName(this, QString(), QString::fromStdString(Proposed), entries.join(";;"));
+  // Each description already names its pattern.
+  const QString name = QFileDialog::getSaveFileName(this, QString(), QString::fromStdString(Proposed), entries.join(";;"),
+                                                    nullptr, QFileDialog::HideNameFilterDetails);
   if (name.isEmpty()) return std::nullopt;
   return name.toStdString();
 }

@@ -52,39 +52,52 @@ TEST_F(ViewerLayoutTest, MenuAndPagesCarryTheirCaptions) {
   EXPECT_EQ(std::string(TForm1::ROMOpenDialogFilter), "TARVELINROMイメージ(*.nes)|*.nes");
 }
 
-// The real open dialog, read while it is up and then cancelled: its one filter
-// shows the description as it stands, and the toolkit's own texts are Japanese
+// The real file dialogs, read while they are up and then cancelled: each filter
+// shows its description as it stands, and the toolkit's own texts are Japanese
 // wherever the toolkit's Japanese translations are installed.
-TEST_F(ViewerLayoutTest, OpenDialogShowsItsFilterDescriptionAndJapaneseTexts) {
-  QStringList filters;
-  QString lookIn, cancel;
-  QTimer poll;
-  QObject::connect(&poll, &QTimer::timeout, [&] {
-    auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
-    if (!dialog) return;
-    const auto* types = dialog->findChild<QComboBox*>("fileTypeCombo");
-    for (int i = 0; types && i < types->count(); ++i) filters << types->itemText(i);
-    if (const auto* label = dialog->findChild<QLabel*>("lookInLabel")) lookIn = label->text();
-    if (const auto* box = dialog->findChild<QDialogButtonBox*>("buttonBox"))
-      if (const auto* button = box->button(QDialogButtonBox::Cancel)) cancel = button->text();
-    dialog->reject();
-  });
-  poll.start(10);
-  Form1->Open1->trigger();
-  poll.stop();
-  EXPECT_EQ(filters, QStringList{"TARVELINROMイメージ(*.nes)"});
-  EXPECT_FALSE(Form1->PageControl1->isVisible());
-  EXPECT_TRUE(Shown().empty());
-
+TEST_F(ViewerLayoutTest, FileDialogsShowFilterDescriptionsAndJapaneseTexts) {
   QTranslator japanese;
-  if (japanese.load("qtbase_ja", QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
-    const QString expected = japanese.translate("QFileDialog", "Look in:");
-    ASSERT_FALSE(expected.isEmpty());
-    EXPECT_EQ(lookIn, expected);
-    EXPECT_EQ(cancel, japanese.translate("QPlatformTheme", "Cancel"));
-  } else {
-    EXPECT_EQ(lookIn, "Look in:");
+  const bool translated = japanese.load("qtbase_ja", QLibraryInfo::path(QLibraryInfo::TranslationsPath));
+  const QString lookIn = translated ? japanese.translate("QFileDialog", "Look in:") : "Look in:";
+  const QString cancel = translated ? japanese.translate("QPlatformTheme", "Cancel") : "Cancel";
+  ASSERT_FALSE(lookIn.isEmpty());
+  const struct {
+    QAction* Item;
+    QStringList Filters;
+  } dialogs[] = {
+      {Form1->Open1, {"TARVELINROMイメージ(*.nes)"}},
+      {Form1->SaveImage1, {"PNG画像(*.png)", "ビットマップ(*.bmp)"}},
+      {Form1->SaveAnimation1, {"GIFアニメーション(*.gif)"}},
+  };
+  for (const auto& d : dialogs) {
+    SCOPED_TRACE(d.Item->text().toStdString());
+    if (d.Item != Form1->Open1 && !SpriteDrawer) {
+      OpenDemo();
+      Tick();
+    }
+    QStringList filters;
+    QString shownLookIn, shownCancel;
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+      auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+      if (!dialog) return;
+      const auto* types = dialog->findChild<QComboBox*>("fileTypeCombo");
+      for (int i = 0; types && i < types->count(); ++i) filters << types->itemText(i);
+      if (const auto* label = dialog->findChild<QLabel*>("lookInLabel")) shownLookIn = label->text();
+      if (const auto* box = dialog->findChild<QDialogButtonBox*>("buttonBox"))
+        if (const auto* button = box->button(QDialogButtonBox::Cancel)) shownCancel = button->text();
+      dialog->reject();
+    });
+    poll.start(10);
+    d.Item->trigger();
+    poll.stop();
+    EXPECT_EQ(filters, d.Filters);
+    EXPECT_EQ(shownLookIn, lookIn);
+    EXPECT_EQ(shownCancel, cancel);
   }
+  // Cancelled: nothing opened, nothing written, nothing to report.
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(Dir.Path()), {}), 2);
+  EXPECT_TRUE(Shown().empty());
 }
 
 TEST_F(ViewerLayoutTest, AnimationPageStartsWithItsTexts) {
