@@ -1,8 +1,8 @@
 // The window's zoom: the three pictures at an integer scale, drawn nearest-neighbour
-// by the DIB's own Draw, the controls beside and below them moved out of their way.
+// by the DIB's own Draw, the controls beside and below them moved out of their way;
+// pages that do not fit the window scroll.
 
 #include <QActionGroup>
-#include <QApplication>
 #include <QMenuBar>
 #include <QScreen>
 #include <QScrollArea>
@@ -101,9 +101,6 @@ void TForm1::PlacePages() {
     const std::unique_ptr<QWidget> area(takeCentralWidget());
     FZoomArea->takeWidget();
     FZoomArea = nullptr;
-    // Unbounded first, so the window's own minimum stays what it was.
-    PageControl1->setMinimumSize(0, 0);
-    PageControl1->setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
     setCentralWidget(PageControl1);
   } else if (scroll && !FZoomArea) {
     takeCentralWidget();
