@@ -33,6 +33,13 @@ void SetScrollPosition(int Position) {
   Form1->SBAFrame->setValue(Position);
 }
 
+// A button that holds the focus and disables itself gives the focus to the window,
+// as when no control holds it, so the arrow keys go on acting on the page.
+void Disable(QPushButton* Button) {
+  if (Form1->focusWidget() == Button) Form1->FocusWindow();
+  Button->setEnabled(false);
+}
+
 }  // namespace
 
 void LocateAnimation() { AnimationPage.AnimationAddress = AnimationDataOffset(PrgData, Bank(), AnimationPage.AnimationNumber); }
@@ -114,13 +121,13 @@ void DrawAnimationFrame(int Frame) {
 void StopAnimation() {
   AnimationPage.Playing = false;
   Form1->btnAnimationPlay->setEnabled(true);
-  Form1->btnAnimationStop->setEnabled(false);
+  Disable(Form1->btnAnimationStop);
   AnimationPage.CurrentFrame = 0;
 }
 
 void btnAnimationPlayClick() {
   AnimationPage.Playing = true;
-  Form1->btnAnimationPlay->setEnabled(false);
+  Disable(Form1->btnAnimationPlay);
   Form1->btnAnimationStop->setEnabled(true);
 }
 

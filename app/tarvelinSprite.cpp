@@ -5,9 +5,11 @@
 #include <QFont>
 #include <QFileDialog>
 #include <QKeyEvent>
+#include <QLibraryInfo>
 #include <QMouseEvent>
 #include <QStatusBar>
 #include <QTabBar>
+#include <QTranslator>
 #include <algorithm>
 
 #include "app/TarvelinDrawSprite.h"
@@ -27,8 +29,19 @@ void InstallFontSubstitutions() {
   QFont::insertSubstitutions("ＭＳ ゴシック", {"IPAGothic", "IPAゴシック"});
 }
 
+void InstallQtTranslations() {
+  // Once for the process: the application owns the one translator.
+  static const bool installed = [] {
+    auto* translator = new QTranslator(QCoreApplication::instance());
+    return translator->load("qtbase_ja", QLibraryInfo::path(QLibraryInfo::TranslationsPath)) &&
+           QCoreApplication::installTranslator(translator);
+  }();
+  static_cast<void>(installed);
+}
+
 TForm1::TForm1(QWidget* Parent) : QMainWindow(Parent) {
   InstallFontSubstitutions();
+  InstallQtTranslations();
   setupUi(this);
   // Keys reach the window itself only while no control holds the focus.
   setFocusPolicy(Qt::StrongFocus);
@@ -73,6 +86,7 @@ TForm1::TForm1(QWidget* Parent) : QMainWindow(Parent) {
   CreateSaveItems();
   TabAnimation->installEventFilter(this);
   TabSprite->installEventFilter(this);
+  SBAFrame->installEventFilter(this);
 
   ROMOpenDialog = [this] { return ExecuteROMOpenDialog(); };
   AnimationTimer.setInterval(16);
@@ -103,9 +117,11 @@ void TForm1::FormClose() {
 std::optional<std::string> TForm1::ExecuteROMOpenDialog() {
   const QString filter = QString::fromUtf8(ROMOpenDialogFilter);
   const auto bar = filter.indexOf('|');
-  // The toolkit writes a filter entry as "description (patterns)".
+  // The toolkit writes a filter entry as "description (patterns)"; the description
+  // already names its pattern, so only the description is shown.
   const QString entry = filter.left(bar) + " (" + filter.mid(bar + 1) + ")";
-  const QString name = QFileDialog::getOpenFileName(this, QString(), QString(), entry);
+  const QString name = QFileDialog::getOpenFileName(this, QString(), QString(), entry, nullptr,
+                                                    QFileDialog::HideNameFilterDetails);
   if (name.isEmpty()) return std::nullopt;
   return name.toStdString();
 }
@@ -223,6 +239,17 @@ void TForm1::closeEvent(QCloseEvent* Event) {
 bool TForm1::eventFilter(QObject* Watched, QEvent* Event) {
   if ((Watched == TabAnimation || Watched == TabSprite) && Event->type() == QEvent::MouseButtonPress)
     Handle([this] { TabPageMouseDown(); });
+  // The focused frame scroll bar steps back with Left and Up and on with Right and Down;
+  // the toolkit's horizontal scroll bar turns Left and Right round.
+  if (Watched == SBAFrame && Event->type() == QEvent::KeyPress) {
+    switch (static_cast<QKeyEvent*>(Event)->key()) {
+      case Qt::Key_Left:
+      case Qt::Key_Up: SBAFrame->triggerAction(QAbstractSlider::SliderSingleStepSub); return true;
+      case Qt::Key_Right:
+      case Qt::Key_Down: SBAFrame->triggerAction(QAbstractSlider::SliderSingleStepAdd); return true;
+      default: break;
+    }
+  }
   return QMainWindow::eventFilter(Watched, Event);
 }
 

@@ -53,6 +53,8 @@ public:
   void ImgMouseLeave(TObject* Sender);
   // Rewrites the trace for a picture redrawn under a still pointer.
   void RefreshTrace();
+  // Takes the focus off every control and gives it to the window itself.
+  void FocusWindow();
   // A click on a sprite of the animation frame opens its pattern on the sprite page.
   void ImgAnimationMouseDown(TObject* Sender, int X, int Y);
 
@@ -75,14 +77,13 @@ public:
 protected:
   void keyPressEvent(QKeyEvent* Event) override;
   void closeEvent(QCloseEvent* Event) override;
+  void resizeEvent(QResizeEvent* Event) override;
   bool eventFilter(QObject* Watched, QEvent* Event) override;
 
 private:
   // Runs a handler as the framework's message loop would: an exception that
   // leaves it is shown by the general error handler.
   void Handle(const std::function<void()>& Handler);
-  // Takes the focus off every control and gives it to the window itself.
-  void FocusWindow();
   std::optional<std::string> ExecuteROMOpenDialog();
   void CreateViewMenu();
   void CreateEditMenu();
@@ -100,8 +101,11 @@ private:
   QSize FDesignSize;
   QSize FDesignPages;
   int FZoom = 1;
-  // Holds the page control while the scale is above 1.
+  // Holds the page control while the scale is above 1, or the window is smaller than designed.
   class QScrollArea* FZoomArea = nullptr;
+  bool PagesScroll() const;
+  // Puts the page control in the scroll area, or straight in the window, as PagesScroll says.
+  void PlacePages();
 };
 
 // The one main window; made at start-up.
@@ -109,6 +113,9 @@ extern TForm1* Form1;
 
 // Makes the toolkit draw the window's fonts with installed equivalents where they are missing.
 void InstallFontSubstitutions();
+
+// Puts the toolkit's own texts (the file dialog's) in Japanese where its translations are installed.
+void InstallQtTranslations();
 
 // The window's virtual key code for a key of the toolkit.
 int VirtualKeyOf(int QtKey);

@@ -65,8 +65,9 @@ std::optional<std::string> TForm1::ExecuteSaveDialog(const std::string& Filter, 
   const QStringList parts = QString::fromStdString(Filter).split('|');
   QStringList entries;
   for (qsizetype i = 0; i + 1 < parts.size(); i += 2) entries.push_back(parts[i] + " (" + parts[i + 1] + ")");
-  const QString name =
-      QFileDialog::getSaveFileName(this, QString(), QString::fromStdString(Proposed), entries.join(";;"));
+  // Each description already names its pattern.
+  const QString name = QFileDialog::getSaveFileName(this, QString(), QString::fromStdString(Proposed), entries.join(";;"),
+                                                    nullptr, QFileDialog::HideNameFilterDetails);
   if (name.isEmpty()) return std::nullopt;
   return name.toStdString();
 }
@@ -90,7 +91,6 @@ void TForm1::SaveImage1Click() {
   const auto chosen = SaveDialog(SaveImageFilter, ProposedPath(name + ".png"));
   if (!chosen) return;
   const fs::path path = WithExtension(*chosen, ".png");
-  FSaveFolder = path.parent_path().string();
   const bool bmp = Lower(path.extension().string()) == ".bmp";
   WritePicture(*picture, FZoom, bmp, path);
   if (spritePage && SpritePage.PatternTableDIB) {
@@ -98,6 +98,9 @@ void TForm1::SaveImage1Click() {
     table.replace_filename(path.stem().string() + "-patterntable" + path.extension().string());
     WritePicture(*SpritePage.PatternTableDIB, FZoom, bmp, table);
   }
+  // Only a folder that took the files is offered again: a failed one may be one
+  // the dialog cannot even list.
+  FSaveFolder = path.parent_path().string();
 }
 
 void TForm1::SaveAnimation1Click() {
@@ -107,7 +110,6 @@ void TForm1::SaveAnimation1Click() {
   const auto chosen = SaveDialog(SaveAnimationFilter, ProposedPath(name + ".gif"));
   if (!chosen) return;
   const fs::path path = WithExtension(*chosen, ".gif");
-  FSaveFolder = path.parent_path().string();
   const TAnimationFiles files =
       EncodeAnimation(*SpriteDrawer, PrgData, AnimationBanks[static_cast<std::size_t>(bank)],
                       AnimationPage.AnimationAddress, FZoom);
@@ -117,4 +119,5 @@ void TForm1::SaveAnimation1Click() {
   const std::span<const std::uint8_t> text(reinterpret_cast<const std::uint8_t*>(files.FrameList.data()),
                                            files.FrameList.size());
   WriteFileAtomically(list, text);
+  FSaveFolder = path.parent_path().string();
 }

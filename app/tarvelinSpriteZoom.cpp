@@ -1,8 +1,8 @@
 // The window's zoom: the three pictures at an integer scale, drawn nearest-neighbour
-// by the DIB's own Draw, the controls beside and below them moved out of their way.
+// by the DIB's own Draw, the controls beside and below them moved out of their way;
+// pages that do not fit the window scroll.
 
 #include <QActionGroup>
-#include <QApplication>
 #include <QMenuBar>
 #include <QScreen>
 #include <QScrollArea>
@@ -69,33 +69,7 @@ void TForm1::SetZoom(int Value) {
   // Drawn at its natural size at scale 1, as designed; stretched to its control above.
   ImgAnimation->SetStretch(Value > 1);
 
-  // Reparenting loses the focus; it goes back where it was.
-  QWidget* focused = QApplication::focusWidget();
-  const bool shown = !PageControl1->isHidden();
-  if (Value == 1) {
-    if (FZoomArea) {
-      // Handed back by the window, the area goes when the page control is out of it.
-      const std::unique_ptr<QWidget> area(takeCentralWidget());
-      FZoomArea->takeWidget();
-      FZoomArea = nullptr;
-      setCentralWidget(PageControl1);
-    }
-    PageControl1->setMinimumSize(0, 0);
-    PageControl1->setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
-  } else {
-    if (!FZoomArea) {
-      takeCentralWidget();
-      FZoomArea = new QScrollArea(this);
-      FZoomArea->setFrameShape(QFrame::NoFrame);
-      // The arrow keys belong to the pages, not to the scroll bars.
-      FZoomArea->setFocusPolicy(Qt::NoFocus);
-      FZoomArea->setWidget(PageControl1);
-      setCentralWidget(FZoomArea);
-    }
-    PageControl1->setFixedSize(FDesignPages + QSize(2 * grow, grow));
-  }
-  PageControl1->setVisible(shown);
-  if (focused) focused->setFocus(Qt::OtherFocusReason);
+  PlacePages();
 
   // The window grows to the pages' new size, within the screen; beyond it the pages scroll.
   const QScreen* screen = this->screen();
@@ -111,4 +85,51 @@ void TForm1::SetZoom(int Value) {
   place.moveRight(std::min(place.right(), available.right()));
   place.moveBottom(std::min(place.bottom(), available.bottom()));
   move(std::max(place.left(), available.left()), std::max(place.top(), available.top()));
+}
+
+bool TForm1::PagesScroll() const {
+  return FZoom > 1 || width() < FDesignSize.width() || height() < FDesignSize.height();
+}
+
+void TForm1::PlacePages() {
+  const bool scroll = PagesScroll();
+  // Reparenting loses the focus; it goes back where it was.
+  QWidget* focused = focusWidget();
+  const bool shown = !PageControl1->isHidden();
+  if (!scroll && FZoomArea) {
+    // Handed back by the window, the area goes when the page control is out of it.
+    const std::unique_ptr<QWidget> area(takeCentralWidget());
+    FZoomArea->takeWidget();
+    FZoomArea = nullptr;
+    setCentralWidget(PageControl1);
+  } else if (scroll && !FZoomArea) {
+    takeCentralWidget();
+    FZoomArea = new QScrollArea(this);
+    FZoomArea->setFrameShape(QFrame::NoFrame);
+    // The arrow keys belong to the pages, not to the scroll bars.
+    FZoomArea->setFocusPolicy(Qt::NoFocus);
+    FZoomArea->setWidget(PageControl1);
+    setCentralWidget(FZoomArea);
+  }
+  if (!scroll) {
+    PageControl1->setMinimumSize(0, 0);
+    PageControl1->setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+  } else if (FZoom == 1) {
+    // At scale 1 the pages fill what room there is, never less than designed.
+    FZoomArea->setWidgetResizable(true);
+    PageControl1->setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+    PageControl1->setMinimumSize(FDesignPages);
+  } else {
+    FZoomArea->setWidgetResizable(false);
+    const int grow = PictureSize * (FZoom - 1);
+    PageControl1->setFixedSize(FDesignPages + QSize(2 * grow, grow));
+  }
+  PageControl1->setVisible(shown);
+  if (focused && focusWidget() != focused) focused->setFocus(Qt::OtherFocusReason);
+}
+
+void TForm1::resizeEvent(QResizeEvent* Event) {
+  QMainWindow::resizeEvent(Event);
+  // A window made smaller than designed scrolls its pages at scale 1 too.
+  if (FZoom == 1 && FDesignSize.isValid()) PlacePages();
 }

@@ -10,6 +10,8 @@ packages+=(xvfb xclip)
 packages+=(help2man dpkg-dev file lintian desktop-file-utils appstream man-db)
 # For reading the viewer's window caption on the private X server.
 packages+=(x11-utils)
+# The toolkit's own dialog texts in Japanese.
+packages+=(qt6-translations-l10n)
 missing=()
 for package in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "ok installed" || missing+=("$package")

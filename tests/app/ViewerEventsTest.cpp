@@ -2,8 +2,10 @@
 // backgrounds and the buttons, keys through the window to whatever holds the
 // focus, and the running 16 ms timer.
 
+#include <QScrollBar>
 #include <QTabBar>
 #include <QTest>
+#include <functional>
 
 #include "tests/app/ViewerTestSupport.h"
 
@@ -24,6 +26,12 @@ protected:
   // Through the window, so the key goes where the focus is.
   void Press(Qt::Key Key) { QTest::keyClick(Form1->windowHandle(), Key); }
   QWidget* Focused() const { return QApplication::focusWidget(); }
+  void Click(QWidget* Control) { QTest::mouseClick(Control, Qt::LeftButton); }
+  // The add-line arrow at the right end of the frame scroll bar, a square as high as the bar.
+  void ClickFrameArrow() {
+    QScrollBar* bar = Form1->SBAFrame;
+    QTest::mouseClick(bar, Qt::LeftButton, {}, QPoint(bar->width() - bar->height() / 2, bar->height() / 2));
+  }
 };
 
 TEST_F(ViewerEventsTest, ClickedTabKeepsTheFocusAndItsArrowsSwitchPages) {
@@ -119,6 +127,83 @@ TEST_F(ViewerEventsTest, RunningTimerPlaysTheAnimation) {
   EXPECT_TRUE(QTest::qWaitFor([this] { return Text(Form1->LblACurrentFrame) == "2"; }, 5000));
   EXPECT_TRUE(AnimationPage.Playing);
   EXPECT_EQ(Form1->SBAFrame->value(), AnimationPage.CurrentFrame);
+}
+
+// The frame scroll bar is the page's tab stop after the dump box and takes the
+// focus from a click on its arrow; its arrow keys then step frames through the
+// scroll handler, which refuses every move while playing.
+TEST_F(ViewerEventsTest, FrameScrollBarTakesTheFocusAndItsArrowKeysStepFrames) {
+  // Animation $00: 02 03 10 11 12, frames 0..2 showing patterns $010..$012, 4 ticks each.
+  Tick();
+  QWidget* bar = Form1->SBAFrame;
+  const struct {
+    const char* What;
+    std::function<void()> Do;
+    QWidget* Focus;
+    int Frame;  // the thumb and the frame label; the picture too while stopped
+  } steps[] = {
+      {"click the number box", [&] { Click(Form1->EditAAnimationNum); }, Form1->EditAAnimationNum, 0},
+      {"Tab", [&] { Press(Qt::Key_Tab); }, Form1->btnAnimationPlay, 0},
+      {"Tab past the disabled Stop", [&] { Press(Qt::Key_Tab); }, Form1->EditAData, 0},
+      {"Tab", [&] { Press(Qt::Key_Tab); }, bar, 0},
+      {"Right", [&] { Press(Qt::Key_Right); }, bar, 1},
+      {"Right", [&] { Press(Qt::Key_Right); }, bar, 2},
+      {"Right at the end", [&] { Press(Qt::Key_Right); }, bar, 2},
+      {"Left", [&] { Press(Qt::Key_Left); }, bar, 1},
+      {"Up", [&] { Press(Qt::Key_Up); }, bar, 0},
+      {"Down", [&] { Press(Qt::Key_Down); }, bar, 1},
+      {"Shift+Tab", [&] { QTest::keyClick(Form1->windowHandle(), Qt::Key_Backtab, Qt::ShiftModifier); }, Form1->EditAData, 1},
+      {"page background", [&] { ClickBackground(Form1->TabAnimation); }, Form1, 1},
+      {"click the arrow", [&] { ClickFrameArrow(); }, bar, 2},
+      {"Left", [&] { Press(Qt::Key_Left); }, bar, 1},
+      // Play goes on from frame 0 and reaches frame 1 on the fourth tick.
+      {"Play, four ticks", [&] { Click(Form1->btnAnimationPlay); Tick(4); }, Form1, 1},
+      {"click the arrow while playing", [&] { ClickFrameArrow(); }, bar, 1},
+      {"Right while playing", [&] { Press(Qt::Key_Right); }, bar, 1},
+      {"Left while playing", [&] { Press(Qt::Key_Left); }, bar, 1},
+  };
+  for (const auto& step : steps) {
+    SCOPED_TRACE(step.What);
+    step.Do();
+    EXPECT_EQ(Focused(), step.Focus) << (Focused() ? Focused()->objectName().toStdString() : "none");
+    EXPECT_EQ(Form1->SBAFrame->value(), step.Frame);
+    EXPECT_EQ(Text(Form1->LblACurrentFrame), std::to_string(step.Frame));
+    if (!AnimationPage.Playing) {
+      EXPECT_TRUE(ShownBy(Form1->ImgAnimation).SamePicture(Reference(0, 0x10 + step.Frame)));
+    }
+    EXPECT_EQ(Text(Form1->EditAAnimationNum), "00");
+  }
+}
+
+// A button that disables itself while it holds the focus (Play when clicked, Stop
+// when clicked or when a $00 frame ends playback) gives the focus to the window,
+// so the next arrow key steps the animation number.
+TEST_F(ViewerEventsTest, ButtonDisablingItselfGivesTheFocusToTheWindow) {
+  const auto playUntilStopped = [&] {
+    Click(Form1->btnAnimationPlay);
+    Form1->btnAnimationStop->setFocus(Qt::TabFocusReason);
+    ASSERT_EQ(Focused(), Form1->btnAnimationStop);
+    for (int tick = 0; tick < 1000 && AnimationPage.Playing; ++tick) Tick();
+  };
+  const struct {
+    const char* What;
+    std::function<void()> Do;
+    const char* Number;  // after Right
+  } steps[] = {
+      {"click Play", [&] { Click(Form1->btnAnimationPlay); }, "01"},
+      {"click Stop", [&] { Click(Form1->btnAnimationStop); }, "02"},
+      // Animation $04 ends with a $00 frame, reached while Stop holds the focus.
+      {"a $00 frame", [&] { Press(Qt::Key_Right); Press(Qt::Key_Right); playUntilStopped(); }, "05"},
+  };
+  Tick();
+  for (const auto& step : steps) {
+    SCOPED_TRACE(step.What);
+    step.Do();
+    EXPECT_EQ(Focused(), Form1) << (Focused() ? Focused()->objectName().toStdString() : "none");
+    Press(Qt::Key_Right);
+    EXPECT_EQ(Text(Form1->EditAAnimationNum), step.Number);
+  }
+  EXPECT_FALSE(AnimationPage.Playing);
 }
 
 }  // namespace

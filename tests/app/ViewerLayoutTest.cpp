@@ -1,9 +1,15 @@
 // The window's stored layout: every caption and initial text the user reads,
 // the read-only number boxes, and closing the window.
 
+#include <QDialogButtonBox>
+#include <QFileDialog>
+#include <QLibraryInfo>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPushButton>
 #include <QStyleOptionComboBox>
+#include <QTimer>
+#include <QTranslator>
 #include <utility>
 
 #include "tests/app/ViewerTestSupport.h"
@@ -44,6 +50,54 @@ TEST_F(ViewerLayoutTest, MenuAndPagesCarryTheirCaptions) {
   EXPECT_EQ(Form1->PageControl1->tabText(0).toStdString(), "アニメーション");
   EXPECT_EQ(Form1->PageControl1->tabText(1).toStdString(), "スプライトパターン");
   EXPECT_EQ(std::string(TForm1::ROMOpenDialogFilter), "TARVELINROMイメージ(*.nes)|*.nes");
+}
+
+// The real file dialogs, read while they are up and then cancelled: each filter
+// shows its description as it stands, and the toolkit's own texts are Japanese
+// wherever the toolkit's Japanese translations are installed.
+TEST_F(ViewerLayoutTest, FileDialogsShowFilterDescriptionsAndJapaneseTexts) {
+  QTranslator japanese;
+  const bool translated = japanese.load("qtbase_ja", QLibraryInfo::path(QLibraryInfo::TranslationsPath));
+  const QString lookIn = translated ? japanese.translate("QFileDialog", "Look in:") : "Look in:";
+  const QString cancel = translated ? japanese.translate("QPlatformTheme", "Cancel") : "Cancel";
+  ASSERT_FALSE(lookIn.isEmpty());
+  const struct {
+    QAction* Item;
+    QStringList Filters;
+  } dialogs[] = {
+      {Form1->Open1, {"TARVELINROMイメージ(*.nes)"}},
+      {Form1->SaveImage1, {"PNG画像(*.png)", "ビットマップ(*.bmp)"}},
+      {Form1->SaveAnimation1, {"GIFアニメーション(*.gif)"}},
+  };
+  for (const auto& d : dialogs) {
+    SCOPED_TRACE(d.Item->text().toStdString());
+    if (d.Item != Form1->Open1 && !SpriteDrawer) {
+      OpenDemo();
+      Tick();
+    }
+    QStringList filters;
+    QString shownLookIn, shownCancel;
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+      auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+      if (!dialog) return;
+      const auto* types = dialog->findChild<QComboBox*>("fileTypeCombo");
+      for (int i = 0; types && i < types->count(); ++i) filters << types->itemText(i);
+      if (const auto* label = dialog->findChild<QLabel*>("lookInLabel")) shownLookIn = label->text();
+      if (const auto* box = dialog->findChild<QDialogButtonBox*>("buttonBox"))
+        if (const auto* button = box->button(QDialogButtonBox::Cancel)) shownCancel = button->text();
+      dialog->reject();
+    });
+    poll.start(10);
+    d.Item->trigger();
+    poll.stop();
+    EXPECT_EQ(filters, d.Filters);
+    EXPECT_EQ(shownLookIn, lookIn);
+    EXPECT_EQ(shownCancel, cancel);
+  }
+  // Cancelled: nothing opened, nothing written, nothing to report.
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(Dir.Path()), {}), 2);
+  EXPECT_TRUE(Shown().empty());
 }
 
 TEST_F(ViewerLayoutTest, AnimationPageStartsWithItsTexts) {

@@ -120,6 +120,38 @@ TEST_F(ViewerSaveTest, CancelWritesNothingAndAFailedWriteIsShownInAMessageBox) {
   EXPECT_FALSE(std::filesystem::exists(missing));
 }
 
+// A save that failed leaves the proposed folder as it was: the next dialog opens
+// where the last save succeeded (or with a bare name), never in the failed folder.
+TEST_F(ViewerSaveTest, OnlyAFolderThatTookTheFilesIsProposedAgain) {
+  Tick();
+  const std::string folder = Dir.Path().string();
+  const struct {
+    QAction* Item;
+    std::string Chosen;
+    std::string ProposedFolder;
+    bool Fails;
+  } saves[] = {
+      {Form1->SaveImage1, Out("missing-a/x.png"), "", true},
+      {Form1->SaveAnimation1, Out("missing-b/x.gif"), "", true},
+      {Form1->SaveImage1, Out("x.png"), "", false},
+      {Form1->SaveAnimation1, Out("missing-c/x.gif"), folder, true},
+      {Form1->SaveImage1, Out("missing-d/x.png"), folder, true},
+      {Form1->SaveAnimation1, Out("x.gif"), folder, false},
+  };
+  std::size_t failures = 0;
+  for (const auto& save : saves) {
+    SCOPED_TRACE(save.Chosen);
+    Offered.clear();
+    Answer(save.Chosen);
+    save.Item->trigger();
+    ASSERT_EQ(Offered.size(), 1u);
+    EXPECT_EQ(std::filesystem::path(Offered[0].second).parent_path().string(), save.ProposedFolder);
+    failures += save.Fails;
+    EXPECT_EQ(Shown().size(), failures);
+    EXPECT_EQ(std::filesystem::exists(save.Chosen), !save.Fails);
+  }
+}
+
 TEST(ViewerSaveBeforeLoad, SaveItemsWaitForARom) {
   AppTestApplication();
   TForm1 window;

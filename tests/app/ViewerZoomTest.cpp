@@ -5,6 +5,7 @@
 #include <QProcess>
 #include <QScreen>
 #include <QScrollArea>
+#include <QScrollBar>
 #include <QTest>
 
 #include "tests/app/ViewerTestSupport.h"
@@ -77,6 +78,48 @@ TEST_F(ViewerZoomTest, KeysAndMenuScaleThePicturesAndMoveWhatLiesBesideAndBelow)
       EXPECT_GE(Form1->width(), std::min(wanted.width(), available.width()) - 40);
     }
     // The keys still reach the page.
+    const std::string before = Text(Form1->EditSSpriteNum);
+    Press(Qt::Key_Right);
+    EXPECT_NE(Text(Form1->EditSSpriteNum), before);
+    EXPECT_EQ(QApplication::focusWidget(), Form1);
+  }
+}
+
+// At scale 1 a window made smaller than designed scrolls its pages, which keep
+// their designed size, as the larger scales do; back at the designed size the
+// pages fill the window again.
+TEST_F(ViewerZoomTest, SmallerWindowScrollsThePagesAtScaleOne) {
+  const QSize pages(586, 505);
+  ShowSpritePage();
+  Form1->setFocus();
+  const struct {
+    QSize Size;
+    bool Scrolls;
+  } sizes[] = {{StartSize - QSize(200, 150), true}, {StartSize - QSize(0, 1), true}, {StartSize - QSize(1, 0), true},
+               {StartSize, false}, {StartSize + QSize(100, 50), false}, {StartSize - QSize(300, 0), true}};
+  for (const auto& step : sizes) {
+    SCOPED_TRACE(std::to_string(step.Size.width()) + " x " + std::to_string(step.Size.height()));
+    Form1->resize(step.Size);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return Form1->size() == step.Size; }, 5000));
+    QCoreApplication::sendPostedEvents();
+    auto* area = qobject_cast<QScrollArea*>(Form1->centralWidget());
+    ASSERT_EQ(area != nullptr, step.Scrolls);
+    if (step.Scrolls) {
+      const QSize view = area->viewport()->size();
+      EXPECT_EQ(Form1->PageControl1->size(), pages.expandedTo(view));
+      EXPECT_EQ(area->horizontalScrollBar()->maximum(), std::max(0, pages.width() - view.width()));
+      EXPECT_EQ(area->verticalScrollBar()->maximum(), std::max(0, pages.height() - view.height()));
+      // Scrolled to the end, the pattern table's right edge is in view.
+      area->horizontalScrollBar()->setValue(area->horizontalScrollBar()->maximum());
+      const QPoint right = Form1->ImgPatternTable->mapTo(area->viewport(), QPoint(255, 0));
+      EXPECT_GE(right.x(), 0);
+      EXPECT_LT(right.x(), view.width());
+    } else {
+      EXPECT_EQ(Form1->PageControl1->geometry(), Form1->centralWidget()->geometry());
+      EXPECT_GE(Form1->PageControl1->width(), pages.width());
+      EXPECT_GE(Form1->PageControl1->height(), pages.height());
+    }
+    // The focus stays with the window and the keys still reach the page.
     const std::string before = Text(Form1->EditSSpriteNum);
     Press(Qt::Key_Right);
     EXPECT_NE(Text(Form1->EditSSpriteNum), before);
