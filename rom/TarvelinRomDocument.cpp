@@ -58,6 +58,7 @@ void TRomDocument::Close() {
   FFileName.clear();
   FPatchName.clear();
   FDiffering = 0;
+  Notify({});
 }
 
 void TRomDocument::Loaded(std::int64_t Size, std::string FileName, std::string PatchName) {
@@ -112,7 +113,6 @@ void TRomDocument::Saved(const std::string& FileName) {
   FFileName = FileName;
   FPatchName.clear();
   FDiffering = 0;
-  Notify({});
 }
 
 void TRomDocument::CheckWritable(int Offset) const {

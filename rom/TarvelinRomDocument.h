@@ -70,7 +70,8 @@ public:
   void Apply(const TRomChange& Change) { Write(Change, false); }
   void Revert(const TRomChange& Change) { Write(Change, true); }
 
-  // Listeners hear of every change applied or reverted, and of every load (an empty change).
+  // Listeners hear of every change applied or reverted, and, as an empty
+  // change, of every load and close: the whole image is another then.
   using TListener = std::function<void(const TRomChange&)>;
   int Subscribe(TListener Listener);
   void Unsubscribe(int Id);
