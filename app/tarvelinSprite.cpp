@@ -84,6 +84,7 @@ TForm1::TForm1(QWidget* Parent) : QMainWindow(Parent) {
   CreateViewMenu();
   CreateEditMenu();
   CreateSaveItems();
+  CreateRomItems();
   TabAnimation->installEventFilter(this);
   TabSprite->installEventFilter(this);
   SBAFrame->installEventFilter(this);
@@ -97,7 +98,7 @@ TForm1::TForm1(QWidget* Parent) : QMainWindow(Parent) {
   Handle([this] { FormCreate(); });
 }
 
-TForm1::~TForm1() = default;
+TForm1::~TForm1() { RomDocument.Unsubscribe(FRomListener); }
 
 void TForm1::Handle(const std::function<void()>& Handler) {
   try {
@@ -127,18 +128,23 @@ std::optional<std::string> TForm1::ExecuteROMOpenDialog() {
 }
 
 void TForm1::Open1Click() {
+  if (!AskUnsavedEdits()) return;
   const auto fileName = ROMOpenDialog();
   if (!fileName) return;
-  if (!LoadRomImage(*fileName, PrgData, ChrData)) {
+  if (!RomDocument.Load(*fileName)) {
     ClearPrgData(PrgData);
     ClearChrData(ChrData);
     return;
   }
+  RomLoaded();
+}
+
+void TForm1::RomLoaded() {
   PageControl1->setVisible(true);
   SaveImage1->setEnabled(true);
   SaveAnimation1->setEnabled(true);
   Copy1->setEnabled(true);
-  setWindowTitle(QString::fromStdString(Application.GetTitle() + " - " + *fileName));
+  ShowRomCaption();
   SpriteDrawer.reset();
   SpriteDrawer = std::make_unique<TDrawSprite>(ChrData, FcPalette.get());
   SpritePage.SpriteNumLow = 0;
@@ -232,6 +238,12 @@ void TForm1::keyPressEvent(QKeyEvent* Event) {
 }
 
 void TForm1::closeEvent(QCloseEvent* Event) {
+  bool close = false;
+  Handle([&] { close = AskUnsavedEdits(); });
+  if (!close) {
+    Event->ignore();
+    return;
+  }
   Handle([this] { FormClose(); });
   QMainWindow::closeEvent(Event);
 }

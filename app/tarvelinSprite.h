@@ -74,6 +74,30 @@ public:
   QAction* ZoomIn1 = nullptr;
   QAction* ZoomOut1 = nullptr;
 
+  // ROM editing: the undo history of the edits, saving the ROM and patches.
+  class QUndoStack* RomUndoStack = nullptr;
+  // ファイル(F) > パッチを当てて開く(P)...: a ROM with an IPS or BPS patch applied.
+  QAction* OpenPatched1 = nullptr;
+  // ROMを上書き保存(R), ROMに名前を付けて保存(M)..., パッチを書き出す(E)...; usable while a ROM is loaded.
+  QAction* SaveRom1 = nullptr;
+  QAction* SaveRomAs1 = nullptr;
+  QAction* ExportPatch1 = nullptr;
+  static constexpr const char* PatchOpenFilter = "IPS/BPSパッチ(*.ips *.bps)|*.ips *.bps";
+  static constexpr const char* PatchSaveFilter = "IPSパッチ(*.ips)|*.ips|BPSパッチ(*.bps)|*.bps";
+  enum class TUnsavedEdits { Save, Discard, Cancel };
+  // The question before unsaved edits would be lost, whether to overwrite the
+  // opened ROM, and the patch file to open; real dialogs unless replaced (tests do).
+  std::function<TUnsavedEdits()> UnsavedEditsDialog;
+  std::function<bool(const std::string& Path)> OverwriteRomDialog;
+  std::function<std::optional<std::string>()> PatchOpenDialog;
+  void OpenPatched1Click();
+  // Each answers false when the user cancelled; a failed write raises.
+  bool SaveRom1Click();
+  bool SaveRomAs1Click();
+  void ExportPatch1Click();
+  // True when nothing unsaved would be lost: no edits, saved, or discarded.
+  bool AskUnsavedEdits();
+
 protected:
   void keyPressEvent(QKeyEvent* Event) override;
   void closeEvent(QCloseEvent* Event) override;
@@ -88,6 +112,12 @@ private:
   void CreateViewMenu();
   void CreateEditMenu();
   void CreateSaveItems();
+  void CreateRomItems();
+  // After a successful load: the pages, the caption and the renderer, as the open command sets them.
+  void RomLoaded();
+  // "TARVELIN Sprite Viewer - " and the ROM's path, then " + " and the patch's name if it was opened with one.
+  void ShowRomCaption();
+  int FRomListener = 0;
   std::optional<std::string> ExecuteSaveDialog(const std::string& Filter, const std::string& Proposed);
   // The proposed path of a save: the folder last saved into, and Name.
   std::string ProposedPath(const std::string& Name) const;

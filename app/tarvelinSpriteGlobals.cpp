@@ -2,6 +2,7 @@
 
 TPrgData PrgData{};
 TChrData ChrData{};
+TRomDocument RomDocument(PrgData, ChrData);
 std::unique_ptr<TFcPaletteData> FcPalette;
 
 #include "app/TarvelinDrawSprite.h"

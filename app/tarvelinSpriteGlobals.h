@@ -5,10 +5,13 @@
 
 #include "app/TarvelinFcPalette.h"
 #include "app/TarvelinFileIO.h"
+#include "rom/TarvelinRomDocument.h"
 
 // The ROM image; zero until a load, written only by loading and clearing.
 extern TPrgData PrgData;
 extern TChrData ChrData;
+// What was loaded into them, and every edit of them since.
+extern TRomDocument RomDocument;
 
 // Made by the window's creation handler; null before that or when it failed.
 extern std::unique_ptr<TFcPaletteData> FcPalette;

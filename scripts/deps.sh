@@ -12,6 +12,8 @@ packages+=(help2man dpkg-dev file lintian desktop-file-utils appstream man-db)
 packages+=(x11-utils)
 # The toolkit's own dialog texts in Japanese.
 packages+=(qt6-translations-l10n)
+# CRC-32 of the BPS patches.
+packages+=(zlib1g-dev)
 missing=()
 for package in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "ok installed" || missing+=("$package")

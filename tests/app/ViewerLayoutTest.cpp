@@ -34,13 +34,17 @@ TEST_F(ViewerLayoutTest, MenuAndPagesCarryTheirCaptions) {
   ASSERT_EQ(menus[1]->menu()->actions().size(), 1);
   EXPECT_EQ(menus[1]->menu()->actions()[0], Form1->Copy1);
   EXPECT_EQ(Form1->Copy1->text().toStdString(), "コピー(&C)");
-  // The save items stand between 開く and 終了.
+  // The open-with-a-patch and save items stand between 開く and 終了.
   const auto items = menus[0]->menu()->actions();
-  ASSERT_EQ(items.size(), 4);
+  ASSERT_EQ(items.size(), 8);
   EXPECT_EQ(items[0], Form1->Open1);
-  EXPECT_EQ(items[1], Form1->SaveImage1);
-  EXPECT_EQ(items[2], Form1->SaveAnimation1);
-  EXPECT_EQ(items[3], Form1->Exit1);
+  EXPECT_EQ(items[1], Form1->OpenPatched1);
+  EXPECT_EQ(items[2], Form1->SaveImage1);
+  EXPECT_EQ(items[3], Form1->SaveAnimation1);
+  EXPECT_EQ(items[4], Form1->SaveRom1);
+  EXPECT_EQ(items[5], Form1->SaveRomAs1);
+  EXPECT_EQ(items[6], Form1->ExportPatch1);
+  EXPECT_EQ(items[7], Form1->Exit1);
   EXPECT_EQ(Form1->Open1->text().toStdString(), "開く(&O)");
   EXPECT_EQ(Form1->Exit1->text().toStdString(), "終了(&X)");
 

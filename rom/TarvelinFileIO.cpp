@@ -1,4 +1,4 @@
-#include "app/TarvelinFileIO.h"
+#include "rom/TarvelinFileIO.h"
 
 #include <cstdio>
 
@@ -21,25 +21,39 @@ int PointerTarget(const TPrgData& PrgData, int BankBase, int Low, int High) {
   return static_cast<int>(base + pointer - 0x8000);
 }
 
-}  // namespace
-
-bool LoadRomImage(const std::string& FileName, TPrgData& PrgData, TChrData& ChrData) {
-  TFileStream file(FileName, fmOpenRead);
-  const auto size = file.GetSize();
+// The check and the two block reads, from whatever holds the file.
+bool LoadRomStream(TStream& File, TPrgData& PrgData, TChrData& ChrData, std::int64_t* LoadedSize) {
+  const auto size = File.GetSize();
   if (size < 16 || size > RomImageSize) {
     ShowMessage("ファイルサイズが異常です");
     return false;
   }
   // A file shorter than the image leaves the rest of both buffers as they were.
-  file.Read(PrgData.data(), static_cast<std::int64_t>(PrgData.size()));
+  std::int64_t loaded = File.Read(PrgData.data(), static_cast<std::int64_t>(PrgData.size()));
   for (std::size_t i = 0; i < sizeof RomSignature; ++i) {
     if (PrgData[i] != RomSignature[i]) {
       ShowMessage("ヘッダが異常です");
       return false;
     }
   }
-  file.Read(ChrData.data(), static_cast<std::int64_t>(ChrData.size()));
+  loaded += File.Read(ChrData.data(), static_cast<std::int64_t>(ChrData.size()));
+  if (LoadedSize) *LoadedSize = loaded;
   return true;
+}
+
+}  // namespace
+
+bool LoadRomImage(const std::string& FileName, TPrgData& PrgData, TChrData& ChrData, std::int64_t* LoadedSize) {
+  TFileStream file(FileName, fmOpenRead);
+  return LoadRomStream(file, PrgData, ChrData, LoadedSize);
+}
+
+bool LoadRomBytes(std::span<const std::uint8_t> Bytes, TPrgData& PrgData, TChrData& ChrData,
+                  std::int64_t* LoadedSize) {
+  TMemoryStream stream;
+  stream.WriteBuffer(Bytes.data(), static_cast<std::int64_t>(Bytes.size()));
+  stream.SetPosition(0);
+  return LoadRomStream(stream, PrgData, ChrData, LoadedSize);
 }
 
 void ClearPrgData(TPrgData& PrgData) { PrgData.fill(0); }

@@ -1,0 +1,93 @@
+#pragma once
+// The one owner of what was loaded: the file's bytes as read, beside the live
+// PrgData and ChrData that the pages draw from. Every write to the buffers after
+// a load goes through Apply, which refuses the header and anything past the
+// loaded length, and tells its listeners what changed.
+
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "host/Exception.h"
+#include "rom/TarvelinFileIO.h"
+#include "rom/TarvelinPatch.h"
+#include "rom/TarvelinRomChange.h"
+
+// An edit that the image cannot take; nothing was changed.
+HOST_DECLARE_EXCEPTION(ERomEditError, Exception);
+
+inline constexpr int RomHeaderSize = 16;
+
+class TRomDocument {
+public:
+  TRomDocument(TPrgData& PrgData, TChrData& ChrData) : FPrg(PrgData), FChr(ChrData) {}
+  TRomDocument(const TRomDocument&) = delete;
+  TRomDocument& operator=(const TRomDocument&) = delete;
+
+  // LoadRomImage into the buffers. On success the document holds the file's
+  // bytes as loaded, unmodified; on false (a message was shown) nothing is
+  // loaded and the caller clears the buffers as before. An EFOpenError leaves
+  // everything as it was.
+  bool Load(const std::string& FileName);
+  // The file with the patch PatchName (IPS or BPS, by content) applied, then
+  // loaded as LoadRomImage would load the result. A file size out of range or
+  // a bad header answers false as Load does; a patch that does not fit raises
+  // EPatchError and leaves the buffers and the document as they were.
+  bool LoadPatched(const std::string& FileName, const std::string& PatchName);
+  // Forgets what was loaded (the buffers are the caller's to clear).
+  void Close();
+
+  bool IsLoaded() const { return !FOriginal.empty(); }
+  const std::string& GetFileName() const { return FFileName; }
+  // The patch the file was opened with, or empty.
+  const std::string& GetPatchName() const { return FPatchName; }
+  // The bytes as loaded (or as last saved); the image's length.
+  std::span<const std::uint8_t> Original() const { return FOriginal; }
+  std::size_t Size() const { return FOriginal.size(); }
+
+  const TPrgData& Prg() const { return FPrg; }
+  const TChrData& Chr() const { return FChr; }
+  // The current byte at a file offset of the full image.
+  std::uint8_t Byte(int Offset) const;
+  // The current image, its loaded length.
+  std::vector<std::uint8_t> Image() const;
+  // Whether any byte differs from the file.
+  bool IsModified() const { return FDiffering != 0; }
+  // The file offset ranges [first, last + 1) that differ from the file.
+  std::vector<std::pair<int, int>> ChangedRanges() const;
+  // A patch of the current image against the file as opened.
+  std::vector<std::uint8_t> CreatePatch(TPatchFormat Format) const;
+  // The current image is now what the file FileName holds.
+  void Saved(const std::string& FileName);
+
+  // Raises ERomEditError unless a write at Offset is allowed.
+  void CheckWritable(int Offset) const;
+  // Writes each New byte (Revert: each Old byte), after checking every offset and
+  // that the buffers hold the other side; then tells the listeners.
+  void Apply(const TRomChange& Change) { Write(Change, false); }
+  void Revert(const TRomChange& Change) { Write(Change, true); }
+
+  // Listeners hear of every change applied or reverted, and, as an empty
+  // change, of every load and close: the whole image is another then.
+  using TListener = std::function<void(const TRomChange&)>;
+  int Subscribe(TListener Listener);
+  void Unsubscribe(int Id);
+
+private:
+  void Write(const TRomChange& Change, bool Back);
+  void Put(int Offset, std::uint8_t Value);
+  void Loaded(std::int64_t Size, std::string FileName, std::string PatchName);
+  void Notify(const TRomChange& Change);
+
+  TPrgData& FPrg;
+  TChrData& FChr;
+  std::vector<std::uint8_t> FOriginal;
+  std::string FFileName;
+  std::string FPatchName;
+  std::size_t FDiffering = 0;  // bytes that differ from FOriginal
+  std::map<int, TListener> FListeners;
+  int FNextListener = 1;
+};
