@@ -3,44 +3,14 @@
 // the out-of-memory error and leaves the DIB as it was.
 
 #include <atomic>
-#include <cstdlib>
 #include <new>
 #include <stdexcept>
 #include <thread>
 
 #include "dib/ZrDIBReduce.h"
 #include "dib/ZrDIBThreads.h"
+#include "tests/dib/AllocationHook.h"
 #include "tests/dib/DibTestSupport.h"
-
-namespace {
-
-// Allocations of exactly this many bytes fail while it is not 0.
-std::atomic<std::size_t> FailingSize{0};
-
-void* Allocate(std::size_t Size) {
-  if (Size != 0 && Size == FailingSize.load()) throw std::bad_alloc();
-  if (void* p = std::malloc(Size ? Size : 1)) return p;
-  throw std::bad_alloc();
-}
-
-// Fails Size-byte allocations for as long as it lives.
-class TFailingSizeScope {
- public:
-  explicit TFailingSizeScope(std::size_t Size) { FailingSize = Size; }
-  ~TFailingSizeScope() { FailingSize = 0; }
-  TFailingSizeScope(const TFailingSizeScope&) = delete;
-  TFailingSizeScope& operator=(const TFailingSizeScope&) = delete;
-};
-
-}  // namespace
-
-// The test program's allocator, so one request size can be made to fail.
-void* operator new(std::size_t Size) { return Allocate(Size); }
-void* operator new[](std::size_t Size) { return Allocate(Size); }
-void operator delete(void* P) noexcept { std::free(P); }
-void operator delete[](void* P) noexcept { std::free(P); }
-void operator delete(void* P, std::size_t) noexcept { std::free(P); }
-void operator delete[](void* P, std::size_t) noexcept { std::free(P); }
 
 TEST(DIBThreadsTest, AFailureOnEitherSideReachesTheCaller) {
   const auto caller = std::this_thread::get_id();
