@@ -24,9 +24,21 @@ TFailingSizeScope::~TFailingSizeScope() { FailingSize = 0; }
 TLargeAllocationProbe::TLargeAllocationProbe(std::size_t Size) { ProbedSize = Size; }
 TLargeAllocationProbe::~TLargeAllocationProbe() { ProbedSize = 0; }
 
+// Every form that pairs with the plain deletes below, so no block is freed by
+// an allocator other than the one that gave it.
 void* operator new(std::size_t Size) { return Allocate(Size); }
 void* operator new[](std::size_t Size) { return Allocate(Size); }
 void operator delete(void* P) noexcept { std::free(P); }
 void operator delete[](void* P) noexcept { std::free(P); }
 void operator delete(void* P, std::size_t) noexcept { std::free(P); }
 void operator delete[](void* P, std::size_t) noexcept { std::free(P); }
+void* operator new(std::size_t Size, const std::nothrow_t&) noexcept {
+  try {
+    return Allocate(Size);
+  } catch (...) {
+    return nullptr;
+  }
+}
+void* operator new[](std::size_t Size, const std::nothrow_t& Tag) noexcept { return operator new(Size, Tag); }
+void operator delete(void* P, const std::nothrow_t&) noexcept { std::free(P); }
+void operator delete[](void* P, const std::nothrow_t&) noexcept { std::free(P); }
