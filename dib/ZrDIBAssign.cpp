@@ -121,13 +121,15 @@ void TZrDIB::AssignTo(TPersistent* Dest) {
 void TZrDIB::AssignToBitmap(TBitmap& Dest) {
   // Asked first: content of no known format leaves the bitmap as it was.
   const TPixelFormat format = BitmapFormatOf(GetPixelFormat());
-  Dest.SetHeight(GetHeight());
-  Dest.SetWidth(GetWidth());
-  Dest.SetPixelFormat(format);
+  // Drawn aside first, so a picture the platform cannot draw leaves Dest as it was.
+  TBitmap staged;
+  staged.SetHeight(GetHeight());
+  staged.SetWidth(GetWidth());
+  staged.SetPixelFormat(format);
   {
     // The DIB's own colours, never a shared half-tone palette.
     const TZrDrawModeScope plain(*this);
-    Dest.SetPalette(CopyPalette(GetPalette()));
+    staged.SetPalette(CopyPalette(GetPalette()));
   }
 
   const TZrInternalDIB& dib = *FInternalDIB;
@@ -141,10 +143,11 @@ void TZrDIB::AssignToBitmap(TBitmap& Dest) {
     // Compressed data end where the storage's bytes end.
     header.biSizeImage = static_cast<DWORD>(dib.ImageSize);
   }
-  const int drawn = StretchDIBits(Dest.GetCanvas().GetHandle(), 0, 0, dib.Width, dib.Height, 0, 0, dib.Width,
+  const int drawn = StretchDIBits(staged.GetCanvas().GetHandle(), 0, 0, dib.Width, dib.Height, 0, 0, dib.Width,
                                   dib.Height, dib.Bits, &info, DIB_RGB_COLORS, SRCCOPY);
   // A picture the platform cannot draw would leave a blank bitmap standing for it.
   if (drawn == 0) throw EZrDIBInvalidDIB("TZrDIB.AssignTo: Cannot Draw DIB");
+  Dest.Assign(&staged);
 }
 
 void TZrDIB::LoadFromClipboardFormat(WORD AFormat, HGLOBAL AData, HPALETTE) {

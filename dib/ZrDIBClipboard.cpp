@@ -68,12 +68,13 @@ void TZrInternalDIB::LoadFromClipboardFormat(HGLOBAL Block) {
 
   TZrPixelMemory pixels;
   TBlockInput input(data + offset, size - offset);
-  ReadPixels(info, size - offset, input, UseFMO, "TZrInternalDIB.LoadFromClipboardFormat", pixels);
+  ReadPixels(info, size - offset, TZrPixelCount::Block, input, UseFMO, "TZrInternalDIB.LoadFromClipboardFormat",
+             pixels);
   InstallDIB(*this, info, pixels);
 }
 
 HGLOBAL TZrInternalDIB::SaveToClipboardFormat() const {
-  const std::size_t infoBytes = sizeof(BITMAPINFOHEADER) + BitmapInfo.bmiHeader.biClrUsed * sizeof(RGBQUAD);
+  const auto infoBytes = static_cast<std::size_t>(SavedInfoSize("TZrInternalDIB.SaveToClipboardFormat"));
   const std::size_t size = infoBytes + static_cast<std::size_t>(ImageSize);
   const HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, size);
   BYTE* data = block ? static_cast<BYTE*>(GlobalLock(block)) : nullptr;

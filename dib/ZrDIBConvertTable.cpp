@@ -1,6 +1,7 @@
 // Which converters turn one pixel format into another, and SetPixelsFormat,
 // which runs them.
 
+#include <new>
 #include <utility>
 
 #include "dib/ZrDIBConvert.h"
@@ -96,9 +97,17 @@ void TZrInternalDIB::SetPixelsFormat(TZrPixelFormat Target, BYTE Mode, const std
   Assert(chain.Count > 0, FormatError);
 
   const TZrConvertArgs args{UseFMO, Mode, ConvertProgress, Color};
-  TZrDIBData result = chain.Steps[0].Run(SourceOf(*this), args);
-  // Each intermediate result goes as soon as the next one exists.
-  for (std::size_t i = 1; i < chain.Count; ++i) result = chain.Steps[i].Run(result.Source(), args);
+  TZrDIBData result = [&] {
+    try {
+      TZrDIBData data = chain.Steps[0].Run(SourceOf(*this), args);
+      // Each intermediate result goes as soon as the next one exists.
+      for (std::size_t i = 1; i < chain.Count; ++i) data = chain.Steps[i].Run(data.Source(), args);
+      return data;
+    } catch (const std::bad_alloc&) {
+      // Scratch the heap cannot give, on this thread or a helper.
+      throw EOutOfMemory("TZrIntenalDIB.SetPixelsFormat: Out Of Memory");
+    }
+  }();
 
   ReleaseMemory(FileMapping, Bits, UseFMO);
   ImageSize = result.ImageSize;

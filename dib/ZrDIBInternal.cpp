@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <limits>
+#include <string>
 
 #include "host/Gdi.h"
 
@@ -100,4 +101,14 @@ TZrPixelFormat TZrInternalDIB::GetPixelFormat() const {
     default:
       throw EZrDIBInvalidDIB("TZrInternalDIB.GetPixelFormat: Invalid DIB(Illegal BitCount)");
   }
+}
+
+std::int64_t TZrInternalDIB::SavedInfoSize(const char* Operation) const {
+  const auto& header = BitmapInfo.bmiHeader;
+  // The masks that a loaded file of 1 to 24 bits may keep would be read back
+  // as colours, and every colour and pixel after them shifted.
+  if (header.biCompression == BI_BITFIELDS) throw EZrDIBBadDIBType(std::string(Operation) + ": Cannot Save Bit Fields");
+  // Readers take biClrUsed 0 at up to 8 bits for a full table: a full table it is.
+  const std::int64_t colors = header.biClrUsed != 0 ? header.biClrUsed : NumColorsOf(header.biBitCount);
+  return static_cast<std::int64_t>(sizeof(BITMAPINFOHEADER)) + colors * static_cast<std::int64_t>(sizeof(RGBQUAD));
 }

@@ -71,6 +71,10 @@ public:
   void LoadFromClipboardFormat(HGLOBAL Block);
   // A new packed DIB of the content; the caller owns the block.
   HGLOBAL SaveToClipboardFormat() const;
+  // Bytes of the header and colour table that a BMP file or packed DIB of the
+  // content carries; raises, under Operation's name, for content no reader
+  // would take back.
+  std::int64_t SavedInfoSize(const char* Operation) const;
 
   std::span<BYTE> Pixels() const { return {Bits, static_cast<std::size_t>(ImageSize)}; }
 

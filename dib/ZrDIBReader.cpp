@@ -71,8 +71,8 @@ void CheckWidthAndHeight(const BITMAPINFOHEADER& Header) {
     throw EZrDIBInvalidDIB("TZrInternalDIB.LoadFromStream: Invalid Width or Height");
 }
 
-void ReadPixels(BITMAPINFO& Info, std::int64_t Count, TZrPixelInput& Input, bool UseFMO, const char* Operation,
-                TZrPixelMemory& Pixels) {
+void ReadPixels(BITMAPINFO& Info, std::int64_t Count, TZrPixelCount CountKind, TZrPixelInput& Input, bool UseFMO,
+                const char* Operation, TZrPixelMemory& Pixels) {
   auto& h = Info.bmiHeader;
   const std::int64_t width = h.biWidth;
   const std::int64_t rows = std::llabs(static_cast<std::int64_t>(h.biHeight));
@@ -90,7 +90,7 @@ void ReadPixels(BITMAPINFO& Info, std::int64_t Count, TZrPixelInput& Input, bool
     const TZrBitFields fields(h.biBitCount, h.biCompression, masks);
     const std::int64_t source = TZrBitFields::SourceRowBytes(h.biBitCount, width);
     const std::int64_t output = TZrBitFields::OutputRowBytes(width);
-    if (!RowsFit(source, rows, Count)) throw tooShort();
+    if (CountKind == TZrPixelCount::Block && !RowsFit(source, rows, Count)) throw tooShort();
     if (!RowsFit(output, rows, MaxImageSize)) throw tooLarge();
     ensureAvailable(source * rows);
     Pixels.Allocate(static_cast<std::int32_t>(output * rows), UseFMO);

@@ -46,11 +46,16 @@ class TZrPixelInput {
   virtual void Read(BYTE* Dest, std::int64_t Count) = 0;
 };
 
-// Reads the pixel array that Info describes, Count bytes announced for it, into
+// Where the pixel byte count comes from: a file header's bfSize, which binds
+// only rows of 1 to 24 bits (16- and 32-bit rows are read as the header
+// describes them), or the size of the block that holds them.
+enum class TZrPixelCount { Announced, Block };
+
+// Reads the pixel array that Info describes, Count bytes for it, into
 // Pixels; 16 and 32 bits become 24, and Info with them. Operation begins the
 // messages of the refusals that depend on the form read.
-void ReadPixels(BITMAPINFO& Info, std::int64_t Count, TZrPixelInput& Input, bool UseFMO, const char* Operation,
-                TZrPixelMemory& Pixels);
+void ReadPixels(BITMAPINFO& Info, std::int64_t Count, TZrPixelCount CountKind, TZrPixelInput& Input, bool UseFMO,
+                const char* Operation, TZrPixelMemory& Pixels);
 
 // Width > 0 and a height whose row count a storage can hold.
 void CheckWidthAndHeight(const BITMAPINFOHEADER& Header);

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <limits>
 #include <string>
 #include <vector>
 
@@ -137,7 +138,10 @@ void GatherPixels(const TZrDIBSource& Source, const TZrRows& Rows, std::span<TZr
 
 void MakeHighDivideTree(const TZrDIBSource& Source, const TZrRows& Rows, int Depth, TDivideTree& Tree,
                         TZrDividedPalette& Palette, const TZrConvertProgress& Progress, const char* Name) {
-  TZrScratch<TZrPackedColor> copy(Rows.Width * Rows.Height, Name);
+  // One item for every pixel of any picture a 24-bit storage holds: four
+  // bytes each, past the bytes pixel memory may have.
+  constexpr std::int64_t storablePixels = std::numeric_limits<std::int32_t>::max() / 3;
+  TZrScratch<TZrPackedColor> copy(Rows.Width * Rows.Height, Name, storablePixels);
   GatherPixels(Source, Rows, copy.Items());
   Tree.Count = 1;
   DivideColors(copy.Items(), Depth, Tree, Palette, Progress);

@@ -14,10 +14,13 @@
 template <class T>
 class TZrScratch {
 public:
-  // Count items, not initialised.
-  TZrScratch(std::int64_t Count, const char* Name) {
-    constexpr std::int64_t limit = std::numeric_limits<std::int32_t>::max() / static_cast<std::int64_t>(sizeof(T));
-    if (Count < 0 || Count > limit) throw EOutOfMemory(std::string(Name) + ": Image Too Large");
+  // At most as many bytes as pixel memory may have.
+  static constexpr std::int64_t ByteLimit =
+      std::numeric_limits<std::int32_t>::max() / static_cast<std::int64_t>(sizeof(T));
+
+  // Count items, not initialised; more than MaxCount are refused.
+  TZrScratch(std::int64_t Count, const char* Name, std::int64_t MaxCount = ByteLimit) {
+    if (Count < 0 || Count > MaxCount) throw EOutOfMemory(std::string(Name) + ": Image Too Large");
     try {
       FItems = std::make_unique_for_overwrite<T[]>(static_cast<std::size_t>(Count));
     } catch (const std::bad_alloc&) {

@@ -88,7 +88,7 @@ void TZrInternalDIB::LoadFromStream(TStream& Stream) {
 
   TZrPixelMemory pixels;
   const std::int64_t count = static_cast<std::int64_t>(file.bfSize) - file.bfOffBits;
-  ReadPixels(info, count, input, UseFMO, "TZrInternalDIB.LoadFromStream", pixels);
+  ReadPixels(info, count, TZrPixelCount::Announced, input, UseFMO, "TZrInternalDIB.LoadFromStream", pixels);
   InstallDIB(*this, info, pixels);
 }
 
@@ -105,8 +105,7 @@ void TZrDIB::LoadFromStream(TStream& Stream) {
 void TZrDIB::SaveToStream(TStream& Stream) {
   Assert(FInternalDIB != nullptr, "TZrDIB.SaveToStream: InternalDIB Should not be Nil");
   const TZrInternalDIB& dib = *FInternalDIB;
-  const auto colorBytes = static_cast<std::int64_t>(dib.BitmapInfo.bmiHeader.biClrUsed) * sizeof(RGBQUAD);
-  const auto infoBytes = static_cast<std::int64_t>(sizeof(BITMAPINFOHEADER)) + colorBytes;
+  const std::int64_t infoBytes = dib.SavedInfoSize("TZrDIB.SaveToStream");
   BITMAPFILEHEADER file;
   file.bfType = 0x4D42;  // "BM"
   file.bfOffBits = static_cast<DWORD>(sizeof(BITMAPFILEHEADER) + infoBytes);

@@ -1,5 +1,8 @@
 #include "dib/ZrGraph.h"
 
+#include <exception>
+
+#include "dib/ZrDIBErrors.h"
 #include "host/Clipboard.h"
 
 // Out of line so the class's vtable has one home.
@@ -14,9 +17,21 @@ void TZrGraphic::Assign(TPersistent* Source) {
   clipboard->Open();
   try {
     const WORD format = GetClipboardFormat();
-    const HGLOBAL data{clipboard->GetAsHandle(format)};
+    HGLOBAL data{clipboard->GetAsHandle(format)};
     const HPALETTE palette{clipboard->GetAsHandle(CF_PALETTE)};
-    LoadFromClipboardFormat(format, data, palette);
+    // A picture other programs offer in several forms: the first one this
+    // graphic reads; the first refusal when it reads none.
+    std::exception_ptr refusal;
+    for (int offer = 1;; ++offer) {
+      try {
+        LoadFromClipboardFormat(format, data, palette);
+        break;
+      } catch (const EZrDIBError&) {
+        if (!refusal) refusal = std::current_exception();
+      }
+      data = HGLOBAL{clipboard->GetOtherAsHandle(format, offer)};
+      if (!data) std::rethrow_exception(refusal);
+    }
   } catch (...) {
     clipboard->Close();
     throw;

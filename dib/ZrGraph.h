@@ -11,6 +11,7 @@ public:
 
   virtual WORD GetClipboardFormat() = 0;
   // From the clipboard object: loads the clipboard's data of this graphic's
-  // format. Anything else goes to the framework's assignment.
+  // format, the first of its forms that loads where there are several.
+  // Anything else goes to the framework's assignment.
   void Assign(TPersistent* Source) override;
 };

@@ -1,9 +1,10 @@
 #pragma once
 // What the BMP fuzz targets share: a bound on the pixels a header may ask for,
-// and which loaded content can be expected to write back as it was read.
+// and what content written and read back must keep.
 
 #include <algorithm>
 #include <cstdint>
+#include <cstring>
 
 #include "dib/ZrDIB.h"
 
@@ -25,15 +26,16 @@ inline bool TooManyPixelBytes(std::int64_t Width, std::int64_t Height, std::int6
   return row > MaxPixelBytes || Height > MaxPixelBytes / row;
 }
 
-// Only content of a pixel format this library knows is written as it was read:
-// impossible pairs such as 24 bits with masks are kept but not round-tripped.
-inline bool KnownFormat(const TZrInternalDIB& DIB) {
-  try {
-    DIB.GetPixelFormat();
-    return true;
-  } catch (const EZrDIBInvalidDIB&) {
-    return false;
-  }
+// Whether Again, read back from what DIB wrote, has its pixels and colours: a
+// colour table of biClrUsed 0 went out whole.
+inline bool SameContent(const TZrInternalDIB& DIB, const TZrInternalDIB& Again) {
+  const auto& h = DIB.BitmapInfo.bmiHeader;
+  const auto& g = Again.BitmapInfo.bmiHeader;
+  const DWORD colors = h.biClrUsed != 0 ? h.biClrUsed : static_cast<DWORD>(NumColorsOf(h.biBitCount));
+  return g.biBitCount == h.biBitCount && g.biCompression == h.biCompression && g.biClrUsed == colors &&
+         std::memcmp(Again.BitmapInfo.bmiColors, DIB.BitmapInfo.bmiColors, colors * sizeof(RGBQUAD)) == 0 &&
+         Again.ImageSize == DIB.ImageSize &&
+         std::memcmp(Again.Bits, DIB.Bits, static_cast<std::size_t>(DIB.ImageSize)) == 0;
 }
 
 }  // namespace bmp_fuzz

@@ -1,5 +1,5 @@
 // TZrDIB.LoadFromStream on any bytes: a refusal is fine, a crash is not. What
-// loads is also saved, drawn and read back.
+// loads is also drawn, and saved and read back with the same pixels and colours.
 
 #include <algorithm>
 #include <cstdint>
@@ -69,14 +69,17 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     return 0;
   }
   DrawOnce(dib);
-  if (!KnownFormat(*dib.GetInternalDIB())) return 0;
+  // Whatever saves loads back as it was; only what no reader could take back is refused.
   TMemoryStream saved;
-  dib.SaveToStream(saved);
+  try {
+    dib.SaveToStream(saved);
+  } catch (const EZrDIBBadDIBType&) {
+    if (saved.GetSize() != 0) std::abort();
+    return 0;
+  }
   saved.SetPosition(0);
   TZrDIB again;
   again.LoadFromStream(saved);
-  if (std::memcmp(dib.GetInternalDIB()->Bits, again.GetInternalDIB()->Bits,
-                  static_cast<std::size_t>(dib.GetInternalDIB()->ImageSize)) != 0)
-    std::abort();
+  if (!SameContent(*dib.GetInternalDIB(), *again.GetInternalDIB())) std::abort();
   return 0;
 }

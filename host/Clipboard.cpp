@@ -128,20 +128,28 @@ bool TClipboard::HasFormat(WORD Format) {
 
 THandleValue TClipboard::GetAsHandle(WORD Format) {
   const TOpenScope open(*this);
-  const auto data = FBackend->GetData(Format);
-  if (!data) return {};
+  return Lend(Format, FBackend->GetData(Format));
+}
+
+THandleValue TClipboard::GetOtherAsHandle(WORD Format, int Offer) {
+  const TOpenScope open(*this);
+  return Lend(Format, FBackend->GetOtherData(Format, Offer));
+}
+
+THandleValue TClipboard::Lend(WORD Format, const std::optional<std::vector<BYTE>>& Data) {
+  if (!Data) return {};
   if (Format == CF_PALETTE) {
-    const HPALETTE palette = PaletteFromBytes(*data);
+    const HPALETTE palette = PaletteFromBytes(*Data);
     if (palette) FLentPalettes.push_back(palette);
     return palette;
   }
-  const HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, data->size());
+  const HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, Data->size());
   void* memory = block ? GlobalLock(block) : nullptr;
   if (!memory) {
     if (block) GlobalFree(block);
     throw EOutOfMemory(SCannotSetClipboardData);
   }
-  if (!data->empty()) std::memcpy(memory, data->data(), data->size());
+  if (!Data->empty()) std::memcpy(memory, Data->data(), Data->size());
   GlobalUnlock(block);
   FLentBlocks.push_back(block);
   return block;

@@ -29,6 +29,11 @@ class TClipboardBackend {
   virtual bool HasFormat(WORD Format) = 0;
   // None when the clipboard holds no usable data of the format.
   virtual std::optional<std::vector<BYTE>> GetData(WORD Format) = 0;
+  // Where a clipboard holds the data of Format in several forms (a picture
+  // that other programs offer in several image formats): form Offer (1, 2,
+  // ...), for a reader that could not use the ones before; GetData gives form
+  // 0. None when there is no such form.
+  virtual std::optional<std::vector<BYTE>> GetOtherData(WORD, int) { return std::nullopt; }
   // False when Data is not of the format.
   virtual bool SetData(WORD Format, std::span<const BYTE> Data) = 0;
 };
@@ -90,6 +95,9 @@ class TClipboard : public TPersistent {
   // none when the clipboard has none. The clipboard keeps the handle, which
   // stays valid until the clipboard is next opened.
   THandleValue GetAsHandle(WORD Format);
+  // Form Offer (1, 2, ...) of the data of Format, where the clipboard holds
+  // several (TClipboardBackend::GetOtherData), lent as GetAsHandle lends.
+  THandleValue GetOtherAsHandle(WORD Format, int Offer);
   // Puts a global memory block (a palette for CF_PALETTE) on the clipboard,
   // which takes it over; the first one set while open empties it first.
   void SetAsHandle(WORD Format, THandleValue Value);
@@ -101,6 +109,7 @@ class TClipboard : public TPersistent {
 
  private:
   void FreeLent();
+  THandleValue Lend(WORD Format, const std::optional<std::vector<BYTE>>& Data);
 
   std::shared_ptr<TClipboardBackend> FBackend;
   int FOpenRefCount = 0;

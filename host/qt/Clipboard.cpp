@@ -26,20 +26,27 @@ std::vector<BYTE> VectorOf(const QByteArray& Array) {
   return {data, data + Array.size()};
 }
 
-std::optional<std::vector<BYTE>> DIBOnClipboard(const QMimeData& Mime) {
-  bool bmpRefused = false;
+// Form Offer of the picture on the clipboard as a packed DIB: the BMP file
+// first, then each other picture in the order offered that Qt can read.
+std::optional<std::vector<BYTE>> DIBOnClipboard(const QMimeData& Mime, int Offer) {
+  int found = 0;
+  bool bmpTaken = false, bmpMalformed = false;
   if (Mime.hasFormat(BmpType)) {
     TBmpFileDIB bmp = PackedDIBFromBmpFile(Mime.data(BmpType));
-    if (bmp.Kind == TBmpFileDIB::Packed) return std::move(bmp.Bytes);
-    bmpRefused = bmp.Kind == TBmpFileDIB::Malformed;
+    // A malformed one is handed to no decoder either.
+    bmpMalformed = bmp.Kind == TBmpFileDIB::Malformed;
+    bmpTaken = bmp.Kind == TBmpFileDIB::Packed || bmpMalformed;
+    if (bmp.Kind == TBmpFileDIB::Packed && found++ == Offer) return std::move(bmp.Bytes);
   }
-  // Any other picture, in the first format offered that Qt can read.
   for (const QString& type : Mime.formats()) {
-    if (!type.startsWith(QStringLiteral("image/")) || (type == BmpType && bmpRefused)) continue;
-    QImage image;
-    if (image.loadFromData(Mime.data(type))) return PackedDIBFromImage(image);
+    if (!type.startsWith(QStringLiteral("image/")) || (type == BmpType && bmpTaken)) continue;
+    std::optional<std::vector<BYTE>> dib = PackedDIBFromImageFile(Mime.data(type));
+    if (dib && found++ == Offer) return dib;
   }
-  if (!bmpRefused && Mime.hasImage()) return PackedDIBFromImage(qvariant_cast<QImage>(Mime.imageData()));
+  if (!bmpMalformed && Mime.hasImage()) {
+    std::optional<std::vector<BYTE>> dib = PackedDIBFromImage(qvariant_cast<QImage>(Mime.imageData()));
+    if (dib && found++ == Offer) return dib;
+  }
   return std::nullopt;
 }
 
@@ -68,9 +75,15 @@ bool TQtClipboardBackend::HasFormat(WORD Format) {
 std::optional<std::vector<BYTE>> TQtClipboardBackend::GetData(WORD Format) {
   const QMimeData* mime = Contents();
   if (!mime) return std::nullopt;
-  if (Format == CF_DIB) return DIBOnClipboard(*mime);
+  if (Format == CF_DIB) return DIBOnClipboard(*mime, 0);
   if (!mime->hasFormat(PrivateType(Format))) return std::nullopt;
   return VectorOf(mime->data(PrivateType(Format)));
+}
+
+std::optional<std::vector<BYTE>> TQtClipboardBackend::GetOtherData(WORD Format, int Offer) {
+  const QMimeData* mime = Contents();
+  if (!mime || Format != CF_DIB || Offer <= 0) return std::nullopt;
+  return DIBOnClipboard(*mime, Offer);
 }
 
 bool TQtClipboardBackend::SetData(WORD Format, std::span<const BYTE> Data) {

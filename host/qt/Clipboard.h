@@ -21,6 +21,8 @@ class TQtClipboardBackend final : public TClipboardBackend {
   void Clear() override;
   bool HasFormat(WORD Format) override;
   std::optional<std::vector<BYTE>> GetData(WORD Format) override;
+  // The other pictures offered beside the first, in the order of GetData's search.
+  std::optional<std::vector<BYTE>> GetOtherData(WORD Format, int Offer) override;
   bool SetData(WORD Format, std::span<const BYTE> Data) override;
 
   static QString PrivateType(WORD Format);

@@ -35,7 +35,15 @@ struct TBmpFileDIB {
 TBmpFileDIB PackedDIBFromBmpFile(const QByteArray& File);
 
 // The image as a packed DIB: 8 bits with its colour table where it is
-// indexed, else 24 bits; rows bottom-up. None for a null image, or one whose
-// pixels would take more than MaxPixelBytes (what a DIB's 32-bit size holds).
+// indexed, 8 bits with a grey table where it is greyscale, else 24 bits; rows
+// bottom-up. None for a null image, or one whose pixels would take more than
+// MaxPixelBytes (what a DIB's 32-bit size holds). Beside the image and the
+// result it holds at most a band of a few rows.
 std::optional<std::vector<BYTE>> PackedDIBFromImage(
     const QImage& Image, std::int64_t MaxPixelBytes = std::numeric_limits<std::int32_t>::max());
+
+// The same for an image file of any format Qt reads. Its size and format are
+// read from its header first: an image whose DIB would pass MaxPixelBytes is
+// not decoded at all.
+std::optional<std::vector<BYTE>> PackedDIBFromImageFile(
+    const QByteArray& File, std::int64_t MaxPixelBytes = std::numeric_limits<std::int32_t>::max());

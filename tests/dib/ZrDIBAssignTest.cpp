@@ -252,6 +252,40 @@ TEST_P(DIBAssignTest, AssignToBitmapDrawsTheDIBWithItsOwnPalette) {
   }
 }
 
+// A DIB the platform cannot draw (RLE rows stored top-down) leaves the bitmap
+// it was given to as it was: size, format, palette and pixels.
+TEST_P(DIBAssignTest, AssignToBitmapThatCannotDrawLeavesTheBitmap) {
+  TZrDIB dib;
+  FillDIB(dib, 16, 3, 8, 4);
+  dib.SetPixelFormat(zrpf8BitRLE);
+  dib.GetInternalDIB()->BitmapInfo.bmiHeader.biHeight = -3;
+  for (const TPixelFormat format : {TPixelFormat::pf24bit, TPixelFormat::pf4bit}) {
+    SCOPED_TRACE(static_cast<int>(format));
+    TBitmap bitmap;
+    bitmap.SetWidth(5);
+    bitmap.SetHeight(2);
+    bitmap.SetPixelFormat(format);
+    const HPALETTE palette = MakePalette(16);
+    if (format == TPixelFormat::pf4bit) bitmap.SetPalette(palette);
+    for (int i = 0; i < 3; ++i) BitmapRow(bitmap, 1)[i] = static_cast<BYTE>(0x35 + i);
+    const HDC dc = bitmap.GetCanvas().GetHandle();
+    std::vector<COLORREF> before;
+    for (int y = 0; y < 2; ++y)
+      for (int x = 0; x < 5; ++x) before.push_back(GetPixel(dc, x, y));
+    ASSERT_NE(before[5], before[0]);
+
+    ExpectRaises<EZrDIBInvalidDIB>([&] { bitmap.Assign(&dib); }, "TZrDIB.AssignTo: Cannot Draw DIB");
+    EXPECT_EQ(bitmap.GetWidth(), 5);
+    EXPECT_EQ(bitmap.GetHeight(), 2);
+    EXPECT_EQ(bitmap.GetPixelFormat(), format);
+    EXPECT_EQ(bitmap.GetPalette(), format == TPixelFormat::pf4bit ? palette : HPALETTE{});
+    const HDC after = bitmap.GetCanvas().GetHandle();
+    for (int y = 0; y < 2; ++y)
+      for (int x = 0; x < 5; ++x) EXPECT_EQ(GetPixel(after, x, y), before[static_cast<std::size_t>(y * 5 + x)]);
+    if (format != TPixelFormat::pf4bit) DeleteObject(palette);
+  }
+}
+
 TEST_P(DIBAssignTest, ForeignObjectsGetTheFrameworksAssignmentError) {
   TZrDIB dib, other;
   FillDIB(dib, 3, 3, 8);

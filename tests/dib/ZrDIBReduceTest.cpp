@@ -9,6 +9,7 @@
 #include "dib/ZrDIBScratch.h"
 #include "tests/dib/ConvertTestSupport.h"
 #include "tests/dib/ReduceTestSupport.h"
+#include "tests/dib/AllocationHook.h"
 
 namespace {
 
@@ -299,6 +300,31 @@ TEST(DIBReduceTest, EveryPixelReachesAWrittenLeaf) {
         ASSERT_LT(tree.Nodes[node].PaletteIndex, palette.Count);
       }
     }
+  }
+}
+
+// The High method copies every pixel of any picture a 24-bit storage holds:
+// past 2^29 pixels too. Its copy is the first thing it asks of the heap, so the
+// probe stops it before the made-up pixels behind the header are read.
+TEST(DIBReduceTest, HighMethodCopiesPicturesPast512MegaPixels) {
+  constexpr LONG width = 23170, height = 23171;  // 536,872,070 pixels, 1,610,662,952 bytes
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+  info.bmiHeader.biWidth = width;
+  info.bmiHeader.biHeight = height;
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 24;
+  BYTE pixel[3] = {};
+  const TZrDIBSource source{&info, pixel, static_cast<std::int32_t>(DIBStride(24, width) * height)};
+  constexpr std::size_t pixels = std::size_t{width} * height;
+  const TLargeAllocationProbe probe(pixels);
+  try {
+    (void)ConvertTrueColorTo4BitRGBHigh(source, false, {});
+    ADD_FAILURE() << "no copy made";
+  } catch (const TLargeAllocation& a) {
+    EXPECT_GE(a.Size, 3 * pixels);
+  } catch (const Exception& e) {
+    ADD_FAILURE() << e.Message();
   }
 }
 

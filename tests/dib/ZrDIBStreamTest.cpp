@@ -276,7 +276,22 @@ std::vector<TCase> FileCases() {
          return f;
        }(),
        Refused(BadMasks)},
-      {"SixteenBitRowsTooShort", bits16(3, 2, Pixels16({0, 0, 0, 0, 0})), Refused(TooShort)},
+      // A stream of 16 or 32 bits is read row by row, whatever bfSize says.
+      {"SixteenBitsSizeZero",
+       [&] {
+         TBmp f = bits16(1, 1, Pixels16({0x7C00, 0}));
+         f.Size = 0;
+         return f;
+       }(),
+       Loaded(zrpf24Bit, 1, 1, 0, 4, {0, 0, 255, 0})},
+      {"ThirtyTwoBitsSizeUnderstated",
+       [&] {
+         TBmp f = bits32(2, 1, Pixels32({0xFF, 0xFF00}));
+         f.Size = 14 + 40 + 4;
+         return f;
+       }(),
+       Loaded(zrpf24Bit, 2, 1, 0, 8, {255, 0, 0, 0, 255, 0, 0, 0})},
+      {"SixteenBitRowsTooShort", bits16(3, 2, Pixels16({0, 0, 0, 0, 0})), Refused(TOutcome::ReadError, SReadError)},
       // 2^30 pixels of 16 bits fit the count; their 24-bit rows do not fit 31 bits
       {"SixteenBitOutputTooLarge",
        [&] {
@@ -396,6 +411,8 @@ TEST_P(BmpReadTest, HandBuiltPackedDIBs) {
     // Core headers are not checked for their bit count here: 16 bits take the
     // conversion, which finds no rows.
     if (c.File.HeaderSize == 12 && c.File.Bits == 16) e.Message = clipShort;
+    // The block's size is the pixel count: rows past it are missing, not unread.
+    if (e.Outcome == TOutcome::ReadError) e.Outcome = TOutcome::InvalidDIB, e.Message = clipShort;
 
     const HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, file.size() - 14);
     std::memcpy(GlobalLock(block), file.data() + 14, file.size() - 14);
@@ -480,6 +497,93 @@ TEST_P(BmpReadTest, SavedFileLoadsBackUnchanged) {
     const TZrInternalDIB& t = *again.GetInternalDIB();
     EXPECT_EQ(std::memcmp(&t.BitmapInfo, &s.BitmapInfo, 40 + 4 * s.BitmapInfo.bmiHeader.biClrUsed), 0);
     EXPECT_EQ(TBytes(t.Bits, t.Bits + t.ImageSize), TBytes(s.Bits, s.Bits + s.ImageSize));
+  }
+}
+
+// Whatever a DIB holds, what it saves (as a file or a packed DIB) loads back
+// with its pixels and colours; a colour table of biClrUsed 0 is read in full.
+TEST_P(BmpReadTest, EveryDIBThatSavesLoadsBack) {
+  struct TCase {
+    int Bits, Width, Height;
+    bool ClearPalette;
+    TZrPixelFormat Format;
+  };
+  for (const TCase c : {TCase{1, 4, 4, true, zrpf1Bit}, TCase{4, 4, 4, true, zrpf4Bit}, TCase{8, 4, 4, true, zrpf8Bit},
+                        TCase{8, 64, 64, true, zrpf8Bit}, TCase{4, 33, 3, true, zrpf4Bit},
+                        TCase{8, 64, 64, true, zrpf8BitRLE}, TCase{8, 5, 5, false, zrpf8Bit},
+                        TCase{24, 5, 3, true, zrpf24Bit}}) {
+    SCOPED_TRACE(testing::Message() << c.Bits << " bits " << c.Width << " x " << c.Height << " format "
+                                    << static_cast<int>(c.Format));
+    TZrDIB dib;
+    dib.SetWidth(c.Width);
+    dib.SetHeight(c.Height);
+    dib.SetBitCount(c.Bits);
+    for (int i = 0; i < NumColorsOf(c.Bits); ++i)
+      dib.SetColors(i, static_cast<TColor>(RGB(static_cast<BYTE>(i), static_cast<BYTE>(255 - i), 7)));
+    for (int y = 0; y < c.Height; ++y) {
+      const auto row = dib.GetScanLine(y);
+      for (std::size_t x = 0; x < row.size(); ++x) row[x] = static_cast<BYTE>(x / 3 + 5 * y);
+    }
+    if (c.Format != dib.GetPixelFormat()) dib.SetPixelFormat(c.Format);
+    if (c.ClearPalette) dib.SetPalette({});
+    const TZrInternalDIB& s = *dib.GetInternalDIB();
+    const DWORD entries = s.BitmapInfo.bmiHeader.biClrUsed != 0 ? s.BitmapInfo.bmiHeader.biClrUsed
+                                                                  : static_cast<DWORD>(NumColorsOf(c.Bits));
+    const auto expectSame = [&](const TZrInternalDIB& t) {
+      EXPECT_EQ(t.BitmapInfo.bmiHeader.biBitCount, c.Bits);
+      EXPECT_EQ(t.BitmapInfo.bmiHeader.biCompression, s.BitmapInfo.bmiHeader.biCompression);
+      EXPECT_EQ(t.Width, c.Width);
+      EXPECT_EQ(t.Height, c.Height);
+      EXPECT_EQ(t.BitmapInfo.bmiHeader.biClrUsed, entries);
+      for (DWORD i = 0; i < entries; ++i) EXPECT_EQ(t.BitmapInfo.bmiColors[i], s.BitmapInfo.bmiColors[i]) << i;
+      EXPECT_EQ(TBytes(t.Bits, t.Bits + t.ImageSize), TBytes(s.Bits, s.Bits + s.ImageSize));
+    };
+
+    TMemoryStream file;
+    dib.SaveToStream(file);
+    DWORD offBits;
+    std::memcpy(&offBits, file.Memory().data() + 10, 4);
+    EXPECT_EQ(offBits, 54 + 4 * entries);
+    file.SetPosition(0);
+    TZrDIB fromFile;
+    fromFile.LoadFromStream(file);
+    expectSame(*fromFile.GetInternalDIB());
+
+    WORD format;
+    HGLOBAL block;
+    HPALETTE palette;
+    dib.SaveToClipboardFormat(format, block, palette);
+    EXPECT_EQ(GlobalSize(block), 40 + 4 * entries + static_cast<std::size_t>(s.ImageSize));
+    TZrDIB fromBlock;
+    fromBlock.LoadFromClipboardFormat(format, block, palette);
+    GlobalFree(block);
+    expectSame(*fromBlock.GetInternalDIB());
+  }
+}
+
+// Bit-field masks of a depth that has none load as stored, but a storage that
+// holds them is not written: no reader would find its colours and pixels.
+TEST_P(BmpReadTest, MasksOfDepthsWithoutThemAreNotSaved) {
+  for (const WORD bits : {1, 4, 8, 24}) {
+    SCOPED_TRACE(bits);
+    TBmp f;
+    f.Bits = bits;
+    f.Compression = BI_BITFIELDS;
+    f.Masks = {0xF800, 0x07E0, 0x001F};
+    f.ClrUsed = bits == 24 ? 0 : 2;
+    f.Pixels = TBytes(static_cast<std::size_t>(2 * DIBStride(bits, 2)), 1);
+    TMemoryStream in = StreamOf(Build(f));
+    TZrDIB dib;
+    dib.LoadFromStream(in);
+    ASSERT_EQ(HeaderOf(dib).biCompression, static_cast<DWORD>(BI_BITFIELDS));
+    TMemoryStream out;
+    ExpectRaises<EZrDIBBadDIBType>([&] { dib.SaveToStream(out); }, "TZrDIB.SaveToStream: Cannot Save Bit Fields");
+    EXPECT_EQ(out.GetSize(), 0);
+    WORD format;
+    HGLOBAL block{};
+    HPALETTE palette;
+    ExpectRaises<EZrDIBBadDIBType>([&] { dib.SaveToClipboardFormat(format, block, palette); },
+                                   "TZrInternalDIB.SaveToClipboardFormat: Cannot Save Bit Fields");
   }
 }
 

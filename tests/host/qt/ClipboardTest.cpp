@@ -252,3 +252,62 @@ TEST_F(QtClipboardTest, ImagesOfOtherProgramsLoadAndBadBmpIsRefused) {
   clipboard->clear();
   EXPECT_FALSE(Clipboard().HasFormat(CF_DIB));
 }
+
+// What other programs offer: a BMP the library refuses gives way to the other
+// formats offered with it; greyscale stays 8 bits with a grey colour table.
+TEST_F(QtClipboardTest, PastesTakeTheFirstOfferTheLibraryReads) {
+  QClipboard* clipboard = QGuiApplication::clipboard();
+  QImage grey(4000, 4000, QImage::Format_Grayscale8);
+  for (int y = 0; y < grey.height(); ++y) std::memset(grey.scanLine(y), y / 16, static_cast<std::size_t>(grey.width()));
+  grey.setPixel(3, 0, qRgb(200, 200, 200));
+  QByteArray png;
+  QBuffer buffer(&png);
+  grey.save(&buffer, "PNG");
+  TBytes twoBits = File(Packed());
+  twoBits[14 + 14] = 2;  // biBitCount 2: well formed, but no depth a DIB has
+
+  struct TCase {
+    const char* Name;
+    bool Bmp;
+  };
+  for (const TCase c : {TCase{"png alone", false}, TCase{"after a refused bmp", true}}) {
+    SCOPED_TRACE(c.Name);
+    auto* mime = new QMimeData;
+    if (c.Bmp) mime->setData("image/bmp", Array(twoBits));
+    mime->setData("image/png", png);
+    clipboard->setMimeData(mime);
+    TZrDIB dib;
+    dib.Assign(&Clipboard());
+    ASSERT_EQ(dib.GetBitCount(), 8);
+    ASSERT_EQ(dib.GetWidth(), 4000);
+    ASSERT_EQ(dib.GetHeight(), 4000);
+    const TZrInternalDIB& s = *dib.GetInternalDIB();
+    ASSERT_EQ(s.BitmapInfo.bmiHeader.biClrUsed, 256u);
+    for (int i = 0; i < 256; ++i) {
+      const BYTE v = static_cast<BYTE>(i);
+      ASSERT_EQ(TBytes(&s.BitmapInfo.bmiColors[i].rgbBlue, &s.BitmapInfo.bmiColors[i].rgbBlue + 4), (TBytes{v, v, v, 0}));
+    }
+    for (const int y : {0, 17, 3999}) {
+      const BYTE* row = dib.GetScanLine(y).data();
+      EXPECT_EQ(row[0], y / 16);
+      EXPECT_EQ(row[3999], y / 16);
+      EXPECT_EQ(row[3], y == 0 ? 200 : y / 16);
+    }
+  }
+}
+
+// A DIB without colour table of 8 bits goes out as a BMP that any reader takes.
+TEST_F(QtClipboardTest, DIBWithoutPaletteGoesOutReadable) {
+  TZrDIB dib;
+  dib.SetWidth(3);
+  dib.SetHeight(2);
+  for (int i = 0; i < 256; ++i) dib.SetColors(i, static_cast<TColor>(RGB(static_cast<BYTE>(i), 0, 0)));
+  dib.GetScanLine(0)[2] = 77;
+  dib.SetPalette({});
+  Clipboard().Assign(&dib);
+  QImage image;
+  ASSERT_TRUE(image.loadFromData(QGuiApplication::clipboard()->mimeData()->data("image/bmp"), "BMP"));
+  ASSERT_EQ(image.size(), QSize(3, 2));
+  EXPECT_EQ(image.pixel(2, 0), qRgb(77, 0, 0));
+  EXPECT_EQ(image.pixel(0, 1), qRgb(0, 0, 0));
+}
