@@ -12,6 +12,17 @@ std::int64_t NesFramesToCentiseconds(std::int64_t NesFrames) {
   return (NesFrames * 2'000'000 + FramesPer10000s) / (2 * FramesPer10000s);
 }
 
+std::vector<TApngDelay> NesFramesToApngDelays(int NesFrames) {
+  if (NesFrames <= 0) return {TApngDelay{0, 1}};
+  const int parts = (NesFrames + MaxNesFramesPerApngFrame - 1) / MaxNesFramesPerApngFrame;
+  std::vector<TApngDelay> delays;
+  for (int i = 0; i < parts; ++i) {
+    const int frames = NesFrames / parts + (i < NesFrames % parts ? 1 : 0);
+    delays.push_back({static_cast<std::uint16_t>(frames * 2500), static_cast<std::uint16_t>(FramesPer10000s / 4)});
+  }
+  return delays;
+}
+
 double NesFramesToMilliseconds(std::int64_t NesFrames) {
   return static_cast<double>(NesFrames) * 1.0e7 / static_cast<double>(FramesPer10000s);
 }

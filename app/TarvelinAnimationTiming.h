@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "app/TarvelinApng.h"
 #include "app/TarvelinFileIO.h"
 
 struct TTimedFrame {
@@ -28,3 +29,10 @@ TTimedAnimation TimeAnimation(const TPrgData& PrgData, int Address);
 // carries every rounding remainder on to the next frame.
 std::int64_t NesFramesToCentiseconds(std::int64_t NesFrames);
 double NesFramesToMilliseconds(std::int64_t NesFrames);
+
+// An APNG delay is exact: one NES frame is 10000/600988 = 2500/150247 s. Since
+// 150247 is prime, NesFrames x 2500 must itself fit in 16 bits, so a frame of
+// more than MaxNesFramesPerApngFrame NES frames is shown as several APNG frames
+// of the same picture, as even as they go, whose delays add up exactly.
+inline constexpr int MaxNesFramesPerApngFrame = 26;
+std::vector<TApngDelay> NesFramesToApngDelays(int NesFrames);

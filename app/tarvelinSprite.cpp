@@ -11,6 +11,7 @@
 #include <algorithm>
 
 #include "app/TarvelinDrawSprite.h"
+#include "app/TarvelinPictureLook.h"
 #include "app/TarvelinPixelTrace.h"
 #include "app/TarvelinTabAnimation.h"
 #include "app/TarvelinTabSprite.h"
@@ -71,6 +72,7 @@ TForm1::TForm1(QWidget* Parent) : QMainWindow(Parent) {
   CreateViewMenu();
   CreateEditMenu();
   CreateSaveItems();
+  CreateBrowseItems();
   TabAnimation->installEventFilter(this);
   TabSprite->installEventFilter(this);
 
@@ -122,6 +124,7 @@ void TForm1::Open1Click() {
   SaveImage1->setEnabled(true);
   SaveAnimation1->setEnabled(true);
   Copy1->setEnabled(true);
+  BrowseRomLoaded();
   setWindowTitle(QString::fromStdString(Application.GetTitle() + " - " + *fileName));
   SpriteDrawer.reset();
   SpriteDrawer = std::make_unique<TDrawSprite>(ChrData, FcPalette.get());
@@ -173,7 +176,8 @@ void TForm1::ImgMouseMove(TObject* Sender, int X, int Y) {
   }
   std::string text;
   if (image == ImgPatternTable) {
-    text = PatternTablePixelText(SpritePage.CHRBank, SpritePage.CHRLoadOffset, x, y);
+    text = ViewOptions.WholeTileWindow ? TileWindowPixelText(SpritePage.CHRBank, SpritePage.CHRLoadOffset, x, y)
+                                       : PatternTablePixelText(SpritePage.CHRBank, SpritePage.CHRLoadOffset, x, y);
   } else {
     const auto* picture = dynamic_cast<const TZrDIB*>(image->GetPicture().GetGraphic());
     const TSpriteTrace& trace = image == ImgSprite ? SpritePage.Trace : AnimationPage.Trace;
