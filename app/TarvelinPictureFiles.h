@@ -46,7 +46,6 @@ private:
   int FTransparentIndex = -1;
 };
 
-enum class TAnimationFormat { Gif, Apng };
 struct TAnimationLook {
   TAnimationFormat Format = TAnimationFormat::Gif;
   int Background = DefaultBackground;  // as ApplyBackground takes it

@@ -26,6 +26,9 @@ struct TViewOptions {
   // The pattern table shows all four banks of the pattern's sprite tile window.
   bool WholeTileWindow = false;
 };
+// How an animation is written: a GIF counts hundredths of a second, an APNG is exact.
+enum class TAnimationFormat { Gif, Apng };
+
 // The window's choices; every picture drawn after a change follows them.
 extern TViewOptions ViewOptions;
 

@@ -111,6 +111,7 @@ void TForm1::GoTo1Click() {
   bool ok = false;
   const QString text = QInputDialog::getText(this, "移動", prompt, QLineEdit::Normal, current, &ok);
   if (ok) GoToNumber(text.toStdString());
+  activateWindow();
   FocusWindow();
 }
 
