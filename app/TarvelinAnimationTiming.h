@@ -30,9 +30,8 @@ TTimedAnimation TimeAnimation(const TPrgData& PrgData, int Address);
 std::int64_t NesFramesToCentiseconds(std::int64_t NesFrames);
 double NesFramesToMilliseconds(std::int64_t NesFrames);
 
-// An APNG delay is exact: one NES frame is 10000/600988 = 2500/150247 s. Since
-// 150247 is prime, NesFrames x 2500 must itself fit in 16 bits, so a frame of
-// more than MaxNesFramesPerApngFrame NES frames is shown as several APNG frames
-// of the same picture, as even as they go, whose delays add up exactly.
-inline constexpr int MaxNesFramesPerApngFrame = 26;
-std::vector<TApngDelay> NesFramesToApngDelays(int NesFrames);
+// An APNG delay is a fraction with a 16-bit numerator and denominator. One NES
+// frame is 10000/600988 = 2500/150247 s, whose prime denominator does not fit,
+// so each frame gets the nearest such fraction to its length: off by a few
+// nanoseconds at most, where a GIF's hundredths are off by up to 5 ms.
+TApngDelay NesFramesToApngDelay(int NesFrames);

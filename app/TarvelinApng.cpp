@@ -65,13 +65,7 @@ void TApngEncoder::Add(std::span<const std::uint8_t> Pixels, TApngDelay Delay) {
   if (compress2(deflated.data(), &size, raw.data(), static_cast<uLong>(raw.size()), Z_BEST_COMPRESSION) != Z_OK)
     throw EWriteError("APNG: the image data could not be compressed");
   deflated.resize(size);
-  FImages.push_back(std::move(deflated));
-  FFrames.push_back({FImages.size() - 1, Delay});
-}
-
-void TApngEncoder::Repeat(TApngDelay Delay) {
-  Assert(!FFrames.empty(), "TApngEncoder.Repeat: no frame yet");
-  FFrames.push_back({FFrames.back().Image, Delay});
+  FFrames.push_back({std::move(deflated), Delay});
 }
 
 std::vector<std::uint8_t> TApngEncoder::Finish() const {
@@ -104,7 +98,7 @@ std::vector<std::uint8_t> TApngEncoder::Finish() const {
     data.push_back(DisposeNone);
     data.push_back(BlendSource);
     PutChunk(out, "fcTL", data);
-    const std::vector<std::uint8_t>& image = FImages[frame.Image];
+    const std::vector<std::uint8_t>& image = frame.Image;
     if (i == 0) {
       PutChunk(out, "IDAT", image);
     } else {

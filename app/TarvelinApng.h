@@ -21,15 +21,12 @@ public:
   TApngEncoder(int Width, int Height, std::span<const std::uint32_t> Colors, int TransparentIndex, int Plays);
   // One frame: Width x Height palette indexes, rows top first, shown for Delay.
   void Add(std::span<const std::uint8_t> Pixels, TApngDelay Delay);
-  // The same image as the frame added last, shown again for Delay (costs no
-  // second compression).
-  void Repeat(TApngDelay Delay);
   // The file's bytes; needs at least one frame.
   std::vector<std::uint8_t> Finish() const;
 
 private:
   struct TFrame {
-    std::size_t Image;  // index into FImages
+    std::vector<std::uint8_t> Image;  // filtered rows, deflated
     TApngDelay Delay;
   };
   int FWidth;
@@ -37,6 +34,5 @@ private:
   std::vector<std::uint8_t> FPalette;       // PLTE's RGB triples
   std::vector<std::uint8_t> FTransparency;  // tRNS's alphas; empty for none
   int FPlays;
-  std::vector<std::vector<std::uint8_t>> FImages;  // deflated, filtered rows
   std::vector<TFrame> FFrames;
 };

@@ -164,9 +164,7 @@ TAnimationFiles EncodeAnimation(const TDrawSprite& Drawer, const TPrgData& PrgDa
       pixels.reserve(static_cast<std::size_t>(image.width()) * static_cast<std::size_t>(image.height()));
       for (int y = 0; y < image.height(); ++y)
         pixels.insert(pixels.end(), image.constScanLine(y), image.constScanLine(y) + image.width());
-      const std::vector<TApngDelay> delays = NesFramesToApngDelays(timed.NesFrames);
-      png->Add(pixels, delays.front());
-      for (std::size_t i = 1; i < delays.size(); ++i) png->Repeat(delays[i]);
+      png->Add(pixels, NesFramesToApngDelay(timed.NesFrames));
     } else {
       if (!gif) gif = std::make_unique<TGifEncoder>(image, animation.Loops, Look.Transparent ? 0 : -1);
       gif->Add(image, timed.DelayCs);
