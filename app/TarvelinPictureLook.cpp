@@ -1,10 +1,10 @@
 #include "app/TarvelinPictureLook.h"
 
+#include <cstdio>
+
 #include "app/TarvelinDrawSprite.h"
 #include "app/TarvelinSpritePattern.h"
 #include "dib/ZrDIB.h"
-
-#include <cstdio>
 
 TViewOptions ViewOptions;
 

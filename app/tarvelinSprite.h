@@ -100,8 +100,9 @@ public:
   void SetWholeTileWindow(bool Value);
   // After a successful load: the items become usable, an open sheet redraws.
   void BrowseRomLoaded();
-  // The animation page's frame and its pattern (-1: the $00 frame) in the status
-  // bar, unless the pointer is over a picture, whose trace keeps the bar.
+  // The animation page's frame being drawn and its pattern (-1: the $00 frame):
+  // noted, and shown in the status bar unless the pointer is over a picture,
+  // whose trace keeps the bar.
   void ShowFrameStatus(int Frame, int Pattern);
 
 protected:
@@ -139,6 +140,8 @@ private:
   int FZoom = 1;
   // Holds the page control while the scale is above 1.
   class QScrollArea* FZoomArea = nullptr;
+  // The animation frame drawn last, which a view option redraws.
+  int FShownFrame = 0;
 };
 
 // The one main window; made at start-up.

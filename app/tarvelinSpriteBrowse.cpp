@@ -190,11 +190,12 @@ void TForm1::SetWholeTileWindow(bool Value) {
 void TForm1::RedrawPictures() {
   if (!SpriteDrawer) return;
   RefreshSpritePage();
-  // The frame on show, whether playback or the scroll bar put it there.
-  if (AnimationPage.AnimationDIB) DrawAnimationFrame(SBAFrame->value());
+  // The frame on show, whether playback, the scroll bar or a $00 frame put it there.
+  if (AnimationPage.AnimationDIB) DrawAnimationFrame(FShownFrame);
 }
 
 void TForm1::ShowFrameStatus(int Frame, int Pattern) {
+  FShownFrame = Frame;
   if (FTraced && FTraced->isVisible()) return;
   const int last = PrgData[static_cast<std::size_t>(AnimationPage.AnimationAddress)] & 0x7F;
   const QString text = Pattern < 0 ? QString::asprintf("フレーム %d/%d 停止 ($00)", Frame, last)

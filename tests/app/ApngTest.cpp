@@ -107,7 +107,9 @@ TEST_F(ApngTest, AnimationsReadBackWithTheGamesTimingAndPixels) {
     const auto read = Read(std::string(c.Name) + (apng ? ".png" : ".gif"), apng ? files.Apng : files.Gif);
     EXPECT_EQ(read.Format, apng ? "PNG" : "GIF");
     ASSERT_EQ(read.Frames, static_cast<int>(c.Patterns.size()));
-    if (apng) EXPECT_EQ(read.Loop, c.Loop);
+    if (apng) {
+      EXPECT_EQ(read.Loop, c.Loop);
+    }
     for (std::size_t k = 0; k < c.Patterns.size(); ++k) {
       SCOPED_TRACE(k);
       // Within 10 ns: no 16-bit fraction is exact, the nearest one is that close.

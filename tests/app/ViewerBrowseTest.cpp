@@ -109,7 +109,9 @@ TEST_F(ViewerBrowseTest, CtrlGGoesToATypedNumberAndRefusesABadOne) {
     GoToByKeys(c.Typed);
     messages += c.Refused;
     ASSERT_EQ(Shown().size(), messages);
-    if (c.Refused) EXPECT_NE(Shown().back().Text.find("16進数"), std::string::npos) << Shown().back().Text;
+    if (c.Refused) {
+      EXPECT_NE(Shown().back().Text.find("16進数"), std::string::npos) << Shown().back().Text;
+    }
     if (c.SpritePage) {
       EXPECT_EQ(Form1->CmbSSpriteNumHigh->currentIndex(), c.Expected >> 8);
       EXPECT_EQ(Text(Form1->EditSSpriteNum), Hex(c.Expected & 0xFF, 2));
@@ -294,6 +296,10 @@ TEST_F(ViewerBrowseTest, TheStatusBarShowsThePlayingFrameUnlessThePointerTracesA
   EXPECT_EQ(Status(), "フレーム 1/3 パターン $011");
   Tick(10);
   EXPECT_EQ(Status(), "フレーム 3/3 停止 ($00)");
+  // A new background redraws the empty picture the $00 frame left, not frame 0.
+  Form1->BackgroundItems[0x21]->trigger();
+  EXPECT_TRUE(ShownBy(Form1->ImgAnimation).Uniform(0));
+  EXPECT_EQ(ShownBy(Form1->ImgAnimation).Colors[0], NesColor(0x21));
   // Stepped with the scroll bar.
   Form1->SBAFrame->triggerAction(QAbstractSlider::SliderSingleStepAdd);
   Form1->SBAFrame->triggerAction(QAbstractSlider::SliderSingleStepAdd);
