@@ -33,7 +33,8 @@ TApngDelay NesFramesToApngDelay(int NesFrames) {
       const auto error = [&](std::int64_t H, std::int64_t K) {
         return std::abs(exact - static_cast<long double>(H) / static_cast<long double>(K));
       };
-      if (t > 0 && ks > 0 && (k1 == 0 || error(hs, ks) < error(h1, k1))) return {static_cast<std::uint16_t>(hs), static_cast<std::uint16_t>(ks)};
+      if (t > 0 && ks > 0 && (k1 == 0 || error(hs, ks) < error(h1, k1)))
+        return {static_cast<std::uint16_t>(hs), static_cast<std::uint16_t>(ks)};
       return {static_cast<std::uint16_t>(h1), static_cast<std::uint16_t>(k1)};
     }
     h2 = h1, k2 = k1, h1 = h, k1 = k;

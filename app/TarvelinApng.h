@@ -15,7 +15,7 @@ struct TApngDelay {
 };
 
 class TApngEncoder {
-public:
+ public:
   // Colours as 0x00RRGGBB, at most 256; TransparentIndex (-1 for none) marks
   // one palette entry fully transparent (a tRNS chunk). Plays: 0 loops for ever.
   TApngEncoder(int Width, int Height, std::span<const std::uint32_t> Colors, int TransparentIndex, int Plays);
@@ -24,7 +24,7 @@ public:
   // The file's bytes; needs at least one frame.
   std::vector<std::uint8_t> Finish() const;
 
-private:
+ private:
   struct TFrame {
     std::vector<std::uint8_t> Image;  // filtered rows, deflated
     TApngDelay Delay;

@@ -34,7 +34,9 @@ extern TViewOptions ViewOptions;
 
 // A pixel of a composed picture that no sprite covered: a sprite never writes
 // colour 0 of any group (indexes 0, 4, 8, 12), so those indexes are background.
-inline bool IsBackgroundIndex(int Index) { return (Index & 3) == 0; }
+inline bool IsBackgroundIndex(int Index) {
+  return (Index & 3) == 0;
+}
 
 // Gives a freshly drawn 256 x 256 sprite picture the Background: colour entry 0
 // for an NES colour; for the checkerboard, its pixels alternate between

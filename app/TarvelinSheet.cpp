@@ -21,7 +21,7 @@
 
 // One bank's patterns or animations; a thumbnail is drawn when the view first asks for it.
 class TSheetModel : public QAbstractListModel {
-public:
+ public:
   TSheetModel(TSheetDialog::TKind Kind, QObject* Parent)
       : QAbstractListModel(Parent), FKind(Kind), FPixmaps(static_cast<std::size_t>(Count())) {}
 
@@ -33,7 +33,8 @@ public:
     const int number = Index.row();
     if (Role == Qt::DisplayRole) {
       if (FKind == TSheetDialog::Patterns) return QString::asprintf("$%03X", number);
-      return QString::asprintf("$%02X %dフレーム", number, (PrgData[static_cast<std::size_t>(Address(number))] & 0x7F) + 1);
+      return QString::asprintf("$%02X %dフレーム", number,
+                               (PrgData[static_cast<std::size_t>(Address(number))] & 0x7F) + 1);
     }
     if (Role != Qt::DecorationRole) return {};
     QPixmap& pixmap = FPixmaps[static_cast<std::size_t>(number)];
@@ -57,7 +58,7 @@ public:
   int BankIndex() const { return FBankIndex; }
   int Drawn() const { return FDrawn; }
 
-private:
+ private:
   void Forget() {
     std::fill(FPixmaps.begin(), FPixmaps.end(), QPixmap());
     FDrawn = 0;
@@ -73,12 +74,12 @@ private:
     if (FKind == TSheetDialog::Animations) pattern = AnimationFramePattern(PrgData, Address(Number), 0);
     const auto& banks = FKind == TSheetDialog::Patterns ? SpriteBanks : AnimationBanks;
     if (SpriteDrawer && pattern >= 0)
-      DrawSpritePattern(*SpriteDrawer, LocateSpritePattern(PrgData, banks[static_cast<std::size_t>(FBankIndex)], pattern),
-                        *picture);
+      DrawSpritePattern(*SpriteDrawer,
+                        LocateSpritePattern(PrgData, banks[static_cast<std::size_t>(FBankIndex)], pattern), *picture);
     ApplyBackground(*picture, ViewOptions.Background);
     const QImage image = PictureImage(*picture).convertToFormat(QImage::Format_RGB32);
-    return QPixmap::fromImage(
-        image.scaled(TSheetDialog::Thumbnail, TSheetDialog::Thumbnail, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
+    return QPixmap::fromImage(image.scaled(TSheetDialog::Thumbnail, TSheetDialog::Thumbnail, Qt::IgnoreAspectRatio,
+                                           Qt::SmoothTransformation));
   }
 
   TSheetDialog::TKind FKind;
@@ -156,4 +157,6 @@ void TSheetDialog::Reload() {
   FAnimations->Reload();
 }
 
-int TSheetDialog::DrawnCount() const { return FPatterns->Drawn() + FAnimations->Drawn(); }
+int TSheetDialog::DrawnCount() const {
+  return FPatterns->Drawn() + FAnimations->Drawn();
+}

@@ -16,7 +16,7 @@ class TSheetModel;
 class TSheetDialog : public QDialog {
   Q_OBJECT
 
-public:
+ public:
   enum TKind { Patterns, Animations };
   static constexpr int Thumbnail = 128;  // the 256 x 256 picture at half size
 
@@ -33,7 +33,7 @@ public:
   QListView* PatternList = nullptr;
   QListView* AnimationList = nullptr;
 
-private:
+ private:
   void SetBank(int BankIndex);
   TForm1* FForm;
   TSheetModel* FPatterns = nullptr;

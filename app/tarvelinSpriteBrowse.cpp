@@ -70,14 +70,14 @@ void TForm1::CreateBrowseItems() {
     const bool checker = n == NesColors;
     char text[32];
     std::snprintf(text, sizeof text, "$%02X", n);
-    QAction* item = new QAction(checker ? QString("チェッカーボード(&C)")
-                                        : QString(text) + (n == DefaultBackground ? " (標準)" : ""),
-                                this);
+    QAction* item = new QAction(
+        checker ? QString("チェッカーボード(&C)") : QString(text) + (n == DefaultBackground ? " (標準)" : ""), this);
     item->setCheckable(true);
     item->setChecked(n == DefaultBackground);
     group->addAction(item);
     const int background = checker ? CheckerboardBackground : n;
-    connect(item, &QAction::triggered, this, [this, background] { Handle([this, background] { SetBackground(background); }); });
+    connect(item, &QAction::triggered, this,
+            [this, background] { Handle([this, background] { SetBackground(background); }); });
     BackgroundItems.push_back(item);
   }
   Background1->addAction(BackgroundItems.back());
@@ -93,7 +93,8 @@ void TForm1::CreateBrowseItems() {
   connect(Transparent1, &QAction::toggled, this, [this](bool On) { Handle([this, On] { SetTransparent(On); }); });
   WholeTileWindow1 = View1->addAction("タイルウィンドウ全体(&W)");
   WholeTileWindow1->setCheckable(true);
-  connect(WholeTileWindow1, &QAction::toggled, this, [this](bool On) { Handle([this, On] { SetWholeTileWindow(On); }); });
+  connect(WholeTileWindow1, &QAction::toggled, this,
+          [this](bool On) { Handle([this, On] { SetWholeTileWindow(On); }); });
   for (QAction* item : {GoTo1, Sheet1}) item->setEnabled(false);
 }
 
@@ -105,9 +106,9 @@ void TForm1::BrowseRomLoaded() {
 void TForm1::GoTo1Click() {
   const bool spritePage = PageControl1->currentWidget() == TabSprite;
   const QString prompt = spritePage ? "スプライトパターン番号 (16進数 000-1FF):" : "アニメーション番号 (16進数 00-FF):";
-  const QString current = spritePage
-      ? QString::asprintf("%03X", 256 * CmbSSpriteNumHigh->currentIndex() + SpritePage.SpriteNumLow)
-      : EditAAnimationNum->text();
+  const QString current =
+      spritePage ? QString::asprintf("%03X", 256 * CmbSSpriteNumHigh->currentIndex() + SpritePage.SpriteNumLow)
+                 : EditAAnimationNum->text();
   bool ok = false;
   const QString text = QInputDialog::getText(this, "移動", prompt, QLineEdit::Normal, current, &ok);
   if (ok) GoToNumber(text.toStdString());
@@ -121,8 +122,9 @@ bool TForm1::GoToNumber(const std::string& Text) {
   if (!number) {
     // Appended, not joined: GCC 12 at -O3 warns falsely (-Wrestrict) on a literal joined to a string.
     std::string message("「");
-    message.append(Text).append(spritePage ? "」はスプライトパターン番号ではありません。16進数 000-1FF で入力してください。"
-                                           : "」はアニメーション番号ではありません。16進数 00-FF で入力してください。");
+    message.append(Text).append(spritePage
+                                    ? "」はスプライトパターン番号ではありません。16進数 000-1FF で入力してください。"
+                                    : "」はアニメーション番号ではありません。16進数 00-FF で入力してください。");
     ShowMessage(message);
     return false;
   }
@@ -170,7 +172,8 @@ void TForm1::Sheet1Click() {
 
 void TForm1::SetBackground(int Background) {
   ViewOptions.Background = Background;
-  const std::size_t item = Background == CheckerboardBackground ? NesColors : static_cast<std::size_t>(Background & 0x3F);
+  const std::size_t item =
+      Background == CheckerboardBackground ? NesColors : static_cast<std::size_t>(Background & 0x3F);
   BackgroundItems[item]->setChecked(true);
   RedrawPictures();
   if (Sheet) Sheet->Reload();

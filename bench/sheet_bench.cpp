@@ -23,23 +23,25 @@ std::unique_ptr<TForm1> TheWindow;
 
 // The window over the demo ROM, made once for every benchmark.
 TForm1& Window() {
-  if (!TheWindow) TheWindow = [] {
-    const auto dir = std::filesystem::temp_directory_path() / "tarvelin-sheet-bench";
-    std::filesystem::create_directories(dir);
-    std::filesystem::current_path(dir);
-    const auto& palette = NesMasterPalette();
-    std::ofstream("fcpalette.pal", std::ios::binary).write(reinterpret_cast<const char*>(palette.data()), 192);
-    const auto rom = MakeDemoRom();
-    std::ofstream("demo.nes", std::ios::binary).write(reinterpret_cast<const char*>(rom.data()), static_cast<std::streamsize>(rom.size()));
-    Application.SetTitle(ApplicationTitle);
-    auto form = std::make_unique<TForm1>();
-    Form1 = form.get();
-    form->AnimationTimer.stop();
-    const std::string path = (dir / "demo.nes").string();
-    form->ROMOpenDialog = [path] { return std::optional<std::string>(path); };
-    form->Open1Click();
-    return form;
-  }();
+  if (!TheWindow)
+    TheWindow = [] {
+      const auto dir = std::filesystem::temp_directory_path() / "tarvelin-sheet-bench";
+      std::filesystem::create_directories(dir);
+      std::filesystem::current_path(dir);
+      const auto& palette = NesMasterPalette();
+      std::ofstream("fcpalette.pal", std::ios::binary).write(reinterpret_cast<const char*>(palette.data()), 192);
+      const auto rom = MakeDemoRom();
+      std::ofstream("demo.nes", std::ios::binary)
+          .write(reinterpret_cast<const char*>(rom.data()), static_cast<std::streamsize>(rom.size()));
+      Application.SetTitle(ApplicationTitle);
+      auto form = std::make_unique<TForm1>();
+      Form1 = form.get();
+      form->AnimationTimer.stop();
+      const std::string path = (dir / "demo.nes").string();
+      form->ROMOpenDialog = [path] { return std::optional<std::string>(path); };
+      form->Open1Click();
+      return form;
+    }();
   return *TheWindow;
 }
 

@@ -23,7 +23,7 @@ namespace {
 namespace fs = std::filesystem;
 
 class ApngTest : public testing::Test {
-protected:
+ protected:
   void SetUp() override {
     Python = pillow::Python();
     if (Python.empty()) GTEST_SKIP() << "Pillow (python3-pil) is missing: our APNGs are not read back";
@@ -36,7 +36,9 @@ protected:
 };
 
 // One NES frame is 1 / 60.0988 s.
-double NesMs(int Frames) { return Frames * 1000.0 / 60.0988; }
+double NesMs(int Frames) {
+  return Frames * 1000.0 / 60.0988;
+}
 
 TEST_F(ApngTest, TheEncodersChunksDelaysAndTransparencyReadBack) {
   const std::uint32_t colors[] = {0x112233, 0xFF0000, 0x00FF00};
@@ -51,7 +53,8 @@ TEST_F(ApngTest, TheEncodersChunksDelaysAndTransparencyReadBack) {
   EXPECT_EQ(read.Loop, 2);
   EXPECT_EQ(read.Width, 3);
   const std::vector<double> durations = {1000.0 / 3, 65535000.0, 7.0};
-  for (int k = 0; k < 3; ++k) EXPECT_NEAR(read.DurationsMs[static_cast<std::size_t>(k)], durations[static_cast<std::size_t>(k)], 1e-6) << k;
+  for (int k = 0; k < 3; ++k)
+    EXPECT_NEAR(read.DurationsMs[static_cast<std::size_t>(k)], durations[static_cast<std::size_t>(k)], 1e-6) << k;
   const auto rgba = [&](std::span<const std::uint8_t> Pixels) {
     std::vector<std::uint8_t> out;
     for (const auto p : Pixels)
@@ -101,7 +104,8 @@ TEST_F(ApngTest, AnimationsReadBackWithTheGamesTimingAndPixels) {
     PrgData = demo;
     std::copy(c.Record.begin(), c.Record.end(), PrgData.begin() + zero);
     const int address = AnimationDataOffset(PrgData, base, c.Number);
-    const TAnimationFiles files = EncodeAnimation(drawer, PrgData, base, address, 1, {c.Format, DefaultBackground, c.Transparent});
+    const TAnimationFiles files =
+        EncodeAnimation(drawer, PrgData, base, address, 1, {c.Format, DefaultBackground, c.Transparent});
     const bool apng = c.Format == TAnimationFormat::Apng;
     EXPECT_TRUE(apng ? files.Gif.empty() : files.Apng.empty());
     const auto read = Read(std::string(c.Name) + (apng ? ".png" : ".gif"), apng ? files.Apng : files.Gif);
@@ -123,7 +127,8 @@ TEST_F(ApngTest, AnimationsReadBackWithTheGamesTimingAndPixels) {
           const auto n = 3u * SpritePaletteSet[static_cast<std::size_t>(index)];
           const std::uint8_t* got = &read.Rgba[k][static_cast<std::size_t>(4 * (256 * y + x))];
           const bool clear = c.Transparent && index == 0;
-          if (clear ? got[3] != 0 : (got[0] != master[n] || got[1] != master[n + 1] || got[2] != master[n + 2] || got[3] != 255)) {
+          if (clear ? got[3] != 0
+                    : (got[0] != master[n] || got[1] != master[n + 1] || got[2] != master[n + 2] || got[3] != 255)) {
             ADD_FAILURE() << "pixel (" << x << ", " << y << ") index " << index;
             goto next;
           }

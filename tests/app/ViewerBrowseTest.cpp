@@ -28,7 +28,7 @@ namespace viewer_test {
 namespace {
 
 class ViewerBrowseTest : public ViewerTest {
-protected:
+ protected:
   void SetUp() override {
     ViewerTest::SetUp();
     OpenDemoInActiveWindow();
@@ -93,10 +93,10 @@ TEST_F(ViewerBrowseTest, CtrlGGoesToATypedNumberAndRefusesABadOne) {
     bool Refused;
   };
   const TCase cases[] = {
-      {true, "1a5", 0x1A5, false},  {true, " $00D ", 0x00D, false}, {true, "0x1FF", 0x1FF, false},
-      {true, "200", 0x1FF, true},   {true, "g1", 0x1FF, true},      {true, "", 0x1FF, true},
+      {true, "1a5", 0x1A5, false},        {true, " $00D ", 0x00D, false}, {true, "0x1FF", 0x1FF, false},
+      {true, "200", 0x1FF, true},         {true, "g1", 0x1FF, true},      {true, "", 0x1FF, true},
       {true, std::nullopt, 0x1FF, false},  // Escape
-      {false, "7f", 0x7F, false},   {false, "100", 0x7F, true},     {false, "-1", 0x7F, true},
+      {false, "7f", 0x7F, false},         {false, "100", 0x7F, true},     {false, "-1", 0x7F, true},
       {false, "3", 0x03, false},
   };
   std::size_t messages = 0;
@@ -213,7 +213,8 @@ TEST_F(ViewerBrowseTest, BackgroundAndTransparencyReachThePictureTheFileAndTheCl
   const QMimeData* copied = QGuiApplication::clipboard()->mimeData();
   ASSERT_NE(copied, nullptr);
   ASSERT_TRUE(copied->hasFormat("image/png")) << copied->formats().join(",").toStdString();
-  ExpectImage(QImage::fromData(copied->data("image/png")).convertToFormat(QImage::Format_ARGB32), reference, colors, none);
+  ExpectImage(QImage::fromData(copied->data("image/png")).convertToFormat(QImage::Format_ARGB32), reference, colors,
+              none);
   ExpectImage(QGuiApplication::clipboard()->image().convertToFormat(QImage::Format_ARGB32), reference, colors, none);
   // The DIB beside it keeps what is shown, the checkerboard.
   EXPECT_TRUE(copied->hasFormat("image/bmp"));
@@ -230,7 +231,8 @@ TEST(TileWindowTest, DrawsTheFourWindowBanksAndOutlinesTheTilesUsed) {
   for (int k = 0; k < 256; ++k) {
     const int colour = k % 3 + 1;
     for (int i = 0; i < 1024; ++i)
-      (*chr)[static_cast<std::size_t>(k * 1024 + i)] = static_cast<std::uint8_t>((i % 16 < 8 ? colour & 1 : colour & 2) ? 0xFF : 0);
+      (*chr)[static_cast<std::size_t>(k * 1024 + i)] =
+          static_cast<std::uint8_t>((i % 16 < 8 ? colour & 1 : colour & 2) ? 0xFF : 0);
   }
   const TDrawSprite drawer(*chr, nullptr);
   struct TCase {

@@ -20,11 +20,10 @@ TEST(ExportApngTest, AnimationsAsApngAndTransparentPictures) {
   dir.Write("demo.nes", MakeDemoRom());
   const auto& master = NesMasterPalette();
   dir.Write("fcpalette.pal", std::vector<std::uint8_t>(master.begin(), master.end()));
-  const auto run = program_test::RunProgram(
-      TARVELIN_EXPORT_EXE,
-      {"demo.nes", "out", "--bank", "12-13", "--sprite", "D", "--animation", "4", "--animation-format", "apng",
-       "--transparent", "--scale", "2"},
-      dir.Path());
+  const auto run = program_test::RunProgram(TARVELIN_EXPORT_EXE,
+                                            {"demo.nes", "out", "--bank", "12-13", "--sprite", "D", "--animation", "4",
+                                             "--animation-format", "apng", "--transparent", "--scale", "2"},
+                                            dir.Path());
   ASSERT_EQ(run.ExitCode, 0) << run.Err;
   const fs::path animation = dir.Path() / "out" / "animation" / "12-13";
   EXPECT_FALSE(fs::exists(animation / "04.gif"));
@@ -33,7 +32,8 @@ TEST(ExportApngTest, AnimationsAsApngAndTransparentPictures) {
   const QImage sprite(QString::fromStdString((dir.Path() / "out" / "sprite" / "12-13" / "00D.png").string()));
   ASSERT_EQ(sprite.size(), QSize(512, 512));
   EXPECT_EQ(qAlpha(sprite.pixel(0, 0)), 0);
-  EXPECT_FALSE(QImage(QString::fromStdString((dir.Path() / "out" / "patterntable" / "12-13" / "00D.png").string())).hasAlphaChannel());
+  EXPECT_FALSE(QImage(QString::fromStdString((dir.Path() / "out" / "patterntable" / "12-13" / "00D.png").string()))
+                   .hasAlphaChannel());
 
   const std::string python = pillow::Python();
   if (python.empty()) GTEST_SKIP() << "Pillow (python3-pil) is missing: the APNG is not read back";
@@ -48,7 +48,8 @@ TEST(ExportApngTest, AnimationsAsApngAndTransparentPictures) {
   for (std::size_t i = 3; i < read.Rgba[3].size(); i += 4) clear = clear && read.Rgba[3][i] == 0;
   EXPECT_TRUE(clear);
 
-  const auto bad = program_test::RunProgram(TARVELIN_EXPORT_EXE, {"demo.nes", "bad", "--animation-format", "mng"}, dir.Path());
+  const auto bad =
+      program_test::RunProgram(TARVELIN_EXPORT_EXE, {"demo.nes", "bad", "--animation-format", "mng"}, dir.Path());
   EXPECT_EQ(bad.ExitCode, 2);
   EXPECT_NE(bad.Err.find("unknown animation format 'mng' (gif or apng)"), std::string::npos) << bad.Err;
   EXPECT_FALSE(fs::exists(dir.Path() / "bad"));
