@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "app/TarvelinApng.h"
 #include "app/TarvelinFileIO.h"
 
 struct TTimedFrame {
@@ -28,3 +29,9 @@ TTimedAnimation TimeAnimation(const TPrgData& PrgData, int Address);
 // carries every rounding remainder on to the next frame.
 std::int64_t NesFramesToCentiseconds(std::int64_t NesFrames);
 double NesFramesToMilliseconds(std::int64_t NesFrames);
+
+// An APNG delay is a fraction with a 16-bit numerator and denominator. One NES
+// frame is 10000/600988 = 2500/150247 s, whose prime denominator does not fit,
+// so each frame gets the nearest such fraction to its length: off by a few
+// nanoseconds at most, where a GIF's hundredths are off by up to 5 ms.
+TApngDelay NesFramesToApngDelay(int NesFrames);

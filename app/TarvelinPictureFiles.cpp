@@ -8,7 +8,9 @@
 #include <cstring>
 
 #include "app/TarvelinAnimationTiming.h"
+#include "app/TarvelinApng.h"
 #include "app/TarvelinDrawSprite.h"
+#include "app/TarvelinPictureLook.h"
 #include "app/TarvelinSpritePattern.h"
 #include "dib/ZrDIB.h"
 #include "host/Exception.h"
@@ -33,6 +35,10 @@ void Check(int Result, GifFileType* File, const char* What) {
 std::unique_ptr<TZrDIB> ScaledPicture(TZrDIB& Picture, int Scale) {
   const int width = Picture.GetWidth(), height = Picture.GetHeight();
   auto scaled = CreatePageDIB(width * Scale, height * Scale);
+  // The picture's own colours, a background it was given among them.
+  const RGBQUAD* colors = Picture.GetInternalDIB()->BitmapInfo.bmiColors;
+  for (int i = 0; i < PageColors; ++i)
+    scaled->SetColors(i, static_cast<TColor>(colors[i].rgbRed | colors[i].rgbGreen << 8 | colors[i].rgbBlue << 16));
   for (int y = 0; y < height; ++y) {
     const auto source = Picture.GetScanLine(y);
     for (int k = 0; k < Scale; ++k) {
@@ -43,14 +49,22 @@ std::unique_ptr<TZrDIB> ScaledPicture(TZrDIB& Picture, int Scale) {
   return scaled;
 }
 
-QImage PictureImage(TZrDIB& Picture) {
+QImage PictureImage(TZrDIB& Picture, bool Transparent) {
   const int width = Picture.GetWidth(), height = Picture.GetHeight();
   QImage image(width, height, QImage::Format_Indexed8);
   const RGBQUAD* colors = Picture.GetInternalDIB()->BitmapInfo.bmiColors;
   QList<QRgb> table;
   for (int i = 0; i < PageColors; ++i) table.push_back(qRgb(colors[i].rgbRed, colors[i].rgbGreen, colors[i].rgbBlue));
+  if (Transparent) table[0] = qRgba(colors[0].rgbRed, colors[0].rgbGreen, colors[0].rgbBlue, 0);
   image.setColorTable(table);
-  for (int y = 0; y < height; ++y) std::memcpy(image.scanLine(y), Picture.GetScanLine(y).data(), static_cast<std::size_t>(width));
+  for (int y = 0; y < height; ++y) {
+    std::memcpy(image.scanLine(y), Picture.GetScanLine(y).data(), static_cast<std::size_t>(width));
+    if (!Transparent) continue;
+    // One transparent entry for every background pixel, a checkerboard's too.
+    std::uint8_t* row = image.scanLine(y);
+    for (int x = 0; x < width; ++x)
+      if (IsBackgroundIndex(row[x])) row[x] = 0;
+  }
   return image;
 }
 
@@ -75,7 +89,7 @@ void TGifCloser::operator()(GifFileType* File) const {
   EGifCloseFile(File, &error);
 }
 
-TGifEncoder::TGifEncoder(const QImage& First, bool Loop) {
+TGifEncoder::TGifEncoder(const QImage& First, bool Loop, int TransparentIndex) : FTransparentIndex(TransparentIndex) {
   int error = 0;
   FFile.reset(EGifOpen(&FBytes, AppendBytes, &error));
   if (!FFile) throw EWriteError(std::string("GIF: ") + GifErrorString(error));
@@ -103,9 +117,11 @@ TGifEncoder::TGifEncoder(const QImage& First, bool Loop) {
 void TGifEncoder::Add(const QImage& Image, int DelayCs) {
   Assert(FFile != nullptr, "TGifEncoder.Add: finished");
   GraphicsControlBlock control{};
-  control.DisposalMode = DISPOSE_DO_NOT;
+  // A frame with transparent pixels must not show the last one through them:
+  // its area goes back to the background before the next frame.
+  control.DisposalMode = FTransparentIndex < 0 ? DISPOSE_DO_NOT : DISPOSE_BACKGROUND;
   control.DelayTime = DelayCs;
-  control.TransparentColor = NO_TRANSPARENT_COLOR;
+  control.TransparentColor = FTransparentIndex < 0 ? NO_TRANSPARENT_COLOR : FTransparentIndex;
   GifByteType extension[4];
   EGifGCBToExtension(&control, extension);
   Check(EGifPutExtension(FFile.get(), GRAPHICS_EXT_FUNC_CODE, 4, extension), FFile.get(), "delay");
@@ -125,23 +141,43 @@ std::vector<std::uint8_t> TGifEncoder::Finish() {
 }
 
 TAnimationFiles EncodeAnimation(const TDrawSprite& Drawer, const TPrgData& PrgData, int BankBase, int Address,
-                                int Scale) {
+                                int Scale, const TAnimationLook& Look) {
   const TTimedAnimation animation = TimeAnimation(PrgData, Address);
+  const bool apng = Look.Format == TAnimationFormat::Apng;
   std::unique_ptr<TGifEncoder> gif;
+  std::unique_ptr<TApngEncoder> png;
   TAnimationFiles files;
   files.FrameList = "# frame pattern nes_frames start_ms\n";
   for (const auto& timed : animation.Frames) {
     auto picture = CreatePageDIB(256, 256);
     if (timed.Pattern >= 0) DrawSpritePattern(Drawer, LocateSpritePattern(PrgData, BankBase, timed.Pattern), *picture);
-    const QImage image = PictureImage(Scale == 1 ? *picture : *ScaledPicture(*picture, Scale));
-    if (!gif) gif = std::make_unique<TGifEncoder>(image, animation.Loops);
-    gif->Add(image, timed.DelayCs);
+    ApplyBackground(*picture, Look.Background);
+    const QImage image = PictureImage(Scale == 1 ? *picture : *ScaledPicture(*picture, Scale), Look.Transparent);
+    if (apng) {
+      if (!png) {
+        std::vector<std::uint32_t> colors;
+        for (const QRgb c : image.colorTable()) colors.push_back(c & 0xFFFFFF);
+        png = std::make_unique<TApngEncoder>(image.width(), image.height(), colors, Look.Transparent ? 0 : -1,
+                                             animation.Loops ? 0 : 1);
+      }
+      std::vector<std::uint8_t> pixels;
+      pixels.reserve(static_cast<std::size_t>(image.width()) * static_cast<std::size_t>(image.height()));
+      for (int y = 0; y < image.height(); ++y)
+        pixels.insert(pixels.end(), image.constScanLine(y), image.constScanLine(y) + image.width());
+      png->Add(pixels, NesFramesToApngDelay(timed.NesFrames));
+    } else {
+      if (!gif) gif = std::make_unique<TGifEncoder>(image, animation.Loops, Look.Transparent ? 0 : -1);
+      gif->Add(image, timed.DelayCs);
+    }
     char pattern[16] = "end", line[96];
     if (timed.Pattern >= 0) std::snprintf(pattern, sizeof pattern, "$%03X", static_cast<unsigned>(timed.Pattern));
     std::snprintf(line, sizeof line, "%d %s %d %.1f\n", timed.Frame, pattern, timed.NesFrames,
                   NesFramesToMilliseconds(timed.StartNesFrames));
     files.FrameList += line;
   }
-  files.Gif = gif->Finish();
+  if (apng)
+    files.Apng = png->Finish();
+  else
+    files.Gif = gif->Finish();
   return files;
 }

@@ -3,6 +3,7 @@
 #include <QString>
 
 #include "app/TarvelinDrawSprite.h"
+#include "app/TarvelinPictureLook.h"
 #include "app/TarvelinSpritePattern.h"
 #include "app/TarvelinTabSprite.h"
 #include "app/tarvelinSprite.h"
@@ -22,6 +23,7 @@ int LastFrame() { return Byte(0) & 0x7F; }
 int Delay() { return Byte(1); }
 
 void ShowPicture(std::unique_ptr<TZrDIB> Picture) {
+  ApplyBackground(*Picture, ViewOptions.Background);
   Form1->ImgAnimation->GetPicture().SetGraphic(Picture.get());
   AnimationPage.AnimationDIB = std::move(Picture);
   Form1->RefreshTrace();
@@ -105,6 +107,7 @@ void StepAnimation() {
 void DrawAnimationFrame(int Frame) {
   // The scroll bar and playback stay within 0..L; the mask keeps any other caller inside the record.
   const int n = AnimationFramePattern(PrgData, AnimationPage.AnimationAddress, Frame);
+  Form1->ShowFrameStatus(Frame, n);
   auto picture = CreatePageDIB(256, 256);
   if (n < 0) {
     AnimationPage.Trace = TSpriteTrace{};

@@ -4,6 +4,7 @@
 #include <charconv>
 
 #include "app/TarvelinDrawSprite.h"
+#include "app/TarvelinPictureLook.h"
 #include "app/TarvelinSpritePattern.h"
 #include "app/tarvelinSprite.h"
 #include "app/tarvelinSpriteGlobals.h"
@@ -72,8 +73,12 @@ void RefreshSpritePage() {
   page.CHRBank = pattern.CHRBank();
   if (SpriteDrawer) {
     DrawSpritePattern(*SpriteDrawer, pattern, *sprite, &page.Trace.Map);
-    DrawSpritePatternTable(*SpriteDrawer, pattern, *patternTable);
+    if (ViewOptions.WholeTileWindow)
+      DrawTileWindow(*SpriteDrawer, pattern, *patternTable);
+    else
+      DrawSpritePatternTable(*SpriteDrawer, pattern, *patternTable);
   }
+  ApplyBackground(*sprite, ViewOptions.Background);
   form.ImgPatternTable->GetPicture().SetGraphic(patternTable.get());
   form.ImgSprite->GetPicture().SetGraphic(sprite.get());
   page.PatternTableDIB = std::move(patternTable);

@@ -13,6 +13,7 @@
 #include <algorithm>
 
 #include "app/TarvelinDrawSprite.h"
+#include "app/TarvelinPictureLook.h"
 #include "app/TarvelinPixelTrace.h"
 #include "app/TarvelinTabAnimation.h"
 #include "app/TarvelinTabSprite.h"
@@ -85,6 +86,7 @@ TForm1::TForm1(QWidget* Parent) : QMainWindow(Parent) {
   CreateEditMenu();
   CreateSaveItems();
   CreateRomItems();
+  CreateBrowseItems();
   TabAnimation->installEventFilter(this);
   TabSprite->installEventFilter(this);
   SBAFrame->installEventFilter(this);
@@ -145,6 +147,7 @@ void TForm1::RomLoaded() {
   SaveAnimation1->setEnabled(true);
   Copy1->setEnabled(true);
   ShowRomCaption();
+  BrowseRomLoaded();
   SpriteDrawer.reset();
   SpriteDrawer = std::make_unique<TDrawSprite>(ChrData, FcPalette.get());
   SpritePage.SpriteNumLow = 0;
@@ -195,7 +198,8 @@ void TForm1::ImgMouseMove(TObject* Sender, int X, int Y) {
   }
   std::string text;
   if (image == ImgPatternTable) {
-    text = PatternTablePixelText(SpritePage.CHRBank, SpritePage.CHRLoadOffset, x, y);
+    text = ViewOptions.WholeTileWindow ? TileWindowPixelText(SpritePage.CHRBank, SpritePage.CHRLoadOffset, x, y)
+                                       : PatternTablePixelText(SpritePage.CHRBank, SpritePage.CHRLoadOffset, x, y);
   } else {
     const auto* picture = dynamic_cast<const TZrDIB*>(image->GetPicture().GetGraphic());
     const TSpriteTrace& trace = image == ImgSprite ? SpritePage.Trace : AnimationPage.Trace;

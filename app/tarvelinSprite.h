@@ -12,6 +12,8 @@
 
 #include "ui_tarvelinSprite.h"
 
+class TZrDIB;
+
 class TForm1 : public QMainWindow, public Ui::TForm1 {
   Q_OBJECT
 
@@ -30,6 +32,8 @@ public:
   std::function<std::optional<std::string>(const std::string& Filter, const std::string& Proposed)> SaveDialog;
   static constexpr const char* SaveImageFilter = "PNG画像(*.png)|*.png|ビットマップ(*.bmp)|*.bmp";
   static constexpr const char* SaveAnimationFilter = "GIFアニメーション(*.gif)|*.gif";
+  // What the animation save offers: GIF, or APNG for exact timing.
+  static constexpr const char* SaveAnimationFilters = "GIFアニメーション(*.gif)|*.gif|APNGアニメーション(*.png)|*.png";
   // ファイル(F) > 画像を保存(S)... (Ctrl+S) and アニメーションを保存(A)...; usable once a ROM is loaded.
   QAction* SaveImage1 = nullptr;
   QAction* SaveAnimation1 = nullptr;
@@ -97,6 +101,34 @@ public:
   void ExportPatch1Click();
   // True when nothing unsaved would be lost: no edits, saved, or discarded.
   bool AskUnsavedEdits();
+  // Browsing and view options, further down the 表示(V) menu (tarvelinSpriteBrowse.cpp).
+  // 移動(G)... (Ctrl+G): a number typed in hex, shown on the active page as the arrow keys would.
+  QAction* GoTo1 = nullptr;
+  void GoTo1Click();
+  // Text as a pattern (sprite page) or animation number; a bad one is reported
+  // in a message box and changes nothing (false).
+  bool GoToNumber(const std::string& Text);
+  // 一覧(L)... (Ctrl+L): the overview sheet of a bank's patterns and animations.
+  QAction* Sheet1 = nullptr;
+  class TSheetDialog* Sheet = nullptr;
+  void Sheet1Click();
+  // Number of bank BankIndex on its page, the bank chosen as its box would choose it.
+  void OpenPattern(int BankIndex, int Number);
+  void OpenAnimation(int BankIndex, int Number);
+  // 背景色(B): NES colours $00..$3F, then the checkerboard; 透明 and タイルウィンドウ全体.
+  QMenu* Background1 = nullptr;
+  std::vector<QAction*> BackgroundItems;
+  QAction* Transparent1 = nullptr;
+  QAction* WholeTileWindow1 = nullptr;
+  void SetBackground(int Background);
+  void SetTransparent(bool Value);
+  void SetWholeTileWindow(bool Value);
+  // After a successful load: the items become usable, an open sheet redraws.
+  void BrowseRomLoaded();
+  // The animation page's frame being drawn and its pattern (-1: the $00 frame):
+  // noted, and shown in the status bar unless the pointer is over a picture,
+  // whose trace keeps the bar.
+  void ShowFrameStatus(int Frame, int Pattern);
 
 protected:
   void keyPressEvent(QKeyEvent* Event) override;
@@ -118,6 +150,11 @@ private:
   // "TARVELIN Sprite Viewer - " and the ROM's path, then " + " and the patch's name if it was opened with one.
   void ShowRomCaption();
   int FRomListener = 0;
+  void CreateBrowseItems();
+  // Redraws both pages' pictures after a view option changed.
+  void RedrawPictures();
+  // Puts a transparent PNG of Picture (a composed sprite picture) beside the DIB just copied.
+  void OfferTransparentCopy(TZrDIB& Picture);
   std::optional<std::string> ExecuteSaveDialog(const std::string& Filter, const std::string& Proposed);
   // The proposed path of a save: the folder last saved into, and Name.
   std::string ProposedPath(const std::string& Name) const;
@@ -136,6 +173,8 @@ private:
   bool PagesScroll() const;
   // Puts the page control in the scroll area, or straight in the window, as PagesScroll says.
   void PlacePages();
+  // The animation frame drawn last, which a view option redraws.
+  int FShownFrame = 0;
 };
 
 // The one main window; made at start-up.

@@ -6,6 +6,7 @@
 
 #include "app/ImageEx.h"
 #include "app/TarvelinPictureFiles.h"
+#include "app/TarvelinPictureLook.h"
 #include "app/TarvelinTabAnimation.h"
 #include "app/TarvelinTabSprite.h"
 #include "app/tarvelinSprite.h"
@@ -29,4 +30,5 @@ void TForm1::Copy1Click() {
   if (!picture) return;  // nothing shown yet
   const std::unique_ptr<TZrDIB> scaled = FZoom == 1 ? nullptr : ScaledPicture(*picture, FZoom);
   Clipboard().Assign(scaled ? scaled.get() : picture);
+  if (ViewOptions.Transparent && FTraced != ImgPatternTable) OfferTransparentCopy(scaled ? *scaled : *picture);
 }

@@ -11,6 +11,7 @@
 #include "app/TarvelinDrawSprite.h"
 #include "app/TarvelinFiles.h"
 #include "app/TarvelinPictureFiles.h"
+#include "app/TarvelinPictureLook.h"
 #include "app/TarvelinTabAnimation.h"
 #include "app/TarvelinTabSprite.h"
 #include "app/tarvelinSprite.h"
@@ -39,10 +40,10 @@ fs::path WithExtension(const std::string& Chosen, const char* Extension) {
   return path;
 }
 
-void WritePicture(TZrDIB& Picture, int Scale, bool Bmp, const fs::path& Path) {
+void WritePicture(TZrDIB& Picture, int Scale, bool Bmp, const fs::path& Path, bool Transparent = false) {
   std::unique_ptr<TZrDIB> scaled = Scale == 1 ? nullptr : ScaledPicture(Picture, Scale);
   TZrDIB& picture = scaled ? *scaled : Picture;
-  WriteFileAtomically(Path, Bmp ? EncodeBmp(picture) : EncodePng(PictureImage(picture)));
+  WriteFileAtomically(Path, Bmp ? EncodeBmp(picture) : EncodePng(PictureImage(picture, Transparent)));
 }
 
 }  // namespace
@@ -92,7 +93,7 @@ void TForm1::SaveImage1Click() {
   if (!chosen) return;
   const fs::path path = WithExtension(*chosen, ".png");
   const bool bmp = Lower(path.extension().string()) == ".bmp";
-  WritePicture(*picture, FZoom, bmp, path);
+  WritePicture(*picture, FZoom, bmp, path, ViewOptions.Transparent);
   if (spritePage && SpritePage.PatternTableDIB) {
     fs::path table = path;
     table.replace_filename(path.stem().string() + "-patterntable" + path.extension().string());
@@ -107,13 +108,19 @@ void TForm1::SaveAnimation1Click() {
   if (!SpriteDrawer) return;
   const int bank = std::clamp(CmbABankSelect->currentIndex(), 0, 2);
   const std::string name = std::string("animation-") + BankNames[bank] + "-" + Hex(AnimationPage.AnimationNumber, 2);
-  const auto chosen = SaveDialog(SaveAnimationFilter, ProposedPath(name + ".gif"));
+  const auto chosen = SaveDialog(SaveAnimationFilters, ProposedPath(name + ".gif"));
   if (!chosen) return;
   const fs::path path = WithExtension(*chosen, ".gif");
+  // A .png (or .apng) name asks for an APNG, whose delays keep the NES timing.
+  const std::string extension = Lower(path.extension().string());
+  TAnimationLook look;
+  look.Format = extension == ".png" || extension == ".apng" ? TAnimationFormat::Apng : TAnimationFormat::Gif;
+  look.Background = ViewOptions.Background;
+  look.Transparent = ViewOptions.Transparent;
   const TAnimationFiles files =
       EncodeAnimation(*SpriteDrawer, PrgData, AnimationBanks[static_cast<std::size_t>(bank)],
-                      AnimationPage.AnimationAddress, FZoom);
-  WriteFileAtomically(path, files.Gif);
+                      AnimationPage.AnimationAddress, FZoom, look);
+  WriteFileAtomically(path, look.Format == TAnimationFormat::Apng ? files.Apng : files.Gif);
   fs::path list = path;
   list.replace_extension(".txt");
   const std::span<const std::uint8_t> text(reinterpret_cast<const std::uint8_t*>(files.FrameList.data()),

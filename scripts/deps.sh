@@ -12,8 +12,10 @@ packages+=(help2man dpkg-dev file lintian desktop-file-utils appstream man-db)
 packages+=(x11-utils)
 # The toolkit's own dialog texts in Japanese.
 packages+=(qt6-translations-l10n)
-# CRC-32 of the BPS patches.
+# zlib: CRC-32 of the BPS patches, the APNG writer's CRCs and deflate.
 packages+=(zlib1g-dev)
+# Pillow, a decoder no one here wrote, reads our APNGs back in the tests.
+packages+=(python3-pil)
 missing=()
 for package in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "ok installed" || missing+=("$package")

@@ -53,10 +53,10 @@ private:
     return FOptions.Scale == 1 ? std::move(Picture) : ScaledPicture(*Picture, FOptions.Scale);
   }
 
-  void WriteStill(std::unique_ptr<TZrDIB> Picture, const fs::path& Stem) const {
+  void WriteStill(std::unique_ptr<TZrDIB> Picture, const fs::path& Stem, bool Transparent = false) const {
     auto picture = Scaled(std::move(Picture));
     if (FOptions.Format == TStillFormat::Png)
-      WriteNewFile(fs::path(Stem).concat(".png"), EncodePng(PictureImage(*picture)));
+      WriteNewFile(fs::path(Stem).concat(".png"), EncodePng(PictureImage(*picture, Transparent)));
     else
       WriteNewFile(fs::path(Stem).concat(".bmp"), EncodeBmp(*picture));
   }
@@ -66,7 +66,7 @@ private:
     const std::string bank = BankNames[BankIndex], name = Hex(Number, 3);
     auto sprite = CreatePageDIB(256, 256);
     DrawSpritePattern(FDrawer, pattern, *sprite);
-    WriteStill(std::move(sprite), FStaging / "sprite" / bank / name);
+    WriteStill(std::move(sprite), FStaging / "sprite" / bank / name, FOptions.Transparent);
     auto table = CreatePageDIB(128, 128);
     DrawSpritePatternTable(FDrawer, pattern, *table);
     WriteStill(std::move(table), FStaging / "patterntable" / bank / name);
@@ -75,9 +75,11 @@ private:
   void ExportAnimation(int BankIndex, int Number) const {
     const int base = AnimationBanks[static_cast<std::size_t>(BankIndex)];
     const int address = AnimationDataOffset(PrgData, base, Number);
-    const TAnimationFiles files = EncodeAnimation(FDrawer, PrgData, base, address, FOptions.Scale);
+    const bool apng = FOptions.AnimationFormat == TAnimationFormat::Apng;
+    const TAnimationFiles files = EncodeAnimation(FDrawer, PrgData, base, address, FOptions.Scale,
+                                                  {FOptions.AnimationFormat, DefaultBackground, FOptions.Transparent});
     const fs::path stem = FStaging / "animation" / BankNames[BankIndex] / Hex(Number, 2);
-    WriteNewFile(fs::path(stem).concat(".gif"), files.Gif);
+    WriteNewFile(fs::path(stem).concat(apng ? ".png" : ".gif"), apng ? files.Apng : files.Gif);
     WriteNewFile(fs::path(stem).concat(".txt"), Bytes(files.FrameList));
   }
 

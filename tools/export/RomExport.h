@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "app/TarvelinFileIO.h"
+#include "app/TarvelinPictureLook.h"
 
 enum class TStillFormat { Png, Bmp };
 
@@ -22,6 +23,9 @@ struct TExportOptions {
   int Scale = 1;
   int Workers = 2;
   bool Progress = false;
+  // Composed pictures' background transparent in PNGs and animations.
+  bool Transparent = false;
+  TAnimationFormat AnimationFormat = TAnimationFormat::Gif;
 };
 
 

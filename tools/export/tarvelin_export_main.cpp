@@ -31,6 +31,7 @@ int main(int argc, char** argv) {
       "  OUTDIR/index.csv                   the numbers and dumps the viewer shows, one row a pattern\n"
       "  OUTDIR/animation/BANK/NN.gif       each animation, looping unless a $00 frame stops it\n"
       "  OUTDIR/animation/BANK/NN.txt       frame, pattern, duration in NES frames, start in ms\n"
+      "  OUTDIR/animation/BANK/NN.png       the same as an APNG, with --animation-format apng\n"
       "NNN and NN are hexadecimal; --format bmp writes NNN.bmp. With --sprite or --animation only the\n"
       "listed patterns or animations are exported, the other kind not at all.\n"
       "Timing: an animation frame lasts its record's tick count (D + 1) in NES frames of 1/60.0988 s\n"
@@ -48,9 +49,14 @@ int main(int argc, char** argv) {
   const QCommandLineOption scale("scale", "Enlarge every picture K times, 1-8 (default 1).", "K", "1");
   const QCommandLineOption jobs("jobs", "Worker processes (default 2).", "N", "2");
   const QCommandLineOption quiet({"q", "quiet"}, "No progress bar.");
+  const QCommandLineOption transparent(
+      "transparent", "Pixels no sprite covers transparent in PNG sprites and in animations (not in BMPs).");
+  const QCommandLineOption animationFormat(
+      "animation-format", "Animations as gif or apng (exact NES timing; default gif).", "FORMAT", "gif");
   parser.addOptions({bank, sprite, animation, palette, format, scale, jobs, quiet});
   const QCommandLineOption patch("patch", "Apply this IPS or BPS patch to the ROM as read (no file is changed).", "FILE");
   parser.addOption(patch);
+  parser.addOptions({transparent, animationFormat});
   if (!parser.parse(QCoreApplication::arguments())) return UsageError(parser.errorText());
   if (parser.isSet("help")) {
     std::fputs(HelpText(parser, Program).c_str(), stdout);
@@ -92,6 +98,14 @@ int main(int argc, char** argv) {
     options.Format = TStillFormat::Bmp;
   else
     return UsageError("unknown format '" + formatName + "' (png or bmp)");
+  options.Transparent = parser.isSet(transparent);
+  const QString animationFormatName = parser.value(animationFormat);
+  if (animationFormatName == "gif")
+    options.AnimationFormat = TAnimationFormat::Gif;
+  else if (animationFormatName == "apng")
+    options.AnimationFormat = TAnimationFormat::Apng;
+  else
+    return UsageError("unknown animation format '" + animationFormatName + "' (gif or apng)");
   bool ok = false;
   options.Scale = parser.value(scale).toInt(&ok);
   if (!ok || options.Scale < 1 || options.Scale > 8) return UsageError("scale must be 1 to 8");
