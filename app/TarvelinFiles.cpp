@@ -79,8 +79,9 @@ std::string TemporaryName(const fs::path& Folder) {
 }
 
 bool UnnamedFilesWork() {
-  // Linking an unnamed file in needs its /proc/self/fd name.
-  static const bool works = access("/proc/self/fd", X_OK) == 0;
+  // Linking an unnamed file in needs its /proc/self/fd name. The variable lets the
+  // named way be tried where every folder offers unnamed files.
+  static const bool works = access("/proc/self/fd", X_OK) == 0 && !std::getenv("TARVELIN_NAMED_TEMPORARIES");
   return works;
 }
 

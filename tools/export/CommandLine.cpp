@@ -74,7 +74,8 @@ std::optional<int> ParseHexNumber(const std::string& Text, int Max) {
   else if (digits.starts_with("0x") || digits.starts_with("0X")) digits.remove_prefix(2);
   int value = 0;
   const auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), value, 16);
-  if (digits.empty() || error != std::errc() || end != digits.data() + digits.size() || value < 0 || value > Max)
+  if (digits.empty() || digits.find_first_not_of("0123456789abcdefABCDEF") != std::string_view::npos ||
+      error != std::errc() || end != digits.data() + digits.size() || value < 0 || value > Max)
     return std::nullopt;
   return value;
 }

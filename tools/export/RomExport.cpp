@@ -1,5 +1,6 @@
 #include "tools/export/RomExport.h"
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -14,6 +15,7 @@
 #include "host/Exception.h"
 #include "tools/export/CommandLine.h"
 #include "app/TarvelinPictureFiles.h"
+#include "tools/export/OutputFolder.h"
 #include "tools/export/Workers.h"
 
 namespace fs = std::filesystem;
@@ -130,33 +132,29 @@ std::vector<TItem> Items(const TExportOptions& Options) {
   return items;
 }
 
-// Moves every file of Staging to the same place under OutDir, replacing what was
-// there; refuses before moving anything when a file stands where a folder goes or
-// the other way round.
-void MoveInto(const fs::path& Staging, const fs::path& OutDir) {
-  for (const auto& entry : fs::recursive_directory_iterator(Staging)) {
-    const fs::path target = OutDir / entry.path().lexically_relative(Staging);
-    const auto status = fs::status(target);
-    if (fs::exists(status) && fs::is_directory(status) != entry.is_directory())
-      throw EFCreateError(FormatMessage(SFCreateError, target.string()));
-  }
-  for (const auto& entry : fs::recursive_directory_iterator(Staging)) {
-    const fs::path target = OutDir / entry.path().lexically_relative(Staging);
-    if (entry.is_directory())
-      fs::create_directories(target);
-    else
-      fs::rename(entry.path(), target);
-  }
-}
-
 bool LoadRom(const std::string& Path) {
   try {
-    if (LoadRomImage(Path, PrgData, ChrData)) return true;
+    if (LoadRomImage(Path, PrgData, ChrData)) {
+      struct stat info {};
+      if (stat(Path.c_str(), &info) == 0 && info.st_size < RomImageSize)
+        PrintError(Program, "warning: " + Path + " holds " + std::to_string(info.st_size) + " bytes, less than the " +
+                                std::to_string(RomImageSize) + " of a full image: the bytes past its end are zero");
+      return true;
+    }
     // The check has printed why.
   } catch (const Exception& E) {
+    // The viewer's message, then the reason it does not give.
     PrintError(Program, E.Message());
+    if (const std::string why = WhyNotReadable(Path); !why.empty()) PrintError(Program, Path + ": " + why);
   }
   return false;
+}
+
+// Makes Folder and the folders it needs, in the user's terms on failure.
+void MakeFolders(const TOutputFolder& Out, const fs::path& Folder) {
+  std::error_code error;
+  fs::create_directories(Folder, error);
+  if (error) throw EFCreateError(Out.InUserTerms("cannot make folder " + Folder.string() + ": " + error.message()));
 }
 
 void LoadPalette(const std::string& Path) {
@@ -168,21 +166,29 @@ void LoadPalette(const std::string& Path) {
   }
 }
 
-int Export(const TExportOptions& Options, const fs::path& Staging) {
+int Export(const TExportOptions& Options, const TOutputFolder& Out) {
+  const fs::path& Staging = Out.Staging();
   const auto items = Items(Options);
   const bool all = Options.Sprites.empty() && Options.Animations.empty();
   for (const int bank : Options.Banks) {
     if (all || !Options.Sprites.empty()) {
-      fs::create_directories(Staging / "sprite" / BankNames[bank]);
-      fs::create_directories(Staging / "patterntable" / BankNames[bank]);
+      MakeFolders(Out, Staging / "sprite" / BankNames[bank]);
+      MakeFolders(Out, Staging / "patterntable" / BankNames[bank]);
     }
-    if (all || !Options.Animations.empty()) fs::create_directories(Staging / "animation" / BankNames[bank]);
+    if (all || !Options.Animations.empty()) MakeFolders(Out, Staging / "animation" / BankNames[bank]);
   }
   const TExporter exporter(Options, Staging);
   TProgressBar bar("exporting", static_cast<std::int64_t>(items.size()), Options.Progress);
   const bool ok = RunInWorkers(
       Program, static_cast<int>(items.size()), Options.Workers,
-      [&](int i) { exporter.Export(items[static_cast<std::size_t>(i)]); }, [&](int done) { bar.Update(done); });
+      [&](int i) {
+        try {
+          exporter.Export(items[static_cast<std::size_t>(i)]);
+        } catch (const std::exception& E) {
+          throw Exception(Out.InUserTerms(E.what()));
+        }
+      },
+      [&](int done) { bar.Update(done); });
   bar.Finish();
   if (!ok) return 1;
   if (all || !Options.Sprites.empty()) WriteNewFile(Staging / "index.csv", Bytes(IndexCsv(items)));
@@ -196,26 +202,21 @@ int RunExport(const TExportOptions& Options) {
   if (!LoadRom(Options.Rom)) return 1;
   LoadPalette(Options.Palette);
 
-  const fs::path outDir(Options.OutDir);
-  std::error_code error;
-  const bool existed = fs::exists(outDir, error);
-  fs::path staging;
+  // From here a signal only stops the run where it can clean up; once the files
+  // start to move in, the move is finished or undone first.
+  const TSignalCatcher catcher;
   int result = 1;
   try {
-    fs::create_directories(outDir);
-    std::string pattern = (outDir / ".tarvelin-export-XXXXXX").string();
-    if (!mkdtemp(pattern.data())) throw EFCreateError(FormatMessage(SFCreateError, pattern));
-    staging = pattern;
-    result = Export(Options, staging);
-    if (result == 0) MoveInto(staging, outDir);
+    TOutputFolder out(Options.OutDir, Options.Force);
+    result = WasInterrupted() ? 1 : Export(Options, out);
+    if (WasInterrupted()) result = 1;
+    if (result == 0) out.Commit();
   } catch (const std::exception& E) {
     PrintError(Program, E.what());
     result = 1;
   }
-  if (!staging.empty()) fs::remove_all(staging, error);
-  // A directory this run made holds nothing worth keeping after a failure.
-  if (result != 0 && !existed) fs::remove_all(outDir, error);
-  // Stopped by a signal: exit as a shell expects of a program the signal ended.
-  if (const int signal = WasInterrupted()) return 128 + signal;
+  // Stopped by a signal before the files moved in: exit as a shell expects of a
+  // program the signal ended.
+  if (const int signal = WasInterrupted(); signal && result != 0) return 128 + signal;
   return result;
 }

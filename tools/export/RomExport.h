@@ -21,6 +21,7 @@ struct TExportOptions {
   int Scale = 1;
   int Workers = 2;
   bool Progress = false;
+  bool Force = false;  // replace write-protected files in OUTDIR
 };
 
 

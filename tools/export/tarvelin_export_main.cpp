@@ -23,6 +23,7 @@ int UsageError(const QString& Text) {
 int main(int argc, char** argv) {
   QCoreApplication app(argc, argv);
   QCoreApplication::setApplicationName(Program);
+  const TArguments raw(argc, argv);
   QCommandLineParser parser;
   parser.setApplicationDescription(
       "Exports the sprite patterns and animations of a TARVELIN ROM as the viewer draws them:\n"
@@ -49,7 +50,9 @@ int main(int argc, char** argv) {
   const QCommandLineOption jobs("jobs", "Worker processes (default 2).", "N", "2");
   const QCommandLineOption quiet({"q", "quiet"}, "No progress bar.");
   parser.addOptions({bank, sprite, animation, palette, format, scale, jobs, quiet});
-  if (!parser.parse(QCoreApplication::arguments())) return UsageError(parser.errorText());
+  const QCommandLineOption force("force", "Replace files in OUTDIR even when they are write-protected.");
+  parser.addOption(force);
+  if (!parser.parse(raw.Strings())) return UsageError(parser.errorText());
   if (parser.isSet("help")) {
     std::fputs(HelpText(parser, Program).c_str(), stdout);
     return 0;
@@ -58,9 +61,10 @@ int main(int argc, char** argv) {
   if (positional.size() != 2) return UsageError("expected ROM and OUTDIR");
 
   TExportOptions options;
-  options.Rom = positional[0].toStdString();
-  options.OutDir = positional[1].toStdString();
-  options.Palette = parser.value(palette).toStdString();
+  options.Rom = raw.Bytes(positional[0]);
+  options.OutDir = raw.Bytes(positional[1]);
+  options.Palette = raw.Bytes(parser.value(palette));
+  options.Force = parser.isSet(force);
   if (parser.isSet(bank)) {
     options.Banks.clear();
     for (const QString& name : parser.values(bank)) {
@@ -89,11 +93,12 @@ int main(int argc, char** argv) {
     options.Format = TStillFormat::Bmp;
   else
     return UsageError("unknown format '" + formatName + "' (png or bmp)");
-  bool ok = false;
-  options.Scale = parser.value(scale).toInt(&ok);
-  if (!ok || options.Scale < 1 || options.Scale > 8) return UsageError("scale must be 1 to 8");
-  options.Workers = parser.value(jobs).toInt(&ok);
-  if (!ok || options.Workers < 1 || options.Workers > 64) return UsageError("jobs must be 1 to 64");
+  const auto scaleValue = ParseDecimal(parser.value(scale).toStdString(), 1, 8);
+  if (!scaleValue) return UsageError("scale must be 1 to 8");
+  options.Scale = static_cast<int>(*scaleValue);
+  const auto jobsValue = ParseDecimal(parser.value(jobs).toStdString(), 1, 64);
+  if (!jobsValue) return UsageError("jobs must be 1 to 64");
+  options.Workers = static_cast<int>(*jobsValue);
   options.Progress = ProgressWanted(parser.isSet(quiet));
   return RunExport(options);
 }
