@@ -56,13 +56,13 @@ std::string OverLimit(std::int64_t Width, std::int64_t Height, std::int64_t MaxP
          " pixels, over the limit of " + std::to_string(MaxPixels) + " (--max-pixels raises it)";
 }
 
-// Opens Path for reading, or says why not in the user's terms.
+// Opens Path for reading, or says why not in the user's terms (the caller names the path).
 std::unique_ptr<TFileStream> OpenInput(const std::string& Path) {
-  if (const std::string why = WhyNotReadable(Path); !why.empty()) throw EFOpenError(Path + ": cannot open: " + why);
+  if (const std::string why = WhyNotReadable(Path); !why.empty()) throw EFOpenError("cannot open: " + why);
   try {
     return std::make_unique<TFileStream>(Path, fmOpenRead);
   } catch (const Exception&) {
-    throw EFOpenError(Path + ": cannot open: " + ErrorText(errno));
+    throw EFOpenError("cannot open: " + ErrorText(errno));
   }
 }
 
@@ -221,16 +221,14 @@ int RunConvert(const TConvertOptions& Options) {
   try {
     TZrDIB dib;
     auto start = std::chrono::steady_clock::now();
-    {
+    try {
       const auto file = OpenInput(Options.Input);
       std::int64_t width = 0, height = 0;
       if (AnnouncedPixels(ReadHeaders(*file), width, height) > Options.MaxPixels && Options.MaxPixels > 0)
-        throw EZrDIBInvalidDIB(Options.Input + ": " + OverLimit(width, height, Options.MaxPixels));
-      try {
-        dib.LoadFromStream(*file);
-      } catch (const std::exception& E) {
-        throw Exception(Options.Input + ": " + FailureText(E));
-      }
+        throw EZrDIBInvalidDIB(OverLimit(width, height, Options.MaxPixels));
+      dib.LoadFromStream(*file);
+    } catch (const std::exception& E) {
+      throw Exception(Options.Input + ": " + FailureText(E));
     }
     const double loadMs = MsSince(start);
     // Refused now rather than after a long conversion.
