@@ -194,7 +194,9 @@ TEST_F(ZrdibHostileTest, SignalsLeaveTheOldOutputOrTheNewOneAndNothingElse) {
         const std::string now = ReadText(Dir.Path() / "out.bmp");
         // A signal after the rename finds the new file complete.
         EXPECT_TRUE(now == "old" || now == converted) << run.ExitCode;
-        if (run.ExitCode == 0) EXPECT_EQ(now, converted);
+        if (run.ExitCode == 0) {
+          EXPECT_EQ(now, converted);
+        }
         EXPECT_EQ(Names(Dir.Path()), (std::vector<std::string>{"big.bmp", "bomb.bmp", "out.bmp", "small.bmp"}));
       }
     }
