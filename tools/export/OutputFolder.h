@@ -19,6 +19,8 @@ public:
   TOutputFolder& operator=(const TOutputFolder&) = delete;
 
   const std::filesystem::path& Staging() const { return FStaging; }
+  // OUTDIR with its symlinks followed.
+  const std::filesystem::path& Target() const { return FTarget; }
   // Whether OUTDIR held anything before this run.
   bool Existed() const { return FExisted; }
   // Text with the staging folder's name put back to the OUTDIR the user gave.

@@ -6,6 +6,8 @@
 #include <algorithm>
 #include <cstdio>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <memory>
 
 #include "app/TarvelinDrawSprite.h"
@@ -15,6 +17,7 @@
 #include "host/Exception.h"
 #include "tools/export/CommandLine.h"
 #include "app/TarvelinPictureFiles.h"
+#include "tools/export/ExportIndex.h"
 #include "tools/export/OutputFolder.h"
 #include "tools/export/Workers.h"
 
@@ -87,30 +90,6 @@ private:
   fs::path FStaging;
   TDrawSprite FDrawer;
 };
-
-std::string CsvField(const std::string& Text) {
-  if (Text.find_first_of(" ,\"") == std::string::npos) return Text;
-  std::string quoted = "\"";
-  for (const char c : Text) quoted.append(c == '"' ? 2 : 1, c);
-  return quoted.append("\"");
-}
-
-std::string IndexCsv(const std::vector<TItem>& Items) {
-  std::string csv =
-      "bank,number,frame_address,sprite_count,align_number,align_address,chr_bank,chr_bank_address,load_offset,"
-      "frame_data,align_data\n";
-  for (const auto& item : Items) {
-    if (item.Animation) continue;
-    const auto pattern = LocateSpritePattern(PrgData, SpriteBanks[static_cast<std::size_t>(item.BankIndex)], item.Number);
-    const auto t = SpritePatternTexts(pattern);
-    csv.append(BankNames[item.BankIndex]).append(",").append(Hex(item.Number, 3));
-    for (const std::string* field : {&t.FrameAddress, &t.SpriteCount, &t.Align, &t.AlignAddress, &t.CHRBank,
-                                     &t.CHRBankAddress, &t.CHRLoadOffset, &t.FrameDump, &t.AlignDump})
-      csv.append(",").append(CsvField(*field));
-    csv.append("\n");
-  }
-  return csv;
-}
 
 std::vector<TItem> Items(const TExportOptions& Options) {
   const bool all = Options.Sprites.empty() && Options.Animations.empty();
@@ -191,7 +170,16 @@ int Export(const TExportOptions& Options, const TOutputFolder& Out) {
       [&](int done) { bar.Update(done); });
   bar.Finish();
   if (!ok) return 1;
-  if (all || !Options.Sprites.empty()) WriteNewFile(Staging / "index.csv", Bytes(IndexCsv(items)));
+  // The rows of what this run made, and those of the earlier pictures that stay.
+  std::vector<std::string> rows;
+  const std::string extension = Options.Format == TStillFormat::Png ? ".png" : ".bmp";
+  for (const auto& item : items) rows.push_back(IndexRow(PrgData, {item.Animation, item.BankIndex, item.Number}, extension));
+  std::string old;
+  if (Out.Existed()) {
+    std::ifstream in(Out.Target() / "index.csv", std::ios::binary);
+    old.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  }
+  WriteNewFile(Staging / "index.csv", Bytes(MergeIndex(old, rows, Out.Target())));
   return 0;
 }
 
