@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <string>
 
+#include "dib/ZrDIBInternal.h"
 #include "tools/export/CommandLine.h"
 #include "tools/export/ZrdibCommands.h"
 
@@ -127,6 +128,9 @@ int main(int argc, char** argv) {
   QCoreApplication app(argc, argv);
   QCoreApplication::setApplicationName(Program);
   RemoveTemporariesOnSignals();
+  // Pixels on the heap: a file mapping's fresh pages cost more to fault in, and
+  // no other process ever shares them here.
+  DefaultUseFMO = false;
   const TArguments raw(argc, argv);
   Raw = &raw;
   QStringList arguments = raw.Strings();
