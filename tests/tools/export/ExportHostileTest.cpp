@@ -201,6 +201,14 @@ TEST_F(ExportHostileTest, PathsPassByteForByteAndAShortRomIsNamedAsSuch) {
   run = Export({"demo.nes", "full", "--bank", "16", "--sprite", "1"});
   EXPECT_EQ(run.Err.find("warning"), std::string::npos) << run.Err;
 
+  // The viewer's message, then the reason it does not give.
+  fs::create_directory(Path("dir.nes"));
+  run = Export({"dir.nes", "bad"});
+  EXPECT_EQ(run.ExitCode, 1);
+  EXPECT_NE(run.Err.find("tarvelin-export: ファイル dir.nes は開けません\ntarvelin-export: dir.nes: is a directory, not a file\n"),
+            std::string::npos)
+      << run.Err;
+
   // Each number option takes plain digits only.
   for (const char* scale : {" 8", "+2", "2 ", "0x2"}) {
     run = Export({"demo.nes", "bad", "--scale", scale});

@@ -3,6 +3,7 @@
 
 #include <signal.h>
 #include <sys/mman.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -35,10 +36,11 @@ inline TRun RunProgram(const char* Program, const std::vector<std::string>& Argu
 }
 
 // Runs Program with Arguments passed as bytes, exactly (QProcess would re-encode
-// them as text). With Signal set, sends it AfterMs milliseconds after the start.
+// them as text). With Signal set, sends it AfterMs milliseconds after the start;
+// with MemoryLimit set, the program gets that many bytes of address space.
 // ExitCode is 128 + the signal for a program a signal ended.
 inline TRun RunRaw(const char* Program, const std::vector<std::string>& Arguments, const std::filesystem::path& Directory,
-                   int Signal = 0, int AfterMs = 0) {
+                   int Signal = 0, int AfterMs = 0, rlim_t MemoryLimit = 0) {
   const int out = memfd_create("stdout", 0), err = memfd_create("stderr", 0);
   TRun run;
   if (out < 0 || err < 0) return run;
@@ -48,6 +50,8 @@ inline TRun RunRaw(const char* Program, const std::vector<std::string>& Argument
     for (const auto& argument : Arguments) argv.push_back(const_cast<char*>(argument.c_str()));
     argv.push_back(nullptr);
     if (chdir(Directory.c_str()) != 0) _exit(126);
+    const rlimit limit{MemoryLimit, MemoryLimit};
+    if (MemoryLimit != 0 && setrlimit(RLIMIT_AS, &limit) != 0) _exit(125);
     dup2(out, STDOUT_FILENO);
     dup2(err, STDERR_FILENO);
     execv(Program, argv.data());
