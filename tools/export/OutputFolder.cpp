@@ -85,8 +85,19 @@ void RemoveStaleStaging(const fs::path& Folder, const std::string& Prefix) {
   }
 }
 
+namespace {
+
+// "out/" names the folder "out": without the slashes a new one can be renamed into place.
+fs::path WithoutTrailingSlashes(const std::string& Path) {
+  std::string path = Path;
+  while (path.size() > 1 && path.back() == '/') path.pop_back();
+  return path;
+}
+
+}  // namespace
+
 TOutputFolder::TOutputFolder(const std::string& OutDir, bool Force)
-    : FUserPath(OutDir), FTarget(FollowSymlinks(OutDir)), FForce(Force) {
+    : FUserPath(OutDir), FTarget(FollowSymlinks(WithoutTrailingSlashes(OutDir))), FForce(Force) {
   struct stat info {};
   if (stat(FTarget.c_str(), &info) == 0) {
     if (!S_ISDIR(info.st_mode)) Fail("cannot export into", FUserPath, ENOTDIR);

@@ -190,6 +190,8 @@ TEST_F(ExportHostileTest, PathsPassByteForByteAndAShortRomIsNamedAsSuch) {
   auto run = Export({rom, out, "--bank", "16", "--sprite", "1"});
   EXPECT_EQ(run.ExitCode, 0) << run.Err;
   EXPECT_TRUE(fs::exists(Path(out) / "sprite" / "16" / "001.png"));
+  for (int run = 0; run < 2; ++run) EXPECT_EQ(Export({"demo.nes", "slash//", "--bank", "16", "--sprite", "1"}).ExitCode, 0);
+  EXPECT_TRUE(fs::exists(Path("slash/sprite/16/001.png")));
 
   // Loaded as the viewer loads it, with a warning that gives the length.
   Dir.Write("short.nes", std::vector<std::uint8_t>(Rom.begin(), Rom.begin() + 0x40410));

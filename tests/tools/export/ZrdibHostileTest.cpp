@@ -115,7 +115,9 @@ TEST_F(ZrdibHostileTest, RefusesWhatItCannotReadClearlyAndGoesOn) {
       {{"info", "small.bmp", "--max-pixels", "-1"}, 2, {}, {"--max-pixels must be"}},
   };
   for (const auto& c : cases) {
-    SCOPED_TRACE(c.Arguments[0] + " " + c.Arguments[1]);
+    std::string trace;
+    for (const auto& argument : c.Arguments) trace += argument + " ";
+    SCOPED_TRACE(trace);
     const auto run = Zrdib(c.Arguments);
     EXPECT_EQ(run.ExitCode, c.ExitCode) << run.Err;
     for (const auto& text : c.Out) EXPECT_NE(run.Out.find(text), std::string::npos) << run.Out;
