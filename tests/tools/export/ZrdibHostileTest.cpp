@@ -123,15 +123,21 @@ TEST_F(ZrdibHostileTest, RefusesWhatItCannotReadClearlyAndGoesOn) {
     for (const auto& text : c.Out) EXPECT_NE(run.Out.find(text), std::string::npos) << run.Out;
     for (const auto& text : c.Err) EXPECT_NE(run.Err.find(text), std::string::npos) << run.Err;
   }
-  // Out of memory is one more failure of one file: colours of the bomb's
-  // 2 GiB of pixels cannot be counted in 1 GiB of address space.
+  // Nothing was written, and nothing left behind.
+  EXPECT_EQ(Names(Dir.Path()), (std::vector<std::string>{"bomb.bmp", "dir", "fifo", "small.bmp"}));
+}
+
+TEST_F(ZrdibHostileTest, OutOfMemoryIsOneMoreFailureOfOneFile) {
+#if defined(__SANITIZE_ADDRESS__)
+  GTEST_SKIP() << "AddressSanitizer reserves terabytes of address space: no limit on it can be set here";
+#endif
+  // Colours of the bomb's 2 GiB of pixels cannot be counted in 1 GiB of address space.
   const auto run = RunRaw(TARVELIN_ZRDIB_EXE, {"info", "bomb.bmp", "small.bmp", "--max-pixels", "0"}, Dir.Path(), 0, 0,
                           rlim_t{1} << 30);
   EXPECT_EQ(run.ExitCode, 1) << run.Err;
   EXPECT_NE(run.Err.find("zrdib: bomb.bmp: "), std::string::npos) << run.Err;
-  EXPECT_NE(run.Out.find(described), std::string::npos) << run.Out;
-  // Nothing was written, and nothing left behind.
-  EXPECT_EQ(Names(Dir.Path()), (std::vector<std::string>{"bomb.bmp", "dir", "fifo", "small.bmp"}));
+  EXPECT_NE(run.Out.find("small.bmp\n"), std::string::npos) << run.Out;
+  EXPECT_NE(run.Out.find("  image size:    4 x 2, 8 bytes of pixels\n"), std::string::npos) << run.Out;
 }
 
 TEST_F(ZrdibHostileTest, OutputsKeepTheirModesLinksAndNames) {
