@@ -120,7 +120,11 @@ TOutputFolder::TOutputFolder(const std::string& OutDir, bool Force)
       if (p == p.parent_path()) break;
     }
     for (const auto& p : missing) {
-      if (mkdir(p.c_str(), 0777) != 0) Fail("cannot make folder", p.string(), errno);
+      if (mkdir(p.c_str(), 0777) != 0) {
+        const int error = errno;
+        RemoveMadeFolders();
+        Fail("cannot make folder", p.string(), error);
+      }
       FMadeFolders.push_back(p);
     }
     const std::string name = FTarget.lexically_normal().filename().string();
@@ -128,15 +132,23 @@ TOutputFolder::TOutputFolder(const std::string& OutDir, bool Force)
     RemoveStaleStaging(parent, prefix);
     pattern = ((parent.empty() ? fs::path(".") : parent) / (prefix + pid + "-XXXXXX")).string();
   }
-  if (!mkdtemp(pattern.data())) Fail("cannot write in", FExisted ? FUserPath : FTarget.parent_path().string(), errno);
+  if (!mkdtemp(pattern.data())) {
+    const int error = errno;
+    RemoveMadeFolders();
+    Fail("cannot write in", FExisted ? FUserPath : FTarget.parent_path().string(), error);
+  }
   FStaging = pattern;
+}
+
+void TOutputFolder::RemoveMadeFolders() noexcept {
+  for (auto p = FMadeFolders.rbegin(); p != FMadeFolders.rend(); ++p) rmdir(p->c_str());
+  FMadeFolders.clear();
 }
 
 TOutputFolder::~TOutputFolder() {
   std::error_code ignored;
   fs::remove_all(FStaging, ignored);
-  if (FCommitted) return;
-  for (auto p = FMadeFolders.rbegin(); p != FMadeFolders.rend(); ++p) rmdir(p->c_str());
+  if (!FCommitted) RemoveMadeFolders();
 }
 
 std::string TOutputFolder::InUserTerms(const std::string& Text) const {

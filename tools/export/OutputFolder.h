@@ -34,6 +34,7 @@ public:
 
 private:
   void MergeIntoExisting();
+  void RemoveMadeFolders() noexcept;
 
   std::string FUserPath;
   std::filesystem::path FTarget;
