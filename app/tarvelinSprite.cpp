@@ -11,6 +11,7 @@
 #include <QTabBar>
 #include <QTranslator>
 #include <algorithm>
+#include <filesystem>
 
 #include "app/TarvelinDrawSprite.h"
 #include "app/TarvelinPictureLook.h"
@@ -154,6 +155,15 @@ void TForm1::RomLoaded() {
   EditSSpriteNum->setText("00");
   RefreshSpritePage();
   ResetAnimationPage();
+  // A short file leaves the buffers' later bytes as they were, which the pictures may show.
+  std::error_code sizeError;
+  const auto size = std::filesystem::file_size(*fileName, sizeError);
+  const QString shortRom = QStringLiteral("ファイルが ");
+  if (!sizeError && size < static_cast<std::uintmax_t>(RomImageSize))
+    statusBar()->showMessage(shortRom + QString::fromStdString(std::to_string(size) + " バイトしかありません (完全なイメージは " +
+                                                               std::to_string(RomImageSize) + " バイト)。それ以降は以前の内容のままです"));
+  else if (statusBar()->currentMessage().startsWith(shortRom))
+    statusBar()->clearMessage();
 }
 
 void TForm1::Exit1Click() { close(); }

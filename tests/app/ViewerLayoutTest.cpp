@@ -71,7 +71,7 @@ TEST_F(ViewerLayoutTest, FileDialogsShowFilterDescriptionsAndJapaneseTexts) {
   } dialogs[] = {
       {Form1->Open1, {"TARVELINROMイメージ(*.nes)"}},
       {Form1->SaveImage1, {"PNG画像(*.png)", "ビットマップ(*.bmp)"}},
-      {Form1->SaveAnimation1, {"GIFアニメーション(*.gif)"}},
+      {Form1->SaveAnimation1, {"GIFアニメーション(*.gif)", "APNGアニメーション(*.png)"}},
   };
   for (const auto& d : dialogs) {
     SCOPED_TRACE(d.Item->text().toStdString());

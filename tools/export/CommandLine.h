@@ -5,9 +5,12 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <memory>
 #include <optional>
 #include <span>
 #include <string>
+
+#include <QStringList>
 
 #include "app/TarvelinFiles.h"
 
@@ -44,3 +47,26 @@ std::string HelpText(const class QCommandLineParser& Parser, const std::string& 
 
 // A hexadecimal number, with or without "$" or "0x"; none when it is no number or above Max.
 std::optional<int> ParseHexNumber(const std::string& Text, int Max);
+// Decimal digits only (no sign, no spaces) from Min to Max; none otherwise.
+std::optional<std::int64_t> ParseDecimal(const std::string& Text, std::int64_t Min, std::int64_t Max);
+
+// The command line as the parser takes it, with every argument's bytes kept: a
+// path that is no valid UTF-8 reaches the file system exactly as it was typed.
+class TArguments {
+public:
+  TArguments(int argc, char** argv);
+  // Arguments that are no valid UTF-8 stand as a private-use mark the parser passes on.
+  const QStringList& Strings() const;
+  // The bytes behind one of Strings() (or behind a value the parser took from one).
+  std::string Bytes(const QString& Text) const;
+  ~TArguments();
+  TArguments(const TArguments&) = delete;
+  TArguments& operator=(const TArguments&) = delete;
+
+private:
+  struct TData;
+  std::unique_ptr<TData> FData;
+};
+
+// Why Path cannot be read as a file, in words; empty when it can.
+std::string WhyNotReadable(const std::string& Path);

@@ -1,10 +1,13 @@
 #include "tools/export/RomExport.h"
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cstdio>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <memory>
 
 #include "app/TarvelinDrawSprite.h"
@@ -14,6 +17,8 @@
 #include "host/Exception.h"
 #include "tools/export/CommandLine.h"
 #include "app/TarvelinPictureFiles.h"
+#include "tools/export/ExportIndex.h"
+#include "tools/export/OutputFolder.h"
 #include "tools/export/Workers.h"
 
 namespace fs = std::filesystem;
@@ -88,30 +93,6 @@ private:
   TDrawSprite FDrawer;
 };
 
-std::string CsvField(const std::string& Text) {
-  if (Text.find_first_of(" ,\"") == std::string::npos) return Text;
-  std::string quoted = "\"";
-  for (const char c : Text) quoted.append(c == '"' ? 2 : 1, c);
-  return quoted.append("\"");
-}
-
-std::string IndexCsv(const std::vector<TItem>& Items) {
-  std::string csv =
-      "bank,number,frame_address,sprite_count,align_number,align_address,chr_bank,chr_bank_address,load_offset,"
-      "frame_data,align_data\n";
-  for (const auto& item : Items) {
-    if (item.Animation) continue;
-    const auto pattern = LocateSpritePattern(PrgData, SpriteBanks[static_cast<std::size_t>(item.BankIndex)], item.Number);
-    const auto t = SpritePatternTexts(pattern);
-    csv.append(BankNames[item.BankIndex]).append(",").append(Hex(item.Number, 3));
-    for (const std::string* field : {&t.FrameAddress, &t.SpriteCount, &t.Align, &t.AlignAddress, &t.CHRBank,
-                                     &t.CHRBankAddress, &t.CHRLoadOffset, &t.FrameDump, &t.AlignDump})
-      csv.append(",").append(CsvField(*field));
-    csv.append("\n");
-  }
-  return csv;
-}
-
 std::vector<TItem> Items(const TExportOptions& Options) {
   const bool all = Options.Sprites.empty() && Options.Animations.empty();
   std::vector<int> sprites = Options.Sprites, animations = Options.Animations;
@@ -132,33 +113,32 @@ std::vector<TItem> Items(const TExportOptions& Options) {
   return items;
 }
 
-// Moves every file of Staging to the same place under OutDir, replacing what was
-// there; refuses before moving anything when a file stands where a folder goes or
-// the other way round.
-void MoveInto(const fs::path& Staging, const fs::path& OutDir) {
-  for (const auto& entry : fs::recursive_directory_iterator(Staging)) {
-    const fs::path target = OutDir / entry.path().lexically_relative(Staging);
-    const auto status = fs::status(target);
-    if (fs::exists(status) && fs::is_directory(status) != entry.is_directory())
-      throw EFCreateError(FormatMessage(SFCreateError, target.string()));
-  }
-  for (const auto& entry : fs::recursive_directory_iterator(Staging)) {
-    const fs::path target = OutDir / entry.path().lexically_relative(Staging);
-    if (entry.is_directory())
-      fs::create_directories(target);
-    else
-      fs::rename(entry.path(), target);
-  }
-}
-
 bool LoadRom(const std::string& Path, const std::string& Patch) {
   try {
-    if (Patch.empty() ? LoadRomImage(Path, PrgData, ChrData) : RomDocument.LoadPatched(Path, Patch)) return true;
+    std::int64_t loaded = 0;
+    const bool ok = Patch.empty() ? LoadRomImage(Path, PrgData, ChrData, &loaded) : RomDocument.LoadPatched(Path, Patch);
+    if (ok) {
+      if (!Patch.empty()) loaded = static_cast<std::int64_t>(RomDocument.Size());
+      if (loaded < RomImageSize)
+        PrintError(Program, "warning: " + Path + (Patch.empty() ? "" : " with its patch") + " holds " +
+                                std::to_string(loaded) + " bytes, less than the " + std::to_string(RomImageSize) +
+                                " of a full image: the bytes past its end are zero");
+      return true;
+    }
     // The check has printed why.
   } catch (const Exception& E) {
+    // The viewer's message, then the reason it does not give.
     PrintError(Program, E.Message());
+    if (const std::string why = WhyNotReadable(Path); !why.empty()) PrintError(Program, Path + ": " + why);
   }
   return false;
+}
+
+// Makes Folder and the folders it needs, in the user's terms on failure.
+void MakeFolders(const TOutputFolder& Out, const fs::path& Folder) {
+  std::error_code error;
+  fs::create_directories(Folder, error);
+  if (error) throw EFCreateError(Out.InUserTerms("cannot make folder " + Folder.string() + ": " + error.message()));
 }
 
 void LoadPalette(const std::string& Path) {
@@ -170,24 +150,41 @@ void LoadPalette(const std::string& Path) {
   }
 }
 
-int Export(const TExportOptions& Options, const fs::path& Staging) {
+int Export(const TExportOptions& Options, const TOutputFolder& Out) {
+  const fs::path& Staging = Out.Staging();
   const auto items = Items(Options);
   const bool all = Options.Sprites.empty() && Options.Animations.empty();
   for (const int bank : Options.Banks) {
     if (all || !Options.Sprites.empty()) {
-      fs::create_directories(Staging / "sprite" / BankNames[bank]);
-      fs::create_directories(Staging / "patterntable" / BankNames[bank]);
+      MakeFolders(Out, Staging / "sprite" / BankNames[bank]);
+      MakeFolders(Out, Staging / "patterntable" / BankNames[bank]);
     }
-    if (all || !Options.Animations.empty()) fs::create_directories(Staging / "animation" / BankNames[bank]);
+    if (all || !Options.Animations.empty()) MakeFolders(Out, Staging / "animation" / BankNames[bank]);
   }
   const TExporter exporter(Options, Staging);
   TProgressBar bar("exporting", static_cast<std::int64_t>(items.size()), Options.Progress);
   const bool ok = RunInWorkers(
       Program, static_cast<int>(items.size()), Options.Workers,
-      [&](int i) { exporter.Export(items[static_cast<std::size_t>(i)]); }, [&](int done) { bar.Update(done); });
+      [&](int i) {
+        try {
+          exporter.Export(items[static_cast<std::size_t>(i)]);
+        } catch (const std::exception& E) {
+          throw Exception(Out.InUserTerms(E.what()));
+        }
+      },
+      [&](int done) { bar.Update(done); });
   bar.Finish();
   if (!ok) return 1;
-  if (all || !Options.Sprites.empty()) WriteNewFile(Staging / "index.csv", Bytes(IndexCsv(items)));
+  // The rows of what this run made, and those of the earlier pictures that stay.
+  std::vector<std::string> rows;
+  const std::string extension = Options.Format == TStillFormat::Png ? ".png" : ".bmp";
+  for (const auto& item : items) rows.push_back(IndexRow(PrgData, {item.Animation, item.BankIndex, item.Number}, extension));
+  std::string old;
+  if (Out.Existed()) {
+    std::ifstream in(Out.Target() / "index.csv", std::ios::binary);
+    old.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  }
+  WriteNewFile(Staging / "index.csv", Bytes(MergeIndex(old, rows, Out.Target())));
   return 0;
 }
 
@@ -198,26 +195,21 @@ int RunExport(const TExportOptions& Options) {
   if (!LoadRom(Options.Rom, Options.Patch)) return 1;
   LoadPalette(Options.Palette);
 
-  const fs::path outDir(Options.OutDir);
-  std::error_code error;
-  const bool existed = fs::exists(outDir, error);
-  fs::path staging;
+  // From here a signal only stops the run where it can clean up; once the files
+  // start to move in, the move is finished or undone first.
+  const TSignalCatcher catcher;
   int result = 1;
   try {
-    fs::create_directories(outDir);
-    std::string pattern = (outDir / ".tarvelin-export-XXXXXX").string();
-    if (!mkdtemp(pattern.data())) throw EFCreateError(FormatMessage(SFCreateError, pattern));
-    staging = pattern;
-    result = Export(Options, staging);
-    if (result == 0) MoveInto(staging, outDir);
+    TOutputFolder out(Options.OutDir, Options.Force);
+    result = WasInterrupted() ? 1 : Export(Options, out);
+    if (WasInterrupted()) result = 1;
+    if (result == 0) out.Commit();
   } catch (const std::exception& E) {
     PrintError(Program, E.what());
     result = 1;
   }
-  if (!staging.empty()) fs::remove_all(staging, error);
-  // A directory this run made holds nothing worth keeping after a failure.
-  if (result != 0 && !existed) fs::remove_all(outDir, error);
-  // Stopped by a signal: exit as a shell expects of a program the signal ended.
-  if (const int signal = WasInterrupted()) return 128 + signal;
+  // Stopped by a signal before the files moved in: exit as a shell expects of a
+  // program the signal ended.
+  if (const int signal = WasInterrupted(); signal && result != 0) return 128 + signal;
   return result;
 }

@@ -26,6 +26,7 @@ struct TExportOptions {
   // Composed pictures' background transparent in PNGs and animations.
   bool Transparent = false;
   TAnimationFormat AnimationFormat = TAnimationFormat::Gif;
+  bool Force = false;  // replace write-protected files in OUTDIR
 };
 
 

@@ -19,30 +19,6 @@ volatile std::sig_atomic_t Interrupted = 0;
 
 void NoteSignal(int Signal) { Interrupted = Signal; }
 
-// Catches the signals for as long as it lives, without restarting reads, so the parent
-// wakes up to stop the children and clean up; the children go back to the default.
-class TSignalCatcher {
-public:
-  TSignalCatcher() {
-    struct sigaction action {};
-    action.sa_handler = NoteSignal;
-    sigemptyset(&action.sa_mask);
-    sigaction(SIGINT, &action, &FOldInt);
-    sigaction(SIGTERM, &action, &FOldTerm);
-  }
-  ~TSignalCatcher() { Restore(); }
-  void Restore() {
-    sigaction(SIGINT, &FOldInt, nullptr);
-    sigaction(SIGTERM, &FOldTerm, nullptr);
-  }
-  TSignalCatcher(const TSignalCatcher&) = delete;
-  TSignalCatcher& operator=(const TSignalCatcher&) = delete;
-
-private:
-  struct sigaction FOldInt {};
-  struct sigaction FOldTerm {};
-};
-
 [[noreturn]] void RunChild(const char* Program, int First, int Count, int Step, int Report,
                            const std::function<void(int)>& Work) {
   int status = 0;
@@ -64,9 +40,22 @@ private:
 
 }  // namespace
 
+TSignalCatcher::TSignalCatcher() {
+  struct sigaction action {};
+  action.sa_handler = NoteSignal;
+  sigemptyset(&action.sa_mask);
+  sigaction(SIGINT, &action, &FOldInt);
+  sigaction(SIGTERM, &action, &FOldTerm);
+  if (FOldInt.sa_handler != NoteSignal) Interrupted = 0;
+}
+
+TSignalCatcher::~TSignalCatcher() {
+  sigaction(SIGINT, &FOldInt, nullptr);
+  sigaction(SIGTERM, &FOldTerm, nullptr);
+}
+
 bool RunInWorkers(const char* Program, int Count, int Workers, const std::function<void(int)>& Work,
                   const std::function<void(int)>& Done) {
-  Interrupted = 0;
   if (Count <= 0) return true;
   TSignalCatcher catcher;
   Workers = std::clamp(Workers, 1, Count);
@@ -78,7 +67,8 @@ bool RunInWorkers(const char* Program, int Count, int Workers, const std::functi
   for (int w = 0; w < Workers; ++w) {
     const pid_t pid = fork();
     if (pid == 0) {
-      catcher.Restore();
+      signal(SIGINT, SIG_DFL);
+      signal(SIGTERM, SIG_DFL);
       close(pipeEnds[0]);
       RunChild(Program, w, Count, Workers, pipeEnds[1], Work);
     }

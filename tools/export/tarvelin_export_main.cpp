@@ -23,12 +23,14 @@ int UsageError(const QString& Text) {
 int main(int argc, char** argv) {
   QCoreApplication app(argc, argv);
   QCoreApplication::setApplicationName(Program);
+  const TArguments raw(argc, argv);
   QCommandLineParser parser;
   parser.setApplicationDescription(
       "Exports the sprite patterns and animations of a TARVELIN ROM as the viewer draws them:\n"
       "  OUTDIR/sprite/BANK/NNN.png         each pattern composed (256 x 256)\n"
       "  OUTDIR/patterntable/BANK/NNN.png   its CHR bank as a pattern table (128 x 128)\n"
-      "  OUTDIR/index.csv                   the numbers and dumps the viewer shows, one row a pattern\n"
+      "  OUTDIR/index.csv                   one row per pattern or animation in OUTDIR: the numbers and\n"
+      "                                     dumps the viewer shows, as plain hex (kept across partial runs)\n"
       "  OUTDIR/animation/BANK/NN.gif       each animation, looping unless a $00 frame stops it\n"
       "  OUTDIR/animation/BANK/NN.txt       frame, pattern, duration in NES frames, start in ms\n"
       "  OUTDIR/animation/BANK/NN.png       the same as an APNG, with --animation-format apng\n"
@@ -57,7 +59,9 @@ int main(int argc, char** argv) {
   const QCommandLineOption patch("patch", "Apply this IPS or BPS patch to the ROM as read (no file is changed).", "FILE");
   parser.addOption(patch);
   parser.addOptions({transparent, animationFormat});
-  if (!parser.parse(QCoreApplication::arguments())) return UsageError(parser.errorText());
+  const QCommandLineOption force("force", "Replace files in OUTDIR even when they are write-protected.");
+  parser.addOption(force);
+  if (!parser.parse(raw.Strings())) return UsageError(parser.errorText());
   if (parser.isSet("help")) {
     std::fputs(HelpText(parser, Program).c_str(), stdout);
     return 0;
@@ -66,10 +70,11 @@ int main(int argc, char** argv) {
   if (positional.size() != 2) return UsageError("expected ROM and OUTDIR");
 
   TExportOptions options;
-  options.Rom = positional[0].toStdString();
-  options.OutDir = positional[1].toStdString();
-  options.Palette = parser.value(palette).toStdString();
-  options.Patch = parser.value(patch).toStdString();
+  options.Rom = raw.Bytes(positional[0]);
+  options.OutDir = raw.Bytes(positional[1]);
+  options.Palette = raw.Bytes(parser.value(palette));
+  options.Patch = raw.Bytes(parser.value(patch));
+  options.Force = parser.isSet(force);
   if (parser.isSet(bank)) {
     options.Banks.clear();
     for (const QString& name : parser.values(bank)) {
@@ -106,11 +111,12 @@ int main(int argc, char** argv) {
     options.AnimationFormat = TAnimationFormat::Apng;
   else
     return UsageError("unknown animation format '" + animationFormatName + "' (gif or apng)");
-  bool ok = false;
-  options.Scale = parser.value(scale).toInt(&ok);
-  if (!ok || options.Scale < 1 || options.Scale > 8) return UsageError("scale must be 1 to 8");
-  options.Workers = parser.value(jobs).toInt(&ok);
-  if (!ok || options.Workers < 1 || options.Workers > 64) return UsageError("jobs must be 1 to 64");
+  const auto scaleValue = ParseDecimal(parser.value(scale).toStdString(), 1, 8);
+  if (!scaleValue) return UsageError("scale must be 1 to 8");
+  options.Scale = static_cast<int>(*scaleValue);
+  const auto jobsValue = ParseDecimal(parser.value(jobs).toStdString(), 1, 64);
+  if (!jobsValue) return UsageError("jobs must be 1 to 64");
+  options.Workers = static_cast<int>(*jobsValue);
   options.Progress = ProgressWanted(parser.isSet(quiet));
   return RunExport(options);
 }

@@ -2,8 +2,11 @@
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
+#include <cstdint>
 #include <cstdio>
+#include <string>
 
+#include "dib/ZrDIBInternal.h"
 #include "tools/export/CommandLine.h"
 #include "tools/export/ZrdibCommands.h"
 
@@ -13,7 +16,7 @@ constexpr const char* Program = "zrdib";
 constexpr const char* Usage =
     "Usage: zrdib info FILE...\n"
     "       zrdib convert IN OUT --to 1|4|4rle|8|8rle|24|halftone|halftone-bw [--mode low|high]\n"
-    "                     [--mask RRGGBB] [--time] [--quiet]\n"
+    "                     [--mask RRGGBB] [--force] [--max-pixels N] [--time] [--quiet]\n"
     "Describes BMP files, or converts one to another pixel format with the DIB library.\n"
     "'zrdib COMMAND --help' describes a command.\n";
 
@@ -34,18 +37,39 @@ bool ShowHelp(QCommandLineParser& Parser, const QStringList& Arguments, const ch
   return true;
 }
 
+const TArguments* Raw = nullptr;
+
+std::string PathOf(const QString& Argument) { return Raw->Bytes(Argument); }
+
+QCommandLineOption MaxPixelsOption() {
+  return QCommandLineOption("max-pixels",
+                            "Refuse pictures of more pixels than N (default " + QString::number(DefaultMaxPixels) +
+                                "; 0: no limit).",
+                            "N", QString::number(DefaultMaxPixels));
+}
+
+// The limit the option gives, or -1 after reporting a bad one.
+std::int64_t MaxPixels(const QCommandLineParser& Parser, const QCommandLineOption& Option) {
+  const auto value = ParseDecimal(Parser.value(Option).toStdString(), 0, INT64_MAX / 2);
+  return value ? *value : -1;
+}
+
 int Info(const QStringList& Arguments) {
   QCommandLineParser parser;
   parser.setApplicationDescription("Prints each BMP file's headers, pixel format, colours used and image size,\n"
                                    "or the library's error message for a file it cannot read.");
   parser.addHelpOption();
   parser.addPositionalArgument("FILE", "BMP files.", "FILE...");
+  const QCommandLineOption maxPixels = MaxPixelsOption();
+  parser.addOption(maxPixels);
   int result = 0;
   if (ShowHelp(parser, Arguments, "zrdib info", result)) return result;
   if (parser.positionalArguments().isEmpty()) return UsageError("info needs at least one FILE");
+  const std::int64_t limit = MaxPixels(parser, maxPixels);
+  if (limit < 0) return UsageError("--max-pixels must be a number of pixels");
   std::vector<std::string> files;
-  for (const QString& file : parser.positionalArguments()) files.push_back(file.toStdString());
-  return RunInfo(files);
+  for (const QString& file : parser.positionalArguments()) files.push_back(PathOf(file));
+  return RunInfo(files, limit);
 }
 
 int Convert(const QStringList& Arguments) {
@@ -59,7 +83,9 @@ int Convert(const QStringList& Arguments) {
   const QCommandLineOption mask("mask", "The colour a 1-bit mask keeps white (default FFFFFF).", "RRGGBB", "FFFFFF");
   const QCommandLineOption time("time", "Print load, convert and save times in ms on stderr.");
   const QCommandLineOption quiet({"q", "quiet"}, "No progress bar.");
-  parser.addOptions({to, mode, mask, time, quiet});
+  const QCommandLineOption force("force", "Replace OUT even when it is write-protected.");
+  const QCommandLineOption maxPixels = MaxPixelsOption();
+  parser.addOptions({to, mode, mask, time, quiet, force, maxPixels});
   int result = 0;
   if (ShowHelp(parser, Arguments, "zrdib convert", result)) return result;
   const QStringList positional = parser.positionalArguments();
@@ -67,8 +93,8 @@ int Convert(const QStringList& Arguments) {
   if (!parser.isSet(to)) return UsageError("convert needs --to");
 
   TConvertOptions options;
-  options.Input = positional[0].toStdString();
-  options.Output = positional[1].toStdString();
+  options.Input = PathOf(positional[0]);
+  options.Output = PathOf(positional[1]);
   static const std::pair<const char*, TZrPixelFormat> Targets[] = {
       {"1", zrpf1Bit},      {"4", zrpf4Bit},   {"4rle", zrpf4BitRLE},       {"8", zrpf8Bit},
       {"8rle", zrpf8BitRLE}, {"24", zrpf24Bit}, {"halftone", zrpfHalfTone}, {"halftone-bw", zrpfHalfToneBW}};
@@ -82,12 +108,15 @@ int Convert(const QStringList& Arguments) {
     options.ConvertMode = 1;
   else
     return UsageError("--mode must be low or high");
-  const QString rgb = parser.value(mask);
-  bool ok = rgb.size() == 6;
-  const unsigned value = rgb.toUInt(&ok, 16);
-  if (!ok || rgb.size() != 6) return UsageError("--mask must be six hex digits RRGGBB");
+  const std::string rgb = parser.value(mask).toStdString();
+  if (rgb.size() != 6 || rgb.find_first_not_of("0123456789abcdefABCDEF") != std::string::npos)
+    return UsageError("--mask must be six hex digits RRGGBB");
+  const auto value = static_cast<unsigned>(std::stoul(rgb, nullptr, 16));
   // The library's colours hold red in the low byte.
   options.MaskColor = static_cast<TColor>((value >> 16 & 0xFF) | (value & 0xFF00) | (value & 0xFF) << 16);
+  options.Force = parser.isSet(force);
+  options.MaxPixels = MaxPixels(parser, maxPixels);
+  if (options.MaxPixels < 0) return UsageError("--max-pixels must be a number of pixels");
   options.Time = parser.isSet(time);
   options.Progress = ProgressWanted(parser.isSet(quiet));
   return RunConvert(options);
@@ -98,7 +127,13 @@ int Convert(const QStringList& Arguments) {
 int main(int argc, char** argv) {
   QCoreApplication app(argc, argv);
   QCoreApplication::setApplicationName(Program);
-  QStringList arguments = QCoreApplication::arguments();
+  RemoveTemporariesOnSignals();
+  // Pixels on the heap: a file mapping's fresh pages cost more to fault in, and
+  // no other process ever shares them here.
+  DefaultUseFMO = false;
+  const TArguments raw(argc, argv);
+  Raw = &raw;
+  QStringList arguments = raw.Strings();
   const QString command = arguments.size() > 1 ? arguments[1] : QString();
   if (command == "--help" || command == "-h" || command == "help") {
     std::fputs(Usage, stdout);
@@ -107,6 +142,10 @@ int main(int argc, char** argv) {
   if (arguments.size() > 1) arguments.removeAt(1);
   if (command == "info") return Info(arguments);
   if (command == "convert") return Convert(arguments);
+  if (command.isEmpty())
+    PrintError(Program, "no command given");
+  else
+    PrintError(Program, "unknown command '" + PathOf(command) + "'");
   std::fputs(Usage, stderr);
   return 2;
 }

@@ -99,16 +99,35 @@ TEST_F(ExportProgramTest, ExportsEveryPatternAndAnimationOfABank) {
   EXPECT_EQ(FilesIn(Out()), 512u + 512 + 2 * 256 + 1);
 
   const std::string csv = ReadText(Out() / "index.csv");
-  EXPECT_EQ(std::count(csv.begin(), csv.end(), '\n'), 513);
+  EXPECT_EQ(std::count(csv.begin(), csv.end(), '\n'), 1 + 512 + 256);
   // Pattern $1FF of bank "16": CHR bank $80, alignment $01, one sprite; offsets from the demo ROM's layout.
   const auto& p = DemoRom::Bank16LastPattern;
   char row[160];
-  std::snprintf(row, sizeof row, "\n16,1FF,$%05X,1,$01,$%05X,$80,$%05X,\" 00\",\"80 00 01 ", p.FrameOffset, p.AlignOffset,
-                0x40010 + 0x80 * 0x400);
+  std::snprintf(row, sizeof row, "\nsprite,16,1FF,sprite/16/1FF.png,%X,1,1,%X,80,%X,0,80 00 01 ", p.FrameOffset,
+                p.AlignOffset, 0x40010 + 0x80 * 0x400);
   EXPECT_NE(csv.find(row), std::string::npos) << row;
+  EXPECT_NE(csv.find("\nanimation,16,FF,animation/16/FF.gif,,,,,,,,,,"), std::string::npos);
   EXPECT_EQ(csv.substr(0, csv.find('\n')),
-            "bank,number,frame_address,sprite_count,align_number,align_address,chr_bank,chr_bank_address,load_offset,"
-            "frame_data,align_data");
+            "kind,bank,number,file,frame_address,sprite_count,align_number,align_address,chr_bank,chr_bank_address,"
+            "load_offset,frame_data,align_data,animation_address");
+}
+
+TEST_F(ExportProgramTest, IndexHoldsARowForEveryItemTheFolderHolds) {
+  const auto keys = [&] {
+    std::string keys;
+    std::istringstream csv(ReadText(Out() / "index.csv"));
+    std::string line;
+    std::getline(csv, line);
+    while (std::getline(csv, line)) keys += line.substr(0, line.find(',', line.find(',', line.find(',') + 1) + 1)) + ";";
+    return keys;
+  };
+  ASSERT_EQ(Export({"--bank", "16", "--sprite", "1", "--sprite", "2"}).ExitCode, 0);
+  ASSERT_EQ(Export({"--bank", "16", "--sprite", "2", "--animation", "3"}).ExitCode, 0);
+  EXPECT_EQ(keys(), "animation,16,3;sprite,16,1;sprite,16,2;");
+  // A picture the user took away loses its row at the next run.
+  fs::remove(Out() / "sprite" / "16" / "001.png");
+  ASSERT_EQ(Export({"--bank", "14-15", "--animation", "10"}).ExitCode, 0);
+  EXPECT_EQ(keys(), "animation,14-15,10;animation,16,3;sprite,16,2;");
 }
 
 TEST_F(ExportProgramTest, AStoppedExportLeavesNothing) {
@@ -162,7 +181,8 @@ TEST_F(ExportProgramTest, AnimationsKeepNtscTimeAndStopWhereTheGameStops) {
                            "--animation", "5", "--scale", "2"});
   ASSERT_EQ(run.ExitCode, 0) << run.Err;
   EXPECT_FALSE(fs::exists(Out() / "sprite"));
-  EXPECT_FALSE(fs::exists(Out() / "index.csv"));
+  const std::string csv = ReadText(Out() / "index.csv");
+  EXPECT_EQ(std::count(csv.begin(), csv.end(), '\n'), 1 + 4);
   // Delays: rounded end less rounded start, at 100 / 60.0988 hundredths per NES frame (by hand).
   struct TCase {
     const char* Name;

@@ -1,0 +1,26 @@
+#pragma once
+// index.csv: one row per exported picture or animation, in plain values that a
+// spreadsheet or script reads (hexadecimal without "$" or padding, bytes as hex
+// pairs separated by spaces), under a header row.
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "app/TarvelinFileIO.h"
+
+struct TIndexItem {
+  bool Animation;
+  int BankIndex;
+  int Number;
+};
+
+std::string IndexHeader();
+// The item's row, its files named with Extension (".png", ".bmp"; animations ".gif").
+std::string IndexRow(const TPrgData& PrgData, const TIndexItem& Item, const std::string& Extension);
+
+// The index of a folder that held Old (an earlier index.csv, or empty) and now
+// also holds NewRows: the old rows that no new row replaces and whose file is
+// still in Folder, then the new ones, sorted. An old index of another layout is
+// dropped.
+std::string MergeIndex(const std::string& Old, const std::vector<std::string>& NewRows, const std::filesystem::path& Folder);
