@@ -156,10 +156,9 @@ void TForm1::RomLoaded() {
   RefreshSpritePage();
   ResetAnimationPage();
   // A short file leaves the buffers' later bytes as they were, which the pictures may show.
-  std::error_code sizeError;
-  const auto size = std::filesystem::file_size(*fileName, sizeError);
+  const std::size_t size = RomDocument.Size();
   const QString shortRom = QStringLiteral("ファイルが ");
-  if (!sizeError && size < static_cast<std::uintmax_t>(RomImageSize))
+  if (size < static_cast<std::size_t>(RomImageSize))
     statusBar()->showMessage(shortRom + QString::fromStdString(std::to_string(size) + " バイトしかありません (完全なイメージは " +
                                                                std::to_string(RomImageSize) + " バイト)。それ以降は以前の内容のままです"));
   else if (statusBar()->currentMessage().startsWith(shortRom))

@@ -74,7 +74,8 @@ if (cd "$root$data" && "$root/usr/bin/tarvelin-export" tarvelin-demo.nes "$work/
   [ "$(head -c 4 "$work/export/sprite/16/000.png" | od -An -tx1 | tr -d ' ')" = 89504e47 ] ||
     fail "tarvelin-export wrote no PNG of pattern 000"
   [ "$(head -c 3 "$work/export/animation/16/00.gif")" = GIF ] || fail "tarvelin-export wrote no GIF of animation 00"
-  [ "$(wc -l <"$work/export/index.csv")" -eq 513 ] || fail "index.csv does not hold 512 patterns"
+  [ "$(grep -c '^sprite,16,' "$work/export/index.csv")" -eq 512 ] || fail "index.csv does not hold 512 patterns"
+  [ "$(grep -c '^animation,16,' "$work/export/index.csv")" -eq 256 ] || fail "index.csv does not hold 256 animations"
 else
   cat "$work/export.log"
   fail "tarvelin-export on the installed demo ROM"

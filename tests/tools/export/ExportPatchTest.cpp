@@ -41,8 +41,8 @@ TEST(ExportPatchTest, ExportsThePatchedImageAndRefusesAPatchForAnotherRom) {
   ASSERT_EQ(run.ExitCode, 0) << run.Err;
   std::stringstream csv;
   csv << std::ifstream(dir.Path() / "out" / "index.csv").rdbuf();
-  EXPECT_NE(csv.str().find("\n16,1FF,"), std::string::npos) << csv.str();
-  EXPECT_NE(csv.str().find(",$81,$60410,"), std::string::npos) << csv.str();
+  EXPECT_NE(csv.str().find("\nsprite,16,1FF,"), std::string::npos) << csv.str();
+  EXPECT_NE(csv.str().find(",81,60410,"), std::string::npos) << csv.str();
 
   const auto refused = program_test::RunProgram(TARVELIN_EXPORT_EXE, arguments("refused", "other.bps"), dir.Path());
   EXPECT_EQ(refused.ExitCode, 1);
