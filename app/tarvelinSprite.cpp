@@ -72,6 +72,7 @@ TForm1::TForm1(QWidget* Parent) : QMainWindow(Parent) {
   CreateEditMenu();
   CreateSaveItems();
   CreateRomItems();
+  CreateEditItems();
   TabAnimation->installEventFilter(this);
   TabSprite->installEventFilter(this);
 
@@ -84,7 +85,10 @@ TForm1::TForm1(QWidget* Parent) : QMainWindow(Parent) {
   Handle([this] { FormCreate(); });
 }
 
-TForm1::~TForm1() { RomDocument.Unsubscribe(FRomListener); }
+TForm1::~TForm1() {
+  RomDocument.Unsubscribe(FRomListener);
+  RomDocument.Unsubscribe(FEditListener);
+}
 
 void TForm1::Handle(const std::function<void()>& Handler) {
   try {

@@ -96,6 +96,13 @@ public:
   // True when nothing unsaved would be lost: no edits, saved, or discarded.
   bool AskUnsavedEdits();
 
+  // Editing in the window: 編集(E) > 元に戻す / やり直し (Ctrl+Z; Ctrl+Y, Ctrl+Shift+Z),
+  // and 編集パネル(P) (Ctrl+D), the dock with the current page's record.
+  QAction* Undo1 = nullptr;
+  QAction* Redo1 = nullptr;
+  QAction* ShowEditPanel1 = nullptr;
+  class TEditPanel* EditPanel = nullptr;
+
 protected:
   void keyPressEvent(QKeyEvent* Event) override;
   void closeEvent(QCloseEvent* Event) override;
@@ -117,6 +124,10 @@ private:
   // "TARVELIN Sprite Viewer - " and the ROM's path, then " + " and the patch's name if it was opened with one.
   void ShowRomCaption();
   int FRomListener = 0;
+  void CreateEditItems();
+  // " *" at the caption's end while there are unsaved edits.
+  void ShowUnsavedMark();
+  int FEditListener = 0;
   std::optional<std::string> ExecuteSaveDialog(const std::string& Filter, const std::string& Proposed);
   // The proposed path of a save: the folder last saved into, and Name.
   std::string ProposedPath(const std::string& Name) const;
