@@ -6,6 +6,8 @@ packages=(cmake ninja-build g++ pkg-config qt6-base-dev libgl-dev libgtest-dev l
           libbenchmark-dev fonts-ipafont-gothic ccache clang libclang-rt-14-dev libgif-dev)
 # For the clipboard test: a private X server and a desktop program to exchange pictures with.
 packages+=(xvfb xclip)
+# CRC-32 of the BPS patches.
+packages+=(zlib1g-dev)
 missing=()
 for package in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "ok installed" || missing+=("$package")

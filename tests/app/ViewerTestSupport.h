@@ -110,6 +110,7 @@ inline std::vector<std::uint32_t> SpriteColors(const std::array<std::uint8_t, 19
 }
 
 inline void ResetProcessState() {
+  RomDocument.Close();
   ClearPrgData(PrgData);
   ClearChrData(ChrData);
   SpritePage = TSpritePageState{};

@@ -149,9 +149,9 @@ void MoveInto(const fs::path& Staging, const fs::path& OutDir) {
   }
 }
 
-bool LoadRom(const std::string& Path) {
+bool LoadRom(const std::string& Path, const std::string& Patch) {
   try {
-    if (LoadRomImage(Path, PrgData, ChrData)) return true;
+    if (Patch.empty() ? LoadRomImage(Path, PrgData, ChrData) : RomDocument.LoadPatched(Path, Patch)) return true;
     // The check has printed why.
   } catch (const Exception& E) {
     PrintError(Program, E.Message());
@@ -193,7 +193,7 @@ int Export(const TExportOptions& Options, const fs::path& Staging) {
 
 int RunExport(const TExportOptions& Options) {
   ShowMessagesOnStderr(Program);
-  if (!LoadRom(Options.Rom)) return 1;
+  if (!LoadRom(Options.Rom, Options.Patch)) return 1;
   LoadPalette(Options.Palette);
 
   const fs::path outDir(Options.OutDir);

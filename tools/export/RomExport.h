@@ -13,6 +13,7 @@ struct TExportOptions {
   std::string Rom;
   std::string OutDir;
   std::string Palette = "fcpalette.pal";
+  std::string Patch;  // an IPS or BPS patch applied to the image as read, if given
   std::vector<int> Banks = {0, 1, 2};  // bank box item indexes
   // Which patterns and animations; all of both when neither list is given.
   std::vector<int> Sprites;

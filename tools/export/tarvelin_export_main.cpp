@@ -49,6 +49,8 @@ int main(int argc, char** argv) {
   const QCommandLineOption jobs("jobs", "Worker processes (default 2).", "N", "2");
   const QCommandLineOption quiet({"q", "quiet"}, "No progress bar.");
   parser.addOptions({bank, sprite, animation, palette, format, scale, jobs, quiet});
+  const QCommandLineOption patch("patch", "Apply this IPS or BPS patch to the ROM as read (no file is changed).", "FILE");
+  parser.addOption(patch);
   if (!parser.parse(QCoreApplication::arguments())) return UsageError(parser.errorText());
   if (parser.isSet("help")) {
     std::fputs(HelpText(parser, Program).c_str(), stdout);
@@ -61,6 +63,7 @@ int main(int argc, char** argv) {
   options.Rom = positional[0].toStdString();
   options.OutDir = positional[1].toStdString();
   options.Palette = parser.value(palette).toStdString();
+  options.Patch = parser.value(patch).toStdString();
   if (parser.isSet(bank)) {
     options.Banks.clear();
     for (const QString& name : parser.values(bank)) {
