@@ -1,5 +1,6 @@
 #include "app/TarvelinEditPanel.h"
 
+#include <QScrollArea>
 #include <QStackedWidget>
 #include <QUndoStack>
 #include <algorithm>
@@ -21,7 +22,11 @@ TEditPanel::TEditPanel(TForm1& Form) : QDockWidget("編集パネル", &Form), FF
   AnimationPanel = new TEditAnimationPanel(Form, FParts);
   FParts->addWidget(AnimationPanel);
   FParts->addWidget(SpritePanel);
-  setWidget(FParts);
+  // Scrolled rather than taller than the pages.
+  auto* area = new QScrollArea(this);
+  area->setWidgetResizable(true);
+  area->setWidget(FParts);
+  setWidget(area);
 }
 
 void TEditPanel::Refresh() {

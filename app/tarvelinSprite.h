@@ -128,6 +128,7 @@ private:
   // " *" at the caption's end while there are unsaved edits.
   void ShowUnsavedMark();
   int FEditListener = 0;
+  int FEditPanelGrowth = 0;  // the width the window took on for the docked panel
   std::optional<std::string> ExecuteSaveDialog(const std::string& Filter, const std::string& Proposed);
   // The proposed path of a save: the folder last saved into, and Name.
   std::string ProposedPath(const std::string& Name) const;

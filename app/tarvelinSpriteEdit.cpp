@@ -3,6 +3,7 @@
 // the ROM whenever the document reports a change.
 
 #include <QMenuBar>
+#include <QStyle>
 #include <QUndoStack>
 
 #include "app/TarvelinEditAnimation.h"
@@ -42,13 +43,17 @@ void TForm1::CreateEditItems() {
   ShowEditPanel1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_D));
   Edit1->addSeparator();
   Edit1->addAction(ShowEditPanel1);
-  // The panel opens beside the pages, which keep their size.
-  connect(ShowEditPanel1, &QAction::triggered, this, [this](bool Open) {
-    if (EditPanel->isFloating()) return;
-    const int grow = EditPanel->widget()->sizeHint().width();
-    resize(width() + (Open ? grow : -grow), height());
+  // Docked, the panel opens beside the pages, which keep their size, and takes its width back when closed.
+  connect(EditPanel, &QDockWidget::visibilityChanged, this, [this](bool Visible) {
+    const bool docked = Visible && !EditPanel->isFloating();
+    if (docked != (FEditPanelGrowth > 0) && isVisible()) {
+      const int growth =
+          docked ? EditPanel->sizeHint().width() + style()->pixelMetric(QStyle::PM_DockWidgetSeparatorExtent) : -FEditPanelGrowth;
+      FEditPanelGrowth = docked ? growth : 0;
+      resize(width() + growth, height());
+    }
+    EditPanel->Refresh();
   });
-  connect(EditPanel, &QDockWidget::visibilityChanged, this, [this] { EditPanel->Refresh(); });
   connect(PageControl1, &QTabWidget::currentChanged, this, [this] { EditPanel->Refresh(); });
   // Every redraw of the sprite page shows in the panel; the animation panel follows the timer.
   TPicture& sprite = ImgSprite->GetPicture();

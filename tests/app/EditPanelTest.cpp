@@ -24,25 +24,24 @@ using TBytes = std::map<int, int>;  // file offset -> value
 
 class EditPanelTest : public ViewerTest {
 protected:
-  // The document outlives the window: edits left by one test must not reach the next.
   void SetUp() override {
-    RomDocument.Close();
     ViewerTest::SetUp();
     OpenDemoInActiveWindow();
     Base = Caption();
-  }
-  void TearDown() override {
-    ViewerTest::TearDown();
-    RomDocument.Close();
   }
 
   TEditSpritePanel& Sprite() { return *Form1->EditPanel->SpritePanel; }
   TEditAnimationPanel& Animation() { return *Form1->EditPanel->AnimationPanel; }
   QTableWidget* Table() { return Sprite().Sprites; }
 
+  // The pages keep their size beside the panel.
   void OpenPanel() {
+    const QSize pages = Form1->PageControl1->size();
     QTest::keyClick(Form1, Qt::Key_D, Qt::ControlModifier);
+    QApplication::processEvents();
     ASSERT_TRUE(Form1->EditPanel->isVisible());
+    EXPECT_EQ(Form1->PageControl1->width(), pages.width());
+    EXPECT_GE(Form1->PageControl1->height(), pages.height());
   }
   void Shortcut(Qt::Key Key, Qt::KeyboardModifiers Modifiers = Qt::ControlModifier) {
     QTest::keyClick(Form1->windowHandle(), Key, Modifiers);
@@ -104,6 +103,12 @@ TEST_F(EditPanelTest, ClosedPanelLeavesThePicturesAndKeysToThePages) {
   EXPECT_EQ(Text(Form1->EditSSpriteNum), "01");
   EXPECT_FALSE(Form1->Undo1->isEnabled());
   EXPECT_EQ(Caption(), "TARVELIN Sprite Viewer - " + RomPath);
+  // Opened and closed again, the window is as it was.
+  const QSize window = Form1->size();
+  OpenPanel();
+  QTest::keyClick(Form1, Qt::Key_D, Qt::ControlModifier);
+  EXPECT_FALSE(Form1->EditPanel->isVisible());
+  EXPECT_EQ(Form1->size(), window);
 }
 
 struct TCellEdit {
