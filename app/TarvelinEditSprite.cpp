@@ -333,8 +333,9 @@ bool TEditSpritePanel::PictureEvent(QEvent* Event) {
       const int sprite = SelectedSprite();
       const int dy = key == VK_UP ? -1 : key == VK_DOWN ? 1 : 0;
       const int dx = key == VK_LEFT ? -1 : key == VK_RIGHT ? 1 : 0;
-      if (sprite < 0 || (dx == 0 && dy == 0)) {
-        // Any other key goes to the page, as with the window focused.
+      if (dx == 0 && dy == 0) return false;  // Tab and the rest as for any control
+      if (sprite < 0) {
+        // With no sprite to nudge the arrows step the page's number, as with the window focused.
         FForm.FormKeyDown(key);
         return true;
       }

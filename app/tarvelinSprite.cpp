@@ -87,7 +87,7 @@ TForm1::TForm1(QWidget* Parent) : QMainWindow(Parent) {
 
 TForm1::~TForm1() {
   RomDocument.Unsubscribe(FRomListener);
-  RomDocument.Unsubscribe(FEditListener);
+  DestroyEditItems();
 }
 
 void TForm1::Handle(const std::function<void()>& Handler) {

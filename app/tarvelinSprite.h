@@ -125,6 +125,8 @@ private:
   void ShowRomCaption();
   int FRomListener = 0;
   void CreateEditItems();
+  // Before the window's own part goes: the document and the children stop calling it.
+  void DestroyEditItems();
   // " *" at the caption's end while there are unsaved edits.
   void ShowUnsavedMark();
   int FEditListener = 0;

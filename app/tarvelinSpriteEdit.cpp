@@ -95,3 +95,9 @@ void TForm1::ShowUnsavedMark() {
   if (RomDocument.IsModified()) caption += UnsavedMark;
   setWindowTitle(caption);
 }
+
+void TForm1::DestroyEditItems() {
+  RomDocument.Unsubscribe(FEditListener);
+  EditPanel->disconnect(this);
+  PageControl1->disconnect(this);
+}
