@@ -244,6 +244,20 @@ TEST_F(EditPanelTest, DragAndNudgeMoveTheSpriteWrappingAsTheOffsetsDo) {
   EXPECT_EQ(RomDocument.Image(), Image);
 }
 
+TEST_F(EditPanelTest, TheSelectedSpriteIsOutlinedOverThePictureOnlyWhileThePanelIsOpen) {
+  const QColor outline(255, 0, 255);
+  const auto shownAt = [](int X, int Y) { return Form1->ImgSprite->grab().toImage().pixelColor(X, Y); };
+  OpenPanel();
+  GoToPattern(0, DemoRom::OneSprite.Number);  // (Y, X) = ($FC, $FC): pixels 124..131
+  EXPECT_NE(shownAt(124, 124), outline);
+  GoToCell(0, 0);
+  EXPECT_EQ(shownAt(124, 124), outline);
+  EXPECT_EQ(shownAt(131, 131), outline);
+  EXPECT_NE(shownAt(127, 127), outline);
+  QTest::keyClick(Form1, Qt::Key_D, Qt::ControlModifier);
+  EXPECT_NE(shownAt(124, 124), outline);
+}
+
 TEST_F(EditPanelTest, SharedDataNoticeNamesTheOtherPatterns) {
   OpenPanel();
   const auto line = [&](const std::string& Start) {
