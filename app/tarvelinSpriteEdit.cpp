@@ -37,6 +37,8 @@ void TForm1::CreateEditItems() {
 
   EditPanel = new TEditPanel(*this);
   addDockWidget(Qt::RightDockWidgetArea, EditPanel);
+  // The window offers no menu of its docks on a right click: it had none before the panel.
+  setContextMenuPolicy(Qt::NoContextMenu);
   EditPanel->hide();
   ShowEditPanel1 = EditPanel->toggleViewAction();
   ShowEditPanel1->setText("編集パネル(&P)");
