@@ -88,6 +88,7 @@ TForm1::TForm1(QWidget* Parent) : QMainWindow(Parent) {
   CreateSaveItems();
   CreateRomItems();
   CreateBrowseItems();
+  CreateEditItems();
   TabAnimation->installEventFilter(this);
   TabSprite->installEventFilter(this);
   SBAFrame->installEventFilter(this);
@@ -101,7 +102,10 @@ TForm1::TForm1(QWidget* Parent) : QMainWindow(Parent) {
   Handle([this] { FormCreate(); });
 }
 
-TForm1::~TForm1() { RomDocument.Unsubscribe(FRomListener); }
+TForm1::~TForm1() {
+  RomDocument.Unsubscribe(FRomListener);
+  DestroyEditItems();
+}
 
 void TForm1::Handle(const std::function<void()>& Handler) {
   try {

@@ -34,7 +34,7 @@ public:
   static constexpr const char* SaveAnimationFilter = "GIFアニメーション(*.gif)|*.gif";
   // What the animation save offers: GIF, or APNG for exact timing.
   static constexpr const char* SaveAnimationFilters = "GIFアニメーション(*.gif)|*.gif|APNGアニメーション(*.png)|*.png";
-  // ファイル(F) > 画像を保存(S)... (Ctrl+S) and アニメーションを保存(A)...; usable once a ROM is loaded.
+  // ファイル(F) > 画像を保存(S)... (Ctrl+E) and アニメーションを保存(A)... (Ctrl+Shift+E); usable once a ROM is loaded.
   QAction* SaveImage1 = nullptr;
   QAction* SaveAnimation1 = nullptr;
   // The page's pictures at the current zoom as PNG or BMP; the sprite page's
@@ -130,6 +130,13 @@ public:
   // whose trace keeps the bar.
   void ShowFrameStatus(int Frame, int Pattern);
 
+  // Editing in the window: 編集(E) > 元に戻す / やり直し (Ctrl+Z; Ctrl+Y, Ctrl+Shift+Z),
+  // and 編集パネル(P) (Ctrl+D), the dock with the current page's record.
+  QAction* Undo1 = nullptr;
+  QAction* Redo1 = nullptr;
+  QAction* ShowEditPanel1 = nullptr;
+  class TEditPanel* EditPanel = nullptr;
+
 protected:
   void keyPressEvent(QKeyEvent* Event) override;
   void closeEvent(QCloseEvent* Event) override;
@@ -155,6 +162,13 @@ private:
   void RedrawPictures();
   // Puts a transparent PNG of Picture (a composed sprite picture) beside the DIB just copied.
   void OfferTransparentCopy(TZrDIB& Picture);
+  void CreateEditItems();
+  // Before the window's own part goes: the document and the children stop calling it.
+  void DestroyEditItems();
+  // " *" at the caption's end while there are unsaved edits.
+  void ShowUnsavedMark();
+  int FEditListener = 0;
+  int FEditPanelGrowth = 0;  // the width the window took on for the docked panel
   std::optional<std::string> ExecuteSaveDialog(const std::string& Filter, const std::string& Proposed);
   // The proposed path of a save: the folder last saved into, and Name.
   std::string ProposedPath(const std::string& Name) const;

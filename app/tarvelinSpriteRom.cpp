@@ -2,6 +2,7 @@
 // as a patch, and asking before unsaved edits would be lost.
 
 #include <QFileDialog>
+#include <QKeySequence>
 #include <QMessageBox>
 #include <QUndoStack>
 #include <cctype>
@@ -21,6 +22,9 @@ void TForm1::CreateRomItems() {
   File1->insertAction(items.at(items.indexOf(Open1) + 1), OpenPatched1);
   SaveRom1 = new QAction("ROMを上書き保存(&R)", this);
   SaveRomAs1 = new QAction("ROMに名前を付けて保存(&M)...", this);
+  // Once the ROM itself can be saved, Ctrl+S saves it; the pictures take Ctrl+E.
+  SaveRom1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
+  SaveRomAs1->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
   ExportPatch1 = new QAction("パッチを書き出す(&E)...", this);
   File1->insertActions(Exit1, {SaveRom1, SaveRomAs1, ExportPatch1});
   for (QAction* item : {SaveRom1, SaveRomAs1, ExportPatch1}) item->setEnabled(false);

@@ -50,8 +50,9 @@ void WritePicture(TZrDIB& Picture, int Scale, bool Bmp, const fs::path& Path, bo
 
 void TForm1::CreateSaveItems() {
   SaveImage1 = new QAction("画像を保存(&S)...", this);
-  SaveImage1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
+  SaveImage1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_E));
   SaveAnimation1 = new QAction("アニメーションを保存(&A)...", this);
+  SaveAnimation1->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_E));
   File1->insertActions(Exit1, {SaveImage1, SaveAnimation1});
   for (QAction* item : {SaveImage1, SaveAnimation1}) item->setEnabled(false);
   connect(SaveImage1, &QAction::triggered, this, [this] { Handle([this] { SaveImage1Click(); }); });

@@ -50,10 +50,10 @@ void ExpectPicture(const std::string& Path, TZrDIB& Shown, int Scale) {
 
 TEST_F(ViewerSaveTest, PicturesAreSavedAsPngOrBmpWithNamesFromBankAndNumber) {
   const std::string png = Out("a"), bmp = Out("b.BMP");
-  // Ctrl+S on the sprite page: the sprite and its pattern table as PNG, the extension added.
+  // Ctrl+E on the sprite page: the sprite and its pattern table as PNG, the extension added.
   GoToPattern(0, 0x00D);
   Answer(png);
-  QTest::keyClick(Form1->windowHandle(), Qt::Key_S, Qt::ControlModifier);
+  QTest::keyClick(Form1->windowHandle(), Qt::Key_E, Qt::ControlModifier);
   ExpectPicture(png + ".png", *SpritePage.SpriteDIB, 1);
   ExpectPicture(png + "-patterntable.png", *SpritePage.PatternTableDIB, 1);
   // From the menu on the animation page at zoom 2, as BMP; the folder is remembered.

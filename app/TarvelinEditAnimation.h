@@ -1,0 +1,42 @@
+#pragma once
+// The editor panel on the animation page: the AnimationData's pattern-number
+// high part, ticks per frame and its frames as pattern numbers with small
+// pictures, the frame on screen highlighted.
+
+#include <QWidget>
+
+#include "rom/TarvelinRomUsage.h"
+
+class QCheckBox;
+class QLineEdit;
+class QListWidget;
+class TForm1;
+
+class TEditAnimationPanel : public QWidget {
+public:
+  TEditAnimationPanel(TForm1& Form, QWidget* Parent);
+
+  QCheckBox* CheckHigh = nullptr;
+  QLineEdit* EditTicks = nullptr;
+  // One item per frame: its pattern number and picture.
+  QListWidget* Frames = nullptr;
+  // The selected frame's pattern-number low byte.
+  QLineEdit* EditFrame = nullptr;
+
+  // Rewrites everything from the ROM and the animation page.
+  void Refresh();
+  // Follows the page: another animation is shown afresh, and the frame on screen is highlighted.
+  void Follow();
+  // The frame highlighted as the one on screen, or -1.
+  int HighlightedFrame() const { return FHighlighted; }
+
+private:
+  void FrameEdited();
+  void TicksEdited();
+  void OpenPattern(int Frame);
+
+  TForm1& FForm;
+  int FAddress = -1;  // the record shown, to notice another one
+  TAnimationRef FAnimation{-1, -1};
+  int FHighlighted = -1;
+};

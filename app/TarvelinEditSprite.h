@@ -1,0 +1,60 @@
+#pragma once
+// The editor panel on the sprite pattern page: the FrameData's CHR bank and
+// alignment number, a table of its sprites, what else shares the data, and the
+// composed picture as a place to pick, drag and nudge sprites.
+
+#include <QWidget>
+
+#include "rom/TarvelinRomUsage.h"
+
+class QLabel;
+class QLineEdit;
+class QTableWidget;
+class TEditChrPencil;
+class TSpriteOutline;
+class TForm1;
+
+class TEditSpritePanel : public QWidget {
+public:
+  TEditSpritePanel(TForm1& Form, QWidget* Parent);
+
+  // Columns of the sprite table.
+  enum TColumn { ColNumber, ColTile, ColVFlip, ColHFlip, ColGroup, ColY, ColX, ColumnCount };
+
+  QLineEdit* EditChrBank = nullptr;
+  QLineEdit* EditAlign = nullptr;
+  QTableWidget* Sprites = nullptr;
+  // Who else uses the alignment record, the selected sprite's tile and the CHR bank.
+  QLabel* SharedNotice = nullptr;
+  TEditChrPencil* Pencil = nullptr;
+
+  // Rewrites everything from the ROM and the sprite page.
+  void Refresh();
+  // The picture takes clicks, drags and arrow keys only while the panel shows on the sprite page.
+  void SetActive(bool Active);
+  // The selected table row, or -1.
+  int SelectedSprite() const;
+
+protected:
+  bool eventFilter(QObject* Watched, QEvent* Event) override;
+
+private:
+  void ItemChanged(int Row, int Column);
+  void HeaderEdited(QLineEdit* Edit);
+  void SelectionChanged();
+  void ShowNotice();
+  // Sets sprite Sprite's (Y, X); Gesture joins it to a drag.
+  void MoveSprite(int Sprite, int Y, int X, int Gesture);
+  bool PictureEvent(QEvent* Event);
+
+  TForm1& FForm;
+  TSpriteOutline* FOutline = nullptr;
+  bool FActive = false;
+  TPatternRef FPattern{-1, -1};
+  // A drag in progress: the sprite, where the press was (client pixels), its (Y, X) then.
+  int FDragSprite = -1;
+  QPoint FDragFrom;
+  int FDragY = 0;
+  int FDragX = 0;
+  int FDragGesture = 0;
+};

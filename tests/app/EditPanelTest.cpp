@@ -1,0 +1,372 @@
+// The editor panel driven as a user drives it: clicks, drags and keys on the
+// real window over the demo ROM, each edit checked byte by byte against the file.
+
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QTableWidget>
+#include <QToolButton>
+#include <QUndoStack>
+#include <fstream>
+#include <iterator>
+#include <map>
+
+#include "app/TarvelinEditAnimation.h"
+#include "app/TarvelinEditChr.h"
+#include "app/TarvelinEditPanel.h"
+#include "app/TarvelinEditSprite.h"
+#include "tests/app/ViewerTestSupport.h"
+
+namespace viewer_test {
+namespace {
+
+using TBytes = std::map<int, int>;  // file offset -> value
+
+class EditPanelTest : public ViewerTest {
+protected:
+  void SetUp() override {
+    ViewerTest::SetUp();
+    OpenDemoInActiveWindow();
+    Base = Caption();
+  }
+
+  TEditSpritePanel& Sprite() { return *Form1->EditPanel->SpritePanel; }
+  TEditAnimationPanel& Animation() { return *Form1->EditPanel->AnimationPanel; }
+  QTableWidget* Table() { return Sprite().Sprites; }
+
+  // The pages keep their size beside the panel.
+  void OpenPanel() {
+    const QSize pages = Form1->PageControl1->size();
+    QTest::keyClick(Form1, Qt::Key_D, Qt::ControlModifier);
+    QApplication::processEvents();
+    ASSERT_TRUE(Form1->EditPanel->isVisible());
+    EXPECT_EQ(Form1->PageControl1->width(), pages.width());
+    EXPECT_GE(Form1->PageControl1->height(), pages.height());
+  }
+  void Shortcut(Qt::Key Key, Qt::KeyboardModifiers Modifiers = Qt::ControlModifier) {
+    QTest::keyClick(Form1->windowHandle(), Key, Modifiers);
+  }
+  void Type(QWidget* Edit, const char* Text) {
+    QTest::mouseClick(Edit, Qt::LeftButton);
+    QTest::keyClick(Edit, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClicks(Edit, Text);
+    QTest::keyClick(Edit, Qt::Key_Return);
+  }
+  // Makes cell (Row, Column) current by a click on its row and arrow keys.
+  void GoToCell(int Row, int Column) {
+    const QRect cell = Table()->visualItemRect(Table()->item(Row, 0));
+    QTest::mouseClick(Table()->viewport(), Qt::LeftButton, {}, cell.center());
+    for (int c = 0; c < Column; ++c) QTest::keyClick(Table(), Qt::Key_Right);
+  }
+  // Types into the current cell; the table commits what was typed after the key's event.
+  void TypeInCell(const char* Text) {
+    QTest::keyClick(Table(), Qt::Key_F2);
+    QTest::keyClicks(QApplication::focusWidget(), Text);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    QApplication::processEvents();
+  }
+  // A client point of ImgSprite where sprite Sprite is on top.
+  QPoint PointOf(int Sprite) {
+    const int zoom = Form1->GetZoom();
+    for (int y = 0; y < 256; ++y)
+      for (int x = 0; x < 256; ++x)
+        if (SpritePage.Trace.Map.At(x, y) == Sprite) return {x * zoom + zoom / 2, y * zoom + zoom / 2};
+    ADD_FAILURE() << "sprite " << Sprite << " is not drawn";
+    return {};
+  }
+
+  // The image as loaded with Changes made.
+  std::vector<std::uint8_t> Expected(const TBytes& Changes) const {
+    auto image = Image;
+    for (const auto& [offset, value] : Changes) image[static_cast<std::size_t>(offset)] = static_cast<std::uint8_t>(value);
+    return image;
+  }
+  // The window's dumps of pattern Pattern over Bytes.
+  std::pair<std::string, std::string> Dumps(const std::vector<std::uint8_t>& Bytes, const DemoRom::TPattern& Pattern) const {
+    const auto at = [&](int Offset, int Size) {
+      return Dump(std::span(Bytes).subspan(static_cast<std::size_t>(Offset), static_cast<std::size_t>(Size)));
+    };
+    const int count = Bytes[static_cast<std::size_t>(Pattern.FrameOffset + 1)] + 1;
+    return {at(Pattern.FrameOffset, 3 + 2 * count), at(Pattern.AlignOffset, 2 * count)};
+  }
+  std::pair<std::string, std::string> ShownDumps() const { return {Text(Form1->EditSFrameData), Text(Form1->EditSAlignData)}; }
+
+  std::string Base;
+};
+
+TEST_F(EditPanelTest, ClosedPanelLeavesThePicturesAndKeysToThePages) {
+  EXPECT_FALSE(Form1->EditPanel->isVisible());
+  GoToPattern(0, DemoRom::OneSprite.Number);
+  QTest::mouseClick(Form1->ImgSprite, Qt::LeftButton, {}, PointOf(0));
+  EXPECT_EQ(QApplication::focusWidget(), Form1);
+  QTest::keyClick(Form1, Qt::Key_Right);
+  EXPECT_EQ(Text(Form1->EditSSpriteNum), "01");
+  EXPECT_FALSE(Form1->Undo1->isEnabled());
+  EXPECT_EQ(Caption(), "TARVELIN Sprite Viewer - " + RomPath);
+  // Opened and closed again, the window is as it was.
+  const QSize window = Form1->size();
+  OpenPanel();
+  QTest::keyClick(Form1, Qt::Key_D, Qt::ControlModifier);
+  EXPECT_FALSE(Form1->EditPanel->isVisible());
+  EXPECT_EQ(Form1->size(), window);
+}
+
+struct TCellEdit {
+  const DemoRom::TPattern* Pattern;
+  int Row;
+  int Column;
+  const char* Typed;  // null: Space toggles the check box
+  int Offset;         // from the FrameData (Frame) or AlignData
+  bool Frame;
+  int Value;
+  const char* Step;
+};
+
+TEST_F(EditPanelTest, EachCellWritesItsByteOnlyAndUndoRedoRestoresBytesAndLabels) {
+  using C = TEditSpritePanel::TColumn;
+  const TCellEdit edits[] = {
+      {&DemoRom::FourFlips, 1, C::ColTile, "2b", 3 + 2, true, 0x2B, "12-13:$002 スプライト$01 のタイル"},
+      {&DemoRom::FourFlips, 2, C::ColGroup, "3", 4 + 4, true, 0x83, "12-13:$002 スプライト$02 のパレット"},
+      {&DemoRom::FourFlips, 0, C::ColVFlip, nullptr, 4, true, 0x80, "12-13:$002 スプライト$00 の上下反転"},
+      {&DemoRom::FourFlips, 3, C::ColHFlip, nullptr, 4 + 6, true, 0x80, "12-13:$002 スプライト$03 の左右反転"},
+      {&DemoRom::FourFlips, 1, C::ColY, "F0", 2, false, 0xF0, "12-13:$002 スプライト$01 の移動"},
+      {&DemoRom::FourFlips, 1, C::ColX, "10", 3, false, 0x10, "12-13:$002 スプライト$01 の移動"},
+      // Attribute bits 5-2 stay as they are.
+      {&DemoRom::IgnoredAttributeBits, 2, C::ColGroup, "0", 4 + 4, true, 0xBC, "12-13:$004 スプライト$02 のパレット"},
+      {&DemoRom::IgnoredAttributeBits, 0, C::ColHFlip, nullptr, 4, true, 0x7C, "12-13:$004 スプライト$00 の左右反転"},
+      {&DemoRom::Bank14Block, 3, C::ColTile, "FF", 3 + 6, true, 0xFF, "14-15:$000 スプライト$03 のタイル"},
+  };
+  OpenPanel();
+  for (const TCellEdit& edit : edits) {
+    SCOPED_TRACE(edit.Step);
+    const DemoRom::TPattern& pattern = *edit.Pattern;
+    GoToPattern(pattern.BankIndex, pattern.Number);
+    GoToCell(edit.Row, edit.Column);
+    if (edit.Typed) {
+      TypeInCell(edit.Typed);
+    } else {
+      QTest::keyClick(Table(), Qt::Key_Space);
+    }
+    const auto edited = Expected({{(edit.Frame ? pattern.FrameOffset : pattern.AlignOffset) + edit.Offset, edit.Value}});
+    EXPECT_EQ(RomDocument.Image(), edited);
+    EXPECT_EQ(ShownDumps(), Dumps(edited, pattern));
+    EXPECT_EQ(Caption(), Base + " *");
+    EXPECT_EQ(Form1->Undo1->text().toStdString(), std::string("元に戻す ") + edit.Step);
+
+    Shortcut(Qt::Key_Z);
+    EXPECT_EQ(RomDocument.Image(), Image);
+    EXPECT_EQ(ShownDumps(), Dumps(Image, pattern));
+    EXPECT_EQ(Caption(), Base);
+    Shortcut(Qt::Key_Y);
+    EXPECT_EQ(RomDocument.Image(), edited);
+    Shortcut(Qt::Key_Z);
+    Shortcut(Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_EQ(RomDocument.Image(), edited);
+    EXPECT_EQ(ShownDumps(), Dumps(edited, pattern));
+    Shortcut(Qt::Key_Z);
+    EXPECT_EQ(RomDocument.Image(), Image);
+  }
+}
+
+TEST_F(EditPanelTest, HeaderFieldsAndRefusedTextsWriteOnlyWhatTheyShould) {
+  OpenPanel();
+  const auto& pattern = DemoRom::FourFlips;
+  GoToPattern(pattern.BankIndex, pattern.Number);
+  Type(Sprite().EditChrBank, "12");
+  Type(Sprite().EditAlign, "5");
+  const auto edited = Expected({{pattern.FrameOffset, 0x12}, {pattern.FrameOffset + 2, 0x05}});
+  EXPECT_EQ(RomDocument.Image(), edited);
+  EXPECT_EQ(Text(Form1->LblSCHRBank), "$12");
+  EXPECT_EQ(Text(Form1->LblSAlign), "$05");
+  // A palette group past 3 is put back; nothing is written.
+  GoToCell(0, TEditSpritePanel::ColGroup);
+  TypeInCell("7");
+  EXPECT_EQ(Table()->item(0, TEditSpritePanel::ColGroup)->text().toStdString(), "0");
+  EXPECT_EQ(RomDocument.Image(), edited);
+  EXPECT_EQ(Form1->RomUndoStack->count(), 2);
+}
+
+struct TMove {
+  const DemoRom::TPattern* Pattern;
+  int Sprite;
+  int Zoom;
+  QPoint Drag;                  // client pixels; none for arrow keys
+  std::vector<Qt::Key> Keys;    // nudges
+  int Y;
+  int X;
+};
+
+TEST_F(EditPanelTest, DragAndNudgeMoveTheSpriteWrappingAsTheOffsetsDo) {
+  const TMove moves[] = {
+      {&DemoRom::OneSprite, 0, 1, {5, 3}, {}, 0xFF, 0x01},                     // $FC + 3, $FC + 5 wrap past $FF
+      {&DemoRom::OneSprite, 0, 2, {-10, 6}, {}, 0xFF, 0xF7},                   // 2 client pixels a picture pixel
+      {&DemoRom::EdgeWrap, 1, 1, {4, 0}, {}, 0xFC, 0x80},                      // past the right edge
+      {&DemoRom::OneSprite, 0, 1, {}, {Qt::Key_Right, Qt::Key_Right, Qt::Key_Right, Qt::Key_Right}, 0xFC, 0x00},
+      {&DemoRom::EdgeWrap, 0, 1, {}, {Qt::Key_Down, Qt::Key_Down, Qt::Key_Down, Qt::Key_Down, Qt::Key_Left}, 0x80, 0x7B},
+      {&DemoRom::Overlap, 1, 1, {}, {Qt::Key_Up}, 0xFB, 0xFC},
+  };
+  OpenPanel();
+  for (const TMove& move : moves) {
+    const DemoRom::TPattern& pattern = *move.Pattern;
+    SCOPED_TRACE(pattern.Exercises);
+    Form1->SetZoom(move.Zoom);
+    GoToPattern(pattern.BankIndex, pattern.Number);
+    const QPoint from = PointOf(move.Sprite);
+    if (move.Keys.empty()) {
+      QTest::mousePress(Form1->ImgSprite, Qt::LeftButton, {}, from);
+      QTest::mouseMove(Form1->ImgSprite, from + move.Drag / 2);
+      QTest::mouseMove(Form1->ImgSprite, from + move.Drag);
+      QTest::mouseRelease(Form1->ImgSprite, Qt::LeftButton, {}, from + move.Drag);
+    } else {
+      QTest::mouseClick(Form1->ImgSprite, Qt::LeftButton, {}, from);
+      EXPECT_TRUE(Form1->ImgSprite->hasFocus());
+      for (Qt::Key key : move.Keys) QTest::keyClick(Form1->ImgSprite, key);
+    }
+    EXPECT_EQ(Sprite().SelectedSprite(), move.Sprite);
+    const int at = pattern.AlignOffset + 2 * move.Sprite;
+    EXPECT_EQ(RomDocument.Image(), Expected({{at, move.Y}, {at + 1, move.X}}));
+    EXPECT_EQ(Text(Form1->EditSSpriteNum), Hex(pattern.Number & 0xFF, 2));  // the keys moved no pattern
+    // A drag is one step, a nudge one per key.
+    EXPECT_EQ(Form1->RomUndoStack->count(), move.Keys.empty() ? 1 : static_cast<int>(move.Keys.size()));
+    for (int i = 0; i < 8 && Form1->RomUndoStack->canUndo(); ++i) Shortcut(Qt::Key_Z);
+    EXPECT_EQ(RomDocument.Image(), Image);
+    Form1->RomUndoStack->clear();
+  }
+  // A press beside the sprites is the page's: the window takes the keys again.
+  Form1->SetZoom(1);
+  GoToPattern(0, DemoRom::OneSprite.Number);
+  QTest::mouseClick(Form1->ImgSprite, Qt::LeftButton, {}, PointOf(0));
+  QTest::mouseClick(Form1->ImgSprite, Qt::LeftButton, {}, {2, 2});
+  EXPECT_EQ(Sprite().SelectedSprite(), -1);
+  EXPECT_EQ(QApplication::focusWidget(), Form1);
+  QTest::keyClick(Form1, Qt::Key_Right);
+  EXPECT_EQ(Text(Form1->EditSSpriteNum), "01");
+  EXPECT_EQ(RomDocument.Image(), Image);
+}
+
+TEST_F(EditPanelTest, TheSelectedSpriteIsOutlinedOverThePictureOnlyWhileThePanelIsOpen) {
+  const QColor outline(255, 0, 255);
+  const auto shownAt = [](int X, int Y) { return Form1->ImgSprite->grab().toImage().pixelColor(X, Y); };
+  OpenPanel();
+  GoToPattern(0, DemoRom::OneSprite.Number);  // (Y, X) = ($FC, $FC): pixels 124..131
+  EXPECT_NE(shownAt(124, 124), outline);
+  GoToCell(0, 0);
+  EXPECT_EQ(shownAt(124, 124), outline);
+  EXPECT_EQ(shownAt(131, 131), outline);
+  EXPECT_NE(shownAt(127, 127), outline);
+  QTest::keyClick(Form1, Qt::Key_D, Qt::ControlModifier);
+  EXPECT_NE(shownAt(124, 124), outline);
+}
+
+TEST_F(EditPanelTest, SharedDataNoticeNamesTheOtherPatterns) {
+  OpenPanel();
+  const auto line = [&](const std::string& Start) {
+    const std::string notice = Sprite().SharedNotice->text().toStdString();
+    const auto begin = notice.find(Start);
+    return begin == std::string::npos ? std::string() : notice.substr(begin, notice.find('\n', begin) - begin);
+  };
+  GoToPattern(0, DemoRom::LoadOffset0.Number);
+  EXPECT_EQ(line("スプライト配置データ"), "スプライト配置データ $07 (" + Address(DemoRom::LoadOffset0.AlignOffset) +
+                                             ") は他の 4 パターンでも使われています: 12-13:$007, 12-13:$008, 12-13:$009, 12-13:$00B");
+  GoToPattern(0, DemoRom::WalkFrame0.Number);
+  EXPECT_EQ(line("キャラクタバンク"), "キャラクタバンク $10 ($44010) は他の 2 パターンでも使われています: 12-13:$011, 12-13:$012");
+  // The selected sprite's tile: $2F of bank $00 is drawn by FourFlips and IgnoredAttributeBits.
+  GoToPattern(0, DemoRom::FourFlips.Number);
+  EXPECT_EQ(line("タイル"), "");
+  GoToCell(2, 0);
+  EXPECT_EQ(line("タイル"), "タイル $2F ($40300) は他の 1 パターンでも使われています: 12-13:$004");
+  // A record no other pattern names gives no line.
+  EXPECT_EQ(line("スプライト配置データ"), "");
+}
+
+TEST_F(EditPanelTest, AnimationPanelEditsTheRecordAndOpensAFramesPattern) {
+  OpenPanel();
+  const int a = DemoRom::ThreeFrames.Offset;
+  QListWidget* frames = Animation().Frames;
+  ASSERT_EQ(frames->count(), 3);
+  EXPECT_EQ(frames->item(2)->text().toStdString(), "2: $012");
+  EXPECT_FALSE(frames->item(0)->icon().isNull());
+  QTest::mouseClick(frames->viewport(), Qt::LeftButton, {}, frames->visualItemRect(frames->item(1)).center());
+  EXPECT_EQ(Animation().EditFrame->text().toStdString(), "11");
+  Type(Animation().EditFrame, "13");
+  Type(Animation().EditTicks, "8");
+  QTest::mouseClick(Animation().CheckHigh, Qt::LeftButton);
+  const auto edited = Expected({{a, 0x82}, {a + 1, 0x07}, {a + 3, 0x13}});
+  EXPECT_EQ(RomDocument.Image(), edited);
+  EXPECT_EQ(Text(Form1->EditAData), "82 07 10 13 12 ");
+  EXPECT_EQ(Text(Form1->LblATimer), "8");
+  EXPECT_EQ(frames->item(1)->text().toStdString(), "1: $113");
+  EXPECT_EQ(Form1->Undo1->text().toStdString(), "元に戻す アニメーション 12-13:$00 のパターン番号の上位");
+  for (int i = 0; i < 3; ++i) Shortcut(Qt::Key_Z);
+  EXPECT_EQ(RomDocument.Image(), Image);
+  EXPECT_EQ(Text(Form1->EditAData), "02 03 10 11 12 ");
+  EXPECT_EQ(Caption(), Base);
+
+  // Playback through the timer: the frame on screen is highlighted.
+  Form1->AnimationTimer.start();
+  QTest::mouseClick(Form1->btnAnimationPlay, Qt::LeftButton);
+  QTRY_COMPARE_WITH_TIMEOUT(Animation().HighlightedFrame(), 1, 2000);
+  EXPECT_NE(frames->item(1)->background(), QBrush());
+  EXPECT_EQ(frames->item(0)->background(), QBrush());
+  QTest::mouseClick(Form1->btnAnimationStop, Qt::LeftButton);
+  Form1->AnimationTimer.stop();
+
+  const QPoint third = frames->visualItemRect(frames->item(2)).center();
+  QTest::mouseClick(frames->viewport(), Qt::LeftButton, {}, third);
+  QTest::mouseDClick(frames->viewport(), Qt::LeftButton, {}, third);
+  EXPECT_EQ(Form1->PageControl1->currentWidget(), Form1->TabSprite);
+  EXPECT_EQ(Text(Form1->EditSSpriteNum), "12");
+  EXPECT_EQ(Text(Form1->LblSFrameAddress), Address(DemoRom::WalkFrame2.FrameOffset));
+}
+
+TEST_F(EditPanelTest, PencilStrokeIsOneStepAndEveryPictureFollows) {
+  OpenPanel();
+  GoToPattern(0, DemoRom::LoadOffset0.Number);  // CHR bank $08 in band 0
+  QTest::mouseClick(Sprite().Pencil->PencilButton, Qt::LeftButton);
+  QTest::mouseClick(Sprite().Pencil->ColourButtons[3], Qt::LeftButton);
+  // Tile $05, row 3, columns 2..4: the table at twice its size.
+  const auto client = [](int X, int Y) { return QPoint(2 * X + 1, 2 * Y + 1); };
+  QTest::mousePress(Form1->ImgPatternTable, Qt::LeftButton, {}, client(42, 3));
+  QTest::mouseMove(Form1->ImgPatternTable, client(43, 3));
+  QTest::mouseMove(Form1->ImgPatternTable, client(44, 3));
+  QTest::mouseRelease(Form1->ImgPatternTable, Qt::LeftButton, {}, client(44, 3));
+  const int row = DemoRom::ChrFileOffset + 8 * 1024 + 5 * 16 + 3;
+  const int plane0 = Image[static_cast<std::size_t>(row)], plane1 = Image[static_cast<std::size_t>(row + 8)];
+  EXPECT_EQ(RomDocument.Image(), Expected({{row, plane0 | 0x38}, {row + 8, plane1 | 0x38}}));
+  EXPECT_EQ(Form1->RomUndoStack->count(), 1);
+  const TShown table = ShownBy(Form1->ImgPatternTable);
+  for (int x = 42; x <= 44; ++x) EXPECT_EQ(table.Pixels[static_cast<std::size_t>((127 - 3) * 128 + x)], 3) << x;
+  // Band 1 holds no loaded bank at load offset 0: nothing to paint.
+  QTest::mouseClick(Form1->ImgPatternTable, Qt::LeftButton, {}, client(42, 40));
+  EXPECT_EQ(Form1->RomUndoStack->count(), 1);
+  Shortcut(Qt::Key_Z);
+  EXPECT_EQ(RomDocument.Image(), Image);
+}
+
+TEST_F(EditPanelTest, CtrlSSavesTheRomAndClosingWithEditsAsks) {
+  OpenPanel();
+  GoToPattern(0, DemoRom::OneSprite.Number);
+  QTest::mouseClick(Form1->ImgSprite, Qt::LeftButton, {}, PointOf(0));
+  QTest::keyClick(Form1->ImgSprite, Qt::Key_Left);
+  const auto edited = Expected({{DemoRom::OneSprite.AlignOffset + 1, 0xFB}});
+  int asked = 0;
+  Form1->OverwriteRomDialog = [&](const std::string&) { return ++asked, true; };
+  Shortcut(Qt::Key_S);
+  EXPECT_EQ(asked, 1);
+  std::ifstream file(RomPath, std::ios::binary);
+  EXPECT_EQ(std::vector<std::uint8_t>(std::istreambuf_iterator<char>(file), {}), edited);
+  EXPECT_EQ(Caption(), Base);
+
+  QTest::keyClick(Form1->ImgSprite, Qt::Key_Left);
+  EXPECT_EQ(Caption(), Base + " *");
+  Form1->UnsavedEditsDialog = [&] { return ++asked, TForm1::TUnsavedEdits::Cancel; };
+  EXPECT_FALSE(Form1->close());
+  EXPECT_EQ(asked, 2);
+  EXPECT_TRUE(Form1->isVisible());
+  Form1->UnsavedEditsDialog = [&] { return ++asked, TForm1::TUnsavedEdits::Discard; };
+  EXPECT_TRUE(Form1->close());
+  EXPECT_EQ(asked, 3);
+}
+
+}  // namespace
+}  // namespace viewer_test
