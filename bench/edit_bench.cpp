@@ -2,14 +2,11 @@
 // against the 16 ms tick of the animation timer: the worst pattern (256 sprites)
 // on the sprite page, the editor panel closed and open, and a CHR pixel.
 
-#include <benchmark/benchmark.h>
+#include "bench/ViewerBenchSupport.h"
 
 #include <QApplication>
 #include <QUndoStack>
 #include <cstdlib>
-#include <filesystem>
-#include <fstream>
-#include <memory>
 
 #include "app/TarvelinEditPanel.h"
 #include "app/TarvelinRomCommands.h"
@@ -19,38 +16,22 @@
 #include "host/Application.h"
 #include "rom/TarvelinRomEdits.h"
 #include "tools/DemoRom.h"
-#include "tools/NesPalette.h"
 
 namespace {
 
-std::unique_ptr<TForm1> TheWindow;
-
-// The window over the demo ROM on the sprite page at the 256-sprite pattern.
+// The window on the sprite page at the 256-sprite pattern.
 TForm1& Window() {
-  if (!TheWindow) TheWindow = [] {
-    const auto dir = std::filesystem::temp_directory_path() / "tarvelin-edit-bench";
-    std::filesystem::create_directories(dir);
-    std::filesystem::current_path(dir);
-    const auto& palette = NesMasterPalette();
-    std::ofstream("fcpalette.pal", std::ios::binary).write(reinterpret_cast<const char*>(palette.data()), 192);
-    const auto rom = MakeDemoRom();
-    std::ofstream("demo.nes", std::ios::binary).write(reinterpret_cast<const char*>(rom.data()), static_cast<std::streamsize>(rom.size()));
-
-    Application.SetTitle(ApplicationTitle);
-    auto form = std::make_unique<TForm1>();
-    Form1 = form.get();
-    form->AnimationTimer.stop();
-    form->RomUndoStack->setUndoLimit(64);
-    const std::string path = (dir / "demo.nes").string();
-    form->ROMOpenDialog = [path] { return std::optional<std::string>(path); };
-    form->Open1Click();
-    form->PageControl1->setCurrentWidget(form->TabSprite);
-    form->CmbSSpriteNumHigh->setCurrentIndex(DemoRom::AllSprites.Number / 256);
+  TForm1& form = BenchWindow();
+  static const bool placed = [&] {
+    form.RomUndoStack->setUndoLimit(64);
+    form.PageControl1->setCurrentWidget(form.TabSprite);
+    form.CmbSSpriteNumHigh->setCurrentIndex(DemoRom::AllSprites.Number / 256);
     SpritePage.SpriteNumLow = DemoRom::AllSprites.Number % 256;
     RefreshSpritePage();
-    return form;
+    return true;
   }();
-  return *TheWindow;
+  (void)placed;
+  return form;
 }
 
 void SetPanel(bool Open) {
@@ -102,14 +83,4 @@ BENCHMARK(BM_PaintPixelAndRedraw)->UseRealTime()->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 
-int main(int argc, char** argv) {
-  setenv("QT_QPA_PLATFORM", "offscreen", 0);
-  QApplication app(argc, argv);
-  benchmark::Initialize(&argc, argv);
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  TheWindow.reset();
-  Form1 = nullptr;
-  RomDocument.Close();
-  return 0;
-}
+int main(int argc, char** argv) { return RunViewerBenchmarks(argc, argv); }

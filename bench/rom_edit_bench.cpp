@@ -4,16 +4,13 @@
 // in turn with a plain copy of the image into a warm buffer in every iteration
 // ("ratio": the patch's time over the copy's).
 
-#include <benchmark/benchmark.h>
+#include "bench/ViewerBenchSupport.h"
 
 #include <QApplication>
 #include <QUndoStack>
 #include <chrono>
 #include <cstdlib>
 #include <cstring>
-#include <filesystem>
-#include <fstream>
-#include <memory>
 #include <random>
 
 #include "app/TarvelinRomCommands.h"
@@ -25,40 +22,20 @@
 #include "rom/TarvelinRomEdits.h"
 #include "rom/TarvelinRomUsage.h"
 #include "tools/DemoRom.h"
-#include "tools/NesPalette.h"
 
 namespace {
 
 using Clock = std::chrono::steady_clock;
 constexpr double TickSeconds = 0.016;
 
-std::unique_ptr<TForm1> TheWindow;
-
-// The window over the demo ROM on pattern Number of bank "12-13", made once.
+// The window over the demo ROM on pattern Number of bank "12-13".
 TForm1& Window(int Number) {
-  if (!TheWindow) TheWindow = [] {
-    const auto dir = std::filesystem::temp_directory_path() / "tarvelin-rom-bench";
-    std::filesystem::create_directories(dir);
-    std::filesystem::current_path(dir);
-    const auto& palette = NesMasterPalette();
-    std::ofstream("fcpalette.pal", std::ios::binary).write(reinterpret_cast<const char*>(palette.data()), 192);
-    const auto rom = MakeDemoRom();
-    std::ofstream("demo.nes", std::ios::binary)
-        .write(reinterpret_cast<const char*>(rom.data()), static_cast<std::streamsize>(rom.size()));
-    Application.SetTitle(ApplicationTitle);
-    auto form = std::make_unique<TForm1>();
-    Form1 = form.get();
-    form->AnimationTimer.stop();
-    const std::string path = (dir / "demo.nes").string();
-    form->ROMOpenDialog = [path] { return std::optional<std::string>(path); };
-    form->Open1Click();
-    return form;
-  }();
-  TheWindow->CmbSBankSelect->setCurrentIndex(0);
-  TheWindow->CmbSSpriteNumHigh->setCurrentIndex(Number / 256);
+  TForm1& form = BenchWindow();
+  form.CmbSBankSelect->setCurrentIndex(0);
+  form.CmbSSpriteNumHigh->setCurrentIndex(Number / 256);
   SpritePage.SpriteNumLow = Number % 256;
   RefreshSpritePage();
-  return *TheWindow;
+  return form;
 }
 
 void ReportTick(benchmark::State& State, Clock::duration Total) {
@@ -143,13 +120,4 @@ BENCHMARK_CAPTURE(BM_CreatePatch, Bps, TPatchFormat::Bps)->Arg(10)->Arg(10000)->
 
 }  // namespace
 
-int main(int argc, char** argv) {
-  setenv("QT_QPA_PLATFORM", "offscreen", 0);
-  QApplication app(argc, argv);
-  benchmark::Initialize(&argc, argv);
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  TheWindow.reset();
-  Form1 = nullptr;
-  return 0;
-}
+int main(int argc, char** argv) { return RunViewerBenchmarks(argc, argv); }
