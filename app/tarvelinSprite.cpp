@@ -11,7 +11,6 @@
 #include <QTabBar>
 #include <QTranslator>
 #include <algorithm>
-#include <filesystem>
 
 #include "app/TarvelinDrawSprite.h"
 #include "app/TarvelinPictureLook.h"

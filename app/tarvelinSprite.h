@@ -31,9 +31,8 @@ public:
   // form, the proposed path; a real file dialog unless replaced (tests put a name here).
   std::function<std::optional<std::string>(const std::string& Filter, const std::string& Proposed)> SaveDialog;
   static constexpr const char* SaveImageFilter = "PNG画像(*.png)|*.png|ビットマップ(*.bmp)|*.bmp";
-  static constexpr const char* SaveAnimationFilter = "GIFアニメーション(*.gif)|*.gif";
-  // What the animation save offers: GIF, or APNG for exact timing.
-  static constexpr const char* SaveAnimationFilters = "GIFアニメーション(*.gif)|*.gif|APNGアニメーション(*.png)|*.png";
+  // What the animation save offers: GIF, or APNG for the NES timing.
+  static constexpr const char* SaveAnimationFilter = "GIFアニメーション(*.gif)|*.gif|APNGアニメーション(*.png)|*.png";
   // ファイル(F) > 画像を保存(S)... (Ctrl+E) and アニメーションを保存(A)... (Ctrl+Shift+E); usable once a ROM is loaded.
   QAction* SaveImage1 = nullptr;
   QAction* SaveAnimation1 = nullptr;

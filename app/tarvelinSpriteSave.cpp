@@ -109,7 +109,7 @@ void TForm1::SaveAnimation1Click() {
   if (!SpriteDrawer) return;
   const int bank = std::clamp(CmbABankSelect->currentIndex(), 0, 2);
   const std::string name = std::string("animation-") + BankNames[bank] + "-" + Hex(AnimationPage.AnimationNumber, 2);
-  const auto chosen = SaveDialog(SaveAnimationFilters, ProposedPath(name + ".gif"));
+  const auto chosen = SaveDialog(SaveAnimationFilter, ProposedPath(name + ".gif"));
   if (!chosen) return;
   const fs::path path = WithExtension(*chosen, ".gif");
   // A .png (or .apng) name asks for an APNG, whose delays keep the NES timing.
