@@ -6,8 +6,9 @@
 #include <cstdio>
 #include <memory>
 
-#include "app/TarvelinCommandLine.h"
-#include "app/tarvelinSprite.h"
+#include "app/TarvelinViewer.h"
+#include "app/window/TarvelinCommandLine.h"
+#include "app/window/tarvelinSprite.h"
 #include "host/Application.h"
 #include "host/qt/Clipboard.h"
 #include "host/qt/MessageBoxes.h"
@@ -34,7 +35,7 @@ int main(int argc, char* argv[]) {
   if (QGuiApplication::platformName() != "offscreen") Application.SetMessageBoxes(std::make_shared<TQtMessageBoxes>());
   InstallQtClipboard();
 
-  auto window = std::make_unique<TForm1>();
+  auto window = CreateViewerWindow();
   Form1 = window.get();
   window->show();
   // Once the window is up, so a refusal's message comes over it.

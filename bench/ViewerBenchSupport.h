@@ -12,11 +12,12 @@
 #include <optional>
 #include <string>
 
-#include "app/tarvelinSprite.h"
-#include "app/tarvelinSpriteGlobals.h"
+#include "app/TarvelinViewer.h"
+#include "app/window/tarvelinSprite.h"
+#include "sprite/tarvelinSpriteGlobals.h"
 #include "host/Application.h"
 #include "tools/DemoRom.h"
-#include "tools/NesPalette.h"
+#include "sprite/NesPalette.h"
 
 inline std::unique_ptr<TForm1>& BenchWindowHolder() {
   static std::unique_ptr<TForm1> window;
@@ -37,7 +38,7 @@ inline TForm1& BenchWindow() {
     std::ofstream("demo.nes", std::ios::binary)
         .write(reinterpret_cast<const char*>(rom.data()), static_cast<std::streamsize>(rom.size()));
     Application.SetTitle(ApplicationTitle);
-    window = std::make_unique<TForm1>();
+    window = CreateViewerWindow();
     Form1 = window.get();
     window->AnimationTimer.stop();
     const std::string path = (dir / "demo.nes").string();

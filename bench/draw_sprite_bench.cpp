@@ -13,7 +13,7 @@
 #include <span>
 #include <vector>
 
-#include "app/TarvelinDrawSprite.h"
+#include "sprite/TarvelinDrawSprite.h"
 #include "dib/ZrDIB.h"
 #include "host/Canvas.h"
 #include "host/qt/PainterDevice.h"

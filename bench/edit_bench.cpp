@@ -8,11 +8,11 @@
 #include <QUndoStack>
 #include <cstdlib>
 
-#include "app/TarvelinEditPanel.h"
-#include "app/TarvelinRomCommands.h"
-#include "app/TarvelinTabSprite.h"
-#include "app/tarvelinSprite.h"
-#include "app/tarvelinSpriteGlobals.h"
+#include "app/edit/TarvelinEditPanel.h"
+#include "app/edit/TarvelinRomCommands.h"
+#include "app/window/TarvelinTabSprite.h"
+#include "app/window/tarvelinSprite.h"
+#include "sprite/tarvelinSpriteGlobals.h"
 #include "host/Application.h"
 #include "rom/TarvelinRomEdits.h"
 #include "tools/DemoRom.h"

@@ -14,7 +14,7 @@
 #include "host/Application.h"
 #include "host/Exception.h"
 #include "tools/DemoRom.h"
-#include "tools/NesPalette.h"
+#include "sprite/NesPalette.h"
 #include "tools/export/CommandLine.h"
 #include "tools/export/RomExport.h"
 

@@ -13,11 +13,11 @@
 #include <cstring>
 #include <random>
 
-#include "app/TarvelinRomCommands.h"
-#include "app/TarvelinTabAnimation.h"
-#include "app/TarvelinTabSprite.h"
-#include "app/tarvelinSprite.h"
-#include "app/tarvelinSpriteGlobals.h"
+#include "app/edit/TarvelinRomCommands.h"
+#include "app/window/TarvelinTabAnimation.h"
+#include "app/window/TarvelinTabSprite.h"
+#include "app/window/tarvelinSprite.h"
+#include "sprite/tarvelinSpriteGlobals.h"
 #include "host/Application.h"
 #include "rom/TarvelinRomEdits.h"
 #include "rom/TarvelinRomUsage.h"

@@ -9,8 +9,8 @@
 #include <cstdlib>
 #include <memory>
 
-#include "app/TarvelinSheet.h"
-#include "app/tarvelinSprite.h"
+#include "app/views/TarvelinSheet.h"
+#include "app/window/tarvelinSprite.h"
 #include "host/Application.h"
 #include "tools/DemoRom.h"
 

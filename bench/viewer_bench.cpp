@@ -6,10 +6,10 @@
 #include <cstdlib>
 #include <fstream>
 
-#include "app/TarvelinTabAnimation.h"
-#include "app/TarvelinTabSprite.h"
-#include "app/tarvelinSprite.h"
-#include "app/tarvelinSpriteGlobals.h"
+#include "app/window/TarvelinTabAnimation.h"
+#include "app/window/TarvelinTabSprite.h"
+#include "app/window/tarvelinSprite.h"
+#include "sprite/tarvelinSpriteGlobals.h"
 #include "host/Application.h"
 #include "tools/DemoRom.h"
 

@@ -19,9 +19,9 @@
 #include <utility>
 #include <vector>
 
-#include "app/TarvelinDrawSprite.h"
-#include "app/TarvelinFileIO.h"
-#include "app/tarvelinSpriteGlobals.h"
+#include "sprite/TarvelinDrawSprite.h"
+#include "rom/TarvelinFileIO.h"
+#include "sprite/tarvelinSpriteGlobals.h"
 #include "dib/ZrDIB.h"
 #include "host/Application.h"
 #include "tools/DemoRom.h"

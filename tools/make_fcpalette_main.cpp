@@ -6,7 +6,7 @@
 
 #include "host/Classes.h"
 #include "host/Exception.h"
-#include "tools/NesPalette.h"
+#include "sprite/NesPalette.h"
 
 int main(int argc, char** argv) {
   if (argc > 2) {

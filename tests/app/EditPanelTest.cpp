@@ -11,10 +11,10 @@
 #include <iterator>
 #include <map>
 
-#include "app/TarvelinEditAnimation.h"
-#include "app/TarvelinEditChr.h"
-#include "app/TarvelinEditPanel.h"
-#include "app/TarvelinEditSprite.h"
+#include "app/edit/TarvelinEditAnimation.h"
+#include "app/edit/TarvelinEditChr.h"
+#include "app/edit/TarvelinEditPanel.h"
+#include "app/edit/TarvelinEditSprite.h"
 #include "tests/app/ViewerTestSupport.h"
 
 namespace viewer_test {

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "app/ImageEx.h"
+#include "app/views/ImageEx.h"
 #include "dib/ZrDIB.h"
 #include "tests/app/AppTestApplication.h"
 

@@ -6,11 +6,12 @@
 #include <memory>
 #include <random>
 
-#include "app/TarvelinDrawSprite.h"
-#include "app/TarvelinTabAnimation.h"
-#include "app/TarvelinTabSprite.h"
-#include "app/tarvelinSprite.h"
-#include "app/tarvelinSpriteGlobals.h"
+#include "sprite/TarvelinDrawSprite.h"
+#include "app/window/TarvelinTabAnimation.h"
+#include "app/window/TarvelinTabSprite.h"
+#include "app/TarvelinViewer.h"
+#include "app/window/tarvelinSprite.h"
+#include "sprite/tarvelinSpriteGlobals.h"
 #include "dib/ZrDIB.h"
 #include "host/Application.h"
 #include "tests/app/AppTestApplication.h"
@@ -26,7 +27,7 @@ protected:
     std::uniform_int_distribution<int> byte(0, 255);
     for (auto& b : PrgData) b = static_cast<std::uint8_t>(byte(random));
     for (auto& b : ChrData) b = static_cast<std::uint8_t>(byte(random));
-    FWindow = std::make_unique<TForm1>();
+    FWindow = CreateViewerWindow();
     Form1 = FWindow.get();
     FWindow->AnimationTimer.stop();
     // Only what the pages do counts: the palette file may be missing where the tests run.

@@ -16,10 +16,10 @@
 #include <QTest>
 #include <QTimer>
 
-#include "app/TarvelinPictureLook.h"
-#include "app/TarvelinPixelTrace.h"
-#include "app/TarvelinSheet.h"
-#include "app/TarvelinSpritePattern.h"
+#include "sprite/TarvelinPictureLook.h"
+#include "sprite/TarvelinPixelTrace.h"
+#include "app/views/TarvelinSheet.h"
+#include "sprite/TarvelinSpritePattern.h"
 #include "host/Clipboard.h"
 #include "host/qt/Clipboard.h"
 #include "tests/app/ViewerTestSupport.h"

@@ -1,7 +1,7 @@
 // A ROM named on the command line: made absolute, then opened by the window's
 // own open command with its checks and messages.
 
-#include "app/TarvelinCommandLine.h"
+#include "app/window/TarvelinCommandLine.h"
 #include "tests/app/ViewerTestSupport.h"
 
 namespace viewer_test {

@@ -8,7 +8,7 @@
 #include <fstream>
 #include <iterator>
 
-#include "app/TarvelinRomCommands.h"
+#include "app/edit/TarvelinRomCommands.h"
 #include "rom/TarvelinRomEdits.h"
 #include "tests/app/ViewerTestSupport.h"
 

@@ -16,17 +16,18 @@
 #include <string>
 #include <vector>
 
-#include "app/ImageEx.h"
-#include "app/TarvelinDrawSprite.h"
-#include "app/TarvelinTabAnimation.h"
-#include "app/TarvelinTabSprite.h"
-#include "app/tarvelinSprite.h"
-#include "app/tarvelinSpriteGlobals.h"
+#include "app/views/ImageEx.h"
+#include "sprite/TarvelinDrawSprite.h"
+#include "app/window/TarvelinTabAnimation.h"
+#include "app/window/TarvelinTabSprite.h"
+#include "app/TarvelinViewer.h"
+#include "app/window/tarvelinSprite.h"
+#include "sprite/tarvelinSpriteGlobals.h"
 #include "dib/ZrDIB.h"
 #include "tests/app/AppTestApplication.h"
-#include "tests/app/FileTestSupport.h"
+#include "tests/support/FileTestSupport.h"
 #include "tools/DemoRom.h"
-#include "tools/NesPalette.h"
+#include "sprite/NesPalette.h"
 
 namespace viewer_test {
 
@@ -134,7 +135,7 @@ protected:
     if (const auto palette = PaletteFile()) Dir.Write("fcpalette.pal", *palette);
     ResetProcessState();
     Messages = std::make_unique<TMessageCapture>();
-    Window = std::make_unique<TForm1>();
+    Window = CreateViewerWindow();
     Form1 = Window.get();
     TimerRanAtStart = Form1->AnimationTimer.isActive();
     TimerIntervalAtStart = Form1->AnimationTimer.interval();

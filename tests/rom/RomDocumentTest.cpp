@@ -6,7 +6,7 @@
 #include "rom/TarvelinRomDocument.h"
 #include "rom/TarvelinRomEdits.h"
 #include "rom/TarvelinRomUsage.h"
-#include "tests/app/FileTestSupport.h"
+#include "tests/support/FileTestSupport.h"
 #include "tests/rom/RomTestSupport.h"
 
 namespace {

@@ -12,7 +12,7 @@
 
 #include <QStringList>
 
-#include "app/TarvelinFiles.h"
+#include "sprite/TarvelinFiles.h"
 
 // Prints "Program: Text" on stderr.
 void PrintError(const std::string& Program, const std::string& Text);

@@ -7,8 +7,8 @@
 #include <sstream>
 #include <tuple>
 
-#include "app/TarvelinSpritePattern.h"
-#include "app/tarvelinSpriteGlobals.h"
+#include "sprite/TarvelinSpritePattern.h"
+#include "sprite/tarvelinSpriteGlobals.h"
 
 namespace {
 

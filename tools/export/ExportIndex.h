@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "app/TarvelinFileIO.h"
+#include "rom/TarvelinFileIO.h"
 
 struct TIndexItem {
   bool Animation;

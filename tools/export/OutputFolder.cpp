@@ -9,7 +9,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "app/TarvelinFiles.h"
+#include "sprite/TarvelinFiles.h"
 #include "host/Exception.h"
 
 namespace fs = std::filesystem;

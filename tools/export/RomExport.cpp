@@ -10,13 +10,13 @@
 #include <iterator>
 #include <memory>
 
-#include "app/TarvelinDrawSprite.h"
-#include "app/TarvelinSpritePattern.h"
-#include "app/tarvelinSpriteGlobals.h"
+#include "sprite/TarvelinDrawSprite.h"
+#include "sprite/TarvelinSpritePattern.h"
+#include "sprite/tarvelinSpriteGlobals.h"
 #include "dib/ZrDIB.h"
 #include "host/Exception.h"
 #include "tools/export/CommandLine.h"
-#include "app/TarvelinPictureFiles.h"
+#include "sprite/TarvelinPictureFiles.h"
 #include "tools/export/ExportIndex.h"
 #include "tools/export/OutputFolder.h"
 #include "tools/export/Workers.h"

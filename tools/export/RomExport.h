@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "app/TarvelinFileIO.h"
-#include "app/TarvelinPictureLook.h"
+#include "rom/TarvelinFileIO.h"
+#include "sprite/TarvelinPictureLook.h"
 
 enum class TStillFormat { Png, Bmp };
 

@@ -5,11 +5,11 @@
 
 #include <QImage>
 
-#include "tests/app/FileTestSupport.h"
-#include "tests/app/PillowSupport.h"
+#include "tests/support/FileTestSupport.h"
+#include "tests/support/PillowSupport.h"
 #include "tests/tools/export/ProgramTestSupport.h"
 #include "tools/DemoRom.h"
-#include "tools/NesPalette.h"
+#include "sprite/NesPalette.h"
 
 namespace {
 

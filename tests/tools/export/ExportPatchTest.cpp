@@ -6,10 +6,10 @@
 #include <sstream>
 
 #include "rom/TarvelinPatch.h"
-#include "tests/app/FileTestSupport.h"
+#include "tests/support/FileTestSupport.h"
 #include "tests/tools/export/ProgramTestSupport.h"
 #include "tools/DemoRom.h"
-#include "tools/NesPalette.h"
+#include "sprite/NesPalette.h"
 
 namespace {
 

@@ -8,10 +8,10 @@
 #include <fstream>
 #include <sstream>
 
-#include "tests/app/FileTestSupport.h"
+#include "tests/support/FileTestSupport.h"
 #include "tests/tools/export/ProgramTestSupport.h"
 #include "tools/DemoRom.h"
-#include "tools/NesPalette.h"
+#include "sprite/NesPalette.h"
 
 namespace {
 

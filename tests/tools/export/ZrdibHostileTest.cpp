@@ -9,7 +9,7 @@
 #include <fstream>
 #include <sstream>
 
-#include "tests/app/FileTestSupport.h"
+#include "tests/support/FileTestSupport.h"
 #include "tests/tools/export/ProgramTestSupport.h"
 
 namespace {

@@ -1,0 +1,10 @@
+#include "app/TarvelinViewer.h"
+
+#include "app/edit/TarvelinEditPanel.h"
+#include "app/window/tarvelinSprite.h"
+
+std::unique_ptr<TForm1> CreateViewerWindow() {
+  auto window = std::make_unique<TForm1>();
+  InstallEditPanel(*window);
+  return window;
+}

@@ -1,0 +1,108 @@
+#include "app/edit/TarvelinEditChr.h"
+
+#include <QButtonGroup>
+#include <QHBoxLayout>
+#include <QMouseEvent>
+#include <QToolButton>
+
+#include "sprite/TarvelinDrawSprite.h"
+#include "app/edit/TarvelinEditPanel.h"
+#include "app/edit/TarvelinRomCommands.h"
+#include "app/window/TarvelinTabSprite.h"
+#include "app/window/tarvelinSprite.h"
+#include "sprite/tarvelinSpriteGlobals.h"
+#include "rom/TarvelinRomEdits.h"
+
+TEditChrPencil::TEditChrPencil(TForm1& Form, QWidget* Parent) : QWidget(Parent), FForm(Form) {
+  auto* layout = new QHBoxLayout(this);
+  layout->setContentsMargins(0, 0, 0, 0);
+  PencilButton = new QToolButton(this);
+  PencilButton->setText("鉛筆");
+  PencilButton->setCheckable(true);
+  PencilButton->setToolTip("パターンテーブルのタイルの点を描きます");
+  layout->addWidget(PencilButton);
+  auto* group = new QButtonGroup(this);
+  for (int c = 0; c < 4; ++c) {
+    auto* button = new QToolButton(this);
+    button->setText(QString::number(c));
+    button->setCheckable(true);
+    button->setChecked(c == 1);
+    group->addButton(button, c);
+    layout->addWidget(button);
+    ColourButtons[static_cast<std::size_t>(c)] = button;
+  }
+  layout->addStretch();
+  SetGroup(0);
+}
+
+int TEditChrPencil::Colour() const {
+  for (int c = 0; c < 4; ++c)
+    if (ColourButtons[static_cast<std::size_t>(c)]->isChecked()) return c;
+  return 0;
+}
+
+void TEditChrPencil::SetGroup(int Group) {
+  const TFcPaletteData& palette = PicturePalette();
+  for (int c = 0; c < 4; ++c) {
+    // Colour values hold red in the low byte.
+    const auto value = static_cast<unsigned>(palette.GetColor(SpritePaletteSet[static_cast<std::size_t>(4 * Group + c)]));
+    const QColor colour(value & 0xFF, (value >> 8) & 0xFF, (value >> 16) & 0xFF);
+    const QColor text = colour.lightness() < 128 ? Qt::white : Qt::black;
+    ColourButtons[static_cast<std::size_t>(c)]->setStyleSheet(
+        QString("QToolButton { background: %1; color: %2; } QToolButton:checked { border: 2px solid #FF00FF; }")
+            .arg(colour.name(), text.name()));
+  }
+}
+
+void TEditChrPencil::SetActive(bool Active) {
+  if (Active == FActive) return;
+  FActive = Active;
+  FStroke = 0;
+  if (Active)
+    FForm.ImgPatternTable->installEventFilter(this);
+  else
+    FForm.ImgPatternTable->removeEventFilter(this);
+}
+
+bool TEditChrPencil::eventFilter(QObject* Watched, QEvent* Event) {
+  if (Watched != FForm.ImgPatternTable || !FActive || !PencilButton->isChecked()) return QWidget::eventFilter(Watched, Event);
+  switch (Event->type()) {
+    case QEvent::MouseButtonPress: {
+      auto* mouse = static_cast<QMouseEvent*>(Event);
+      if (mouse->button() != Qt::LeftButton) return false;
+      FStroke = TRomCommand::NewGesture();
+      Paint(mouse->position().toPoint());
+      return true;
+    }
+    case QEvent::MouseMove:
+      if (FStroke) Paint(static_cast<QMouseEvent*>(Event)->position().toPoint());
+      return false;  // the trace follows the pointer as before
+    case QEvent::MouseButtonRelease:
+      if (!FStroke) return false;
+      FStroke = 0;
+      return true;
+    default: return false;
+  }
+}
+
+void TEditChrPencil::Paint(QPoint At) {
+  int x = 0, y = 0;
+  if (!FForm.ImgPatternTable->PicturePixel(At.x(), At.y(), x, y)) return;
+  // Band b of the table is bank b of the sprite tile window; only the loaded bank or banks are painted.
+  const int band = (y / 32) & 3;
+  const int load = SpritePage.CHRLoadOffset;
+  int bank = -1;
+  if (band == load)
+    bank = SpritePage.CHRBank & 0xFF;
+  else if (load == 2 && band == 3)
+    bank = (SpritePage.CHRBank + 1) & 0xFF;
+  if (bank < 0) return;
+  const int tile = 16 * ((y % 32) / 8) + (x & 0x7F) / 8;
+  const int colour = Colour();
+  PushRomEdit([&] { return SetChrPixel(RomDocument, bank, tile, x % 8, y % 8, colour); }, RomCommandPaintTile,
+              QString("キャラクタバンク $%1 タイル$%2 の描画")
+                  .arg(bank, 2, 16, QChar('0'))
+                  .arg(tile, 2, 16, QChar('0'))
+                  .toUpper(),
+              FStroke);
+}

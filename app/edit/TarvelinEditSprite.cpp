@@ -1,0 +1,349 @@
+#include "app/edit/TarvelinEditSprite.h"
+
+#include <QFormLayout>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QRegularExpressionValidator>
+#include <QTableWidget>
+#include <QVBoxLayout>
+#include <algorithm>
+
+#include "app/edit/TarvelinEditChr.h"
+#include "app/edit/TarvelinEditPanel.h"
+#include "app/edit/TarvelinRomCommands.h"
+#include "sprite/TarvelinSpritePattern.h"
+#include "app/window/TarvelinTabSprite.h"
+#include "app/window/tarvelinSprite.h"
+#include "sprite/tarvelinSpriteGlobals.h"
+#include "rom/TarvelinRomEdits.h"
+
+namespace {
+
+QString Hex2(int Value) { return QString("%1").arg(Value & 0xFF, 2, 16, QChar('0')).toUpper(); }
+QString Address(int Offset) { return QString::fromStdString(FormatAddress(Offset)); }
+
+TSpritePattern CurrentRecords() {
+  const TPatternRef ref = CurrentPattern();
+  return LocateSpritePattern(PrgData, SpriteBanks[static_cast<std::size_t>(ref.BankIndex)], ref.Number);
+}
+
+// Sprites the records hold whole: the count, unless a record runs into the end of PrgData.
+int SpriteRows(const TSpritePattern& Pattern) {
+  const auto whole = static_cast<int>(std::min((Pattern.Frame.size() - 3) / 2, Pattern.Align.size() / 2));
+  return std::min(Pattern.SpriteCount(), whole);
+}
+
+// One line naming the other patterns that use What; empty when none does.
+QString SharedLine(const QString& What, std::vector<TPatternRef> Users, TPatternRef Self) {
+  std::erase(Users, Self);
+  if (Users.empty()) return {};
+  constexpr std::size_t Listed = 8;
+  QStringList names;
+  for (std::size_t i = 0; i < std::min(Listed, Users.size()); ++i) names << PatternName(Users[i]);
+  QString line = QString("%1は他の %2 パターンでも使われています: %3").arg(What).arg(Users.size()).arg(names.join(", "));
+  if (Users.size() > Listed) line += QString(" ほか %1").arg(Users.size() - Listed);
+  return line;
+}
+
+}  // namespace
+
+// The selected sprite's 8 x 8 square over the composed picture, at the picture's scale.
+class TSpriteOutline : public QWidget {
+public:
+  explicit TSpriteOutline(QWidget* Picture) : QWidget(Picture) {
+    setAttribute(Qt::WA_TransparentForMouseEvents);
+    hide();
+  }
+  // Top-left picture pixel of the sprite.
+  void Show(int X, int Y) {
+    FX = X;
+    FY = Y;
+    setGeometry(parentWidget()->rect());
+    show();
+    raise();
+    update();
+  }
+
+protected:
+  void paintEvent(QPaintEvent*) override {
+    QPainter painter(this);
+    const int scale = std::max(1, width() / 256);
+    painter.setPen(QPen(QColor(255, 0, 255), 1));
+    // A sprite over an edge goes on at the other one, as the drawing wraps.
+    for (int dy : {0, -256})
+      for (int dx : {0, -256})
+        painter.drawRect((FX + dx) * scale, (FY + dy) * scale, 8 * scale - 1, 8 * scale - 1);
+  }
+
+private:
+  int FX = 0;
+  int FY = 0;
+};
+
+TEditSpritePanel::TEditSpritePanel(TForm1& Form, QWidget* Parent) : QWidget(Parent), FForm(Form) {
+  auto* layout = new QVBoxLayout(this);
+  auto* header = new QFormLayout;
+  const auto* hex = new QRegularExpressionValidator(QRegularExpression("[0-9A-Fa-f]{1,2}"), this);
+  EditChrBank = new QLineEdit(this);
+  EditAlign = new QLineEdit(this);
+  for (QLineEdit* edit : {EditChrBank, EditAlign}) {
+    edit->setValidator(hex);
+    edit->setMaxLength(2);
+    connect(edit, &QLineEdit::editingFinished, this, [this, edit] { HeaderEdited(edit); });
+  }
+  header->addRow("キャラクタバンク番号: $", EditChrBank);
+  header->addRow("スプライト配置データ番号: $", EditAlign);
+  layout->addLayout(header);
+
+  Sprites = new QTableWidget(0, ColumnCount, this);
+  Sprites->setHorizontalHeaderLabels({"番号", "タイル", "上下", "左右", "パレット", "Y", "X"});
+  Sprites->verticalHeader()->hide();
+  Sprites->setSelectionBehavior(QAbstractItemView::SelectRows);
+  Sprites->setSelectionMode(QAbstractItemView::SingleSelection);
+  Sprites->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+  Sprites->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
+                           QAbstractItemView::AnyKeyPressed);
+  connect(Sprites, &QTableWidget::cellChanged, this, [this](int Row, int Column) { ItemChanged(Row, Column); });
+  connect(Sprites, &QTableWidget::itemSelectionChanged, this, [this] { SelectionChanged(); });
+  layout->addWidget(Sprites, 1);
+
+  SharedNotice = new QLabel(this);
+  SharedNotice->setWordWrap(true);
+  SharedNotice->setTextFormat(Qt::PlainText);
+  layout->addWidget(SharedNotice);
+
+  Pencil = new TEditChrPencil(Form, this);
+  layout->addWidget(Pencil);
+
+  FOutline = new TSpriteOutline(Form.ImgSprite);
+}
+
+void TEditSpritePanel::Refresh() {
+  const TPatternRef pattern = CurrentPattern();
+  const TSpritePattern records = CurrentRecords();
+  const QSignalBlocker quiet(Sprites);
+  if (pattern != FPattern) {
+    // Another pattern: its sprites are other sprites.
+    Sprites->clearSelection();
+    Sprites->setCurrentItem(nullptr);
+    FPattern = pattern;
+  }
+  for (auto [edit, value] : {std::pair{EditChrBank, records.CHRBank()}, std::pair{EditAlign, records.AlignNumber()}})
+    if (!edit->hasFocus() || !edit->isModified()) edit->setText(Hex2(value));
+  const int rows = SpriteRows(records);
+  Sprites->setRowCount(rows);
+  for (int i = 0; i < rows; ++i) {
+    const auto at = static_cast<std::size_t>(i);
+    const int tile = records.Frame[3 + 2 * at], attribute = records.Frame[4 + 2 * at];
+    const int y = records.Align[2 * at], x = records.Align[2 * at + 1];
+    const QString texts[ColumnCount] = {Hex2(i), Hex2(tile), {}, {}, QString::number(attribute & 3), Hex2(y), Hex2(x)};
+    for (int column = 0; column < ColumnCount; ++column) {
+      QTableWidgetItem* item = Sprites->item(i, column);
+      if (!item) {
+        item = new QTableWidgetItem;
+        if (column == ColNumber) item->setFlags(item->flags() & ~Qt::ItemIsEditable);
+        if (column == ColVFlip || column == ColHFlip)
+          item->setFlags((item->flags() | Qt::ItemIsUserCheckable) & ~Qt::ItemIsEditable);
+        Sprites->setItem(i, column, item);
+      }
+      if (column == ColVFlip || column == ColHFlip) {
+        const bool on = attribute & (column == ColVFlip ? 0x80 : 0x40);
+        item->setCheckState(on ? Qt::Checked : Qt::Unchecked);
+      } else {
+        item->setText(texts[column]);
+      }
+    }
+  }
+  SelectionChanged();
+}
+
+int TEditSpritePanel::SelectedSprite() const {
+  const auto rows = Sprites->selectionModel()->selectedRows();
+  return rows.isEmpty() ? -1 : rows.front().row();
+}
+
+void TEditSpritePanel::SetActive(bool Active) {
+  if (Active == FActive) return;
+  FActive = Active;
+  FDragSprite = -1;
+  if (Active) {
+    FForm.ImgSprite->installEventFilter(this);
+  } else {
+    FForm.ImgSprite->removeEventFilter(this);
+    FOutline->hide();
+    // The picture gives the keys back to the window, where the pages take them.
+    if (FForm.ImgSprite->hasFocus()) {
+      FForm.ImgSprite->clearFocus();
+      FForm.setFocus(Qt::OtherFocusReason);
+    }
+  }
+  Pencil->SetActive(Active);
+}
+
+void TEditSpritePanel::ItemChanged(int Row, int Column) {
+  const TPatternRef pattern = CurrentPattern();
+  const QString sprite = PatternName(pattern) + QString(" スプライト$%1").arg(Hex2(Row));
+  const QString text = Sprites->item(Row, Column)->text();
+  const TSpritePattern records = CurrentRecords();
+  const int value = ParseHexByte(text);
+  const bool valid = Column == ColGroup ? value >= 0 && value <= 3 : value >= 0;
+  switch (Column) {
+    case ColVFlip:
+    case ColHFlip: {
+      const bool v = Sprites->item(Row, ColVFlip)->checkState() == Qt::Checked;
+      const bool h = Sprites->item(Row, ColHFlip)->checkState() == Qt::Checked;
+      PushRomEdit([&] { return SetSpriteFlips(RomDocument, pattern, Row, v, h); }, RomCommandEditField,
+                  sprite + (Column == ColVFlip ? " の上下反転" : " の左右反転"));
+      break;
+    }
+    case ColTile:
+      if (valid)
+        PushRomEdit([&] { return SetSpriteTile(RomDocument, pattern, Row, value); }, RomCommandEditField,
+                    sprite + " のタイル");
+      break;
+    case ColGroup:
+      if (valid)
+        PushRomEdit([&] { return SetSpritePaletteGroup(RomDocument, pattern, Row, value); }, RomCommandEditField,
+                    sprite + " のパレット");
+      break;
+    case ColY:
+    case ColX:
+      if (valid) {
+        const auto at = static_cast<std::size_t>(Row);
+        MoveSprite(Row, Column == ColY ? value : records.Align[2 * at], Column == ColX ? value : records.Align[2 * at + 1], 0);
+      }
+      break;
+    default: break;
+  }
+  // A refused or unchanged value shows the ROM's byte again.
+  Refresh();
+}
+
+void TEditSpritePanel::HeaderEdited(QLineEdit* Edit) {
+  if (!Edit->isModified()) return;
+  Edit->setModified(false);
+  const TPatternRef pattern = CurrentPattern();
+  const int value = ParseHexByte(Edit->text());
+  if (value >= 0) {
+    if (Edit == EditChrBank)
+      PushRomEdit([&] { return SetPatternChrBank(RomDocument, pattern, value); }, RomCommandEditField,
+                  PatternName(pattern) + " のキャラクタバンク番号");
+    else
+      PushRomEdit([&] { return SetPatternAlignNumber(RomDocument, pattern, value); }, RomCommandEditField,
+                  PatternName(pattern) + " のスプライト配置データ番号");
+  }
+  Refresh();
+}
+
+void TEditSpritePanel::MoveSprite(int Sprite, int Y, int X, int Gesture) {
+  const TPatternRef pattern = CurrentPattern();
+  PushRomEdit([&] { return SetSpritePosition(RomDocument, pattern, Sprite, Y, X); }, RomCommandMoveSprite,
+              PatternName(pattern) + QString(" スプライト$%1 の移動").arg(Hex2(Sprite)), Gesture);
+}
+
+void TEditSpritePanel::SelectionChanged() {
+  const int sprite = SelectedSprite();
+  const TSpritePattern records = CurrentRecords();
+  if (FActive && sprite >= 0 && sprite < SpriteRows(records)) {
+    const auto at = static_cast<std::size_t>(sprite);
+    FOutline->Show((records.Align[2 * at + 1] + 128) & 0xFF, (records.Align[2 * at] + 128) & 0xFF);
+  } else {
+    FOutline->hide();
+  }
+  Pencil->SetGroup(sprite >= 0 && sprite < SpriteRows(records) ? records.Frame[4 + 2 * static_cast<std::size_t>(sprite)] & 3
+                                                               : records.Frame[4] & 3);
+  ShowNotice();
+}
+
+void TEditSpritePanel::ShowNotice() {
+  const TPatternRef self = CurrentPattern();
+  const TSpritePattern records = CurrentRecords();
+  QStringList lines;
+  lines << SharedLine("このパターン定義 (" + Address(records.FrameAddress) + ") ",
+                      PatternsUsingFrame(PrgData, records.FrameAddress), self);
+  lines << SharedLine("スプライト配置データ $" + Hex2(records.AlignNumber()) + " (" + Address(records.AlignAddress) + ") ",
+                      PatternsUsingAlign(PrgData, records.AlignAddress), self);
+  const int sprite = SelectedSprite();
+  if (sprite >= 0 && sprite < SpriteRows(records)) {
+    const int tile = records.Frame[3 + 2 * static_cast<std::size_t>(sprite)];
+    const int chr = (records.CHRBank() - records.Frame[3] / 64) * 1024 + tile * 16;
+    if (chr >= 0 && chr + 16 <= static_cast<int>(sizeof(TChrData)))
+      lines << SharedLine("タイル $" + Hex2(tile) + " (" + Address(ChrDataFileOffset + chr) + ") ",
+                          PatternsUsingTile(PrgData, chr), self);
+  }
+  lines << SharedLine("キャラクタバンク $" + Hex2(records.CHRBank()) + " (" +
+                          Address(ChrBankAddress(records.CHRBank())) + ") ",
+                      PatternsUsingChrBank(PrgData, records.CHRBank()), self);
+  lines.removeAll(QString());
+  SharedNotice->setText(lines.join('\n'));
+}
+
+bool TEditSpritePanel::eventFilter(QObject* Watched, QEvent* Event) {
+  if (Watched == FForm.ImgSprite && FActive) return PictureEvent(Event);
+  return QWidget::eventFilter(Watched, Event);
+}
+
+bool TEditSpritePanel::PictureEvent(QEvent* Event) {
+  TImageEx* picture = FForm.ImgSprite;
+  switch (Event->type()) {
+    case QEvent::MouseButtonPress: {
+      auto* mouse = static_cast<QMouseEvent*>(Event);
+      if (mouse->button() != Qt::LeftButton) return false;
+      const QPoint at = mouse->position().toPoint();
+      int x = 0, y = 0;
+      const TSpriteTrace& trace = SpritePage.Trace;
+      const int sprite = picture->PicturePixel(at.x(), at.y(), x, y) && trace.Drawn ? trace.Map.At(x, y) : -1;
+      if (sprite < 0 || sprite >= Sprites->rowCount()) {
+        // Off the sprites the press is the page's, as without the panel.
+        Sprites->clearSelection();
+        return false;
+      }
+      Sprites->selectRow(sprite);
+      Sprites->scrollToItem(Sprites->item(sprite, ColNumber));
+      picture->setFocus(Qt::MouseFocusReason);
+      const TSpritePattern records = CurrentRecords();
+      FDragSprite = sprite;
+      FDragFrom = at;
+      FDragY = records.Align[2 * static_cast<std::size_t>(sprite)];
+      FDragX = records.Align[2 * static_cast<std::size_t>(sprite) + 1];
+      FDragGesture = TRomCommand::NewGesture();
+      return true;
+    }
+    case QEvent::MouseMove: {
+      if (FDragSprite < 0) return false;
+      const QPoint at = static_cast<QMouseEvent*>(Event)->position().toPoint();
+      const int scale = std::max(1, picture->width() / 256);
+      // Whole picture pixels between the press and here, rounded towards minus infinity on both.
+      const auto pixel = [scale](int Client) { return Client >= 0 ? Client / scale : -((-Client + scale - 1) / scale); };
+      MoveSprite(FDragSprite, FDragY + pixel(at.y()) - pixel(FDragFrom.y()), FDragX + pixel(at.x()) - pixel(FDragFrom.x()),
+                 FDragGesture);
+      // The trace follows the pointer as before.
+      return false;
+    }
+    case QEvent::MouseButtonRelease:
+      if (FDragSprite < 0) return false;
+      FDragSprite = -1;
+      return true;
+    case QEvent::KeyPress: {
+      const int key = VirtualKeyOf(static_cast<QKeyEvent*>(Event)->key());
+      const int sprite = SelectedSprite();
+      const int dy = key == VK_UP ? -1 : key == VK_DOWN ? 1 : 0;
+      const int dx = key == VK_LEFT ? -1 : key == VK_RIGHT ? 1 : 0;
+      if (dx == 0 && dy == 0) return false;  // Tab and the rest as for any control
+      if (sprite < 0) {
+        // With no sprite to nudge the arrows step the page's number, as with the window focused.
+        FForm.FormKeyDown(key);
+        return true;
+      }
+      const TSpritePattern records = CurrentRecords();
+      const auto at = static_cast<std::size_t>(sprite);
+      MoveSprite(sprite, records.Align[2 * at] + dy, records.Align[2 * at + 1] + dx, 0);
+      return true;
+    }
+    default: return false;
+  }
+}

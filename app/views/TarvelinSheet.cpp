@@ -1,0 +1,162 @@
+#include "app/views/TarvelinSheet.h"
+
+#include <QAbstractListModel>
+#include <QComboBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QListView>
+#include <QPixmap>
+#include <QTabWidget>
+#include <QVBoxLayout>
+#include <algorithm>
+#include <vector>
+
+#include "sprite/TarvelinDrawSprite.h"
+#include "sprite/TarvelinPictureFiles.h"
+#include "sprite/TarvelinPictureLook.h"
+#include "sprite/TarvelinSpritePattern.h"
+#include "app/window/tarvelinSprite.h"
+#include "sprite/tarvelinSpriteGlobals.h"
+#include "dib/ZrDIB.h"
+
+// One bank's patterns or animations; a thumbnail is drawn when the view first asks for it.
+class TSheetModel : public QAbstractListModel {
+ public:
+  TSheetModel(TSheetDialog::TKind Kind, QObject* Parent)
+      : QAbstractListModel(Parent), FKind(Kind), FPixmaps(static_cast<std::size_t>(Count())) {}
+
+  int Count() const { return FKind == TSheetDialog::Patterns ? 512 : 256; }
+  int rowCount(const QModelIndex& Parent) const override { return Parent.isValid() ? 0 : Count(); }
+
+  QVariant data(const QModelIndex& Index, int Role) const override {
+    if (!Index.isValid() || Index.row() >= Count()) return {};
+    const int number = Index.row();
+    if (Role == Qt::DisplayRole) {
+      if (FKind == TSheetDialog::Patterns) return QString::asprintf("$%03X", number);
+      return QString::asprintf("$%02X %dフレーム", number,
+                               (PrgData[static_cast<std::size_t>(Address(number))] & 0x7F) + 1);
+    }
+    if (Role != Qt::DecorationRole) return {};
+    QPixmap& pixmap = FPixmaps[static_cast<std::size_t>(number)];
+    if (pixmap.isNull()) {
+      pixmap = Draw(number);
+      ++FDrawn;
+    }
+    return pixmap;
+  }
+
+  void SetBank(int BankIndex) {
+    beginResetModel();
+    FBankIndex = std::clamp(BankIndex, 0, 2);
+    Forget();
+    endResetModel();
+  }
+  void Reload() {
+    Forget();
+    emit dataChanged(index(0), index(Count() - 1));
+  }
+  int BankIndex() const { return FBankIndex; }
+  int Drawn() const { return FDrawn; }
+
+ private:
+  void Forget() {
+    std::fill(FPixmaps.begin(), FPixmaps.end(), QPixmap());
+    FDrawn = 0;
+  }
+  int Address(int Number) const {
+    return AnimationDataOffset(PrgData, AnimationBanks[static_cast<std::size_t>(FBankIndex)], Number);
+  }
+
+  // The picture the page would show (an animation's first frame), at half size.
+  QPixmap Draw(int Number) const {
+    auto picture = CreatePageDIB(256, 256);
+    int pattern = Number;
+    if (FKind == TSheetDialog::Animations) pattern = AnimationFramePattern(PrgData, Address(Number), 0);
+    const auto& banks = FKind == TSheetDialog::Patterns ? SpriteBanks : AnimationBanks;
+    if (SpriteDrawer && pattern >= 0)
+      DrawSpritePattern(*SpriteDrawer,
+                        LocateSpritePattern(PrgData, banks[static_cast<std::size_t>(FBankIndex)], pattern), *picture);
+    ApplyBackground(*picture, ViewOptions.Background);
+    const QImage image = PictureImage(*picture).convertToFormat(QImage::Format_RGB32);
+    return QPixmap::fromImage(image.scaled(TSheetDialog::Thumbnail, TSheetDialog::Thumbnail, Qt::IgnoreAspectRatio,
+                                           Qt::SmoothTransformation));
+  }
+
+  TSheetDialog::TKind FKind;
+  int FBankIndex = 0;
+  mutable std::vector<QPixmap> FPixmaps;
+  mutable int FDrawn = 0;
+};
+
+namespace {
+
+QListView* MakeList(TSheetModel* Model, QWidget* Parent) {
+  auto* list = new QListView(Parent);
+  list->setViewMode(QListView::IconMode);
+  list->setMovement(QListView::Static);
+  list->setResizeMode(QListView::Adjust);
+  // One size for every cell: the view then asks only the visible ones for their thumbnails.
+  list->setUniformItemSizes(true);
+  list->setIconSize(QSize(TSheetDialog::Thumbnail, TSheetDialog::Thumbnail));
+  list->setGridSize(QSize(TSheetDialog::Thumbnail + 16, TSheetDialog::Thumbnail + 28));
+  list->setSelectionMode(QAbstractItemView::SingleSelection);
+  list->setModel(Model);
+  return list;
+}
+
+}  // namespace
+
+TSheetDialog::TSheetDialog(TForm1* Form) : QDialog(Form), FForm(Form) {
+  setWindowTitle("一覧");
+  FPatterns = new TSheetModel(Patterns, this);
+  FAnimations = new TSheetModel(Animations, this);
+  BankBox = new QComboBox(this);
+  BankBox->addItems({"12-13", "14-15", "16"});
+  Tabs = new QTabWidget(this);
+  PatternList = MakeList(FPatterns, Tabs);
+  AnimationList = MakeList(FAnimations, Tabs);
+  Tabs->addTab(PatternList, "スプライトパターン");
+  Tabs->addTab(AnimationList, "アニメーション");
+  auto* top = new QHBoxLayout;
+  top->addWidget(new QLabel("バンク:", this));
+  top->addWidget(BankBox);
+  top->addStretch();
+  auto* layout = new QVBoxLayout(this);
+  layout->addLayout(top);
+  layout->addWidget(Tabs);
+  resize(5 * (Thumbnail + 16) + 48, 560);
+
+  connect(BankBox, &QComboBox::activated, this, [this](int Index) { SetBank(Index); });
+  connect(PatternList, &QListView::clicked, this, [this](const QModelIndex& Index) {
+    FForm->OpenPattern(FPatterns->BankIndex(), Index.row());
+    FForm->activateWindow();
+  });
+  connect(AnimationList, &QListView::clicked, this, [this](const QModelIndex& Index) {
+    FForm->OpenAnimation(FAnimations->BankIndex(), Index.row());
+    FForm->activateWindow();
+  });
+}
+
+void TSheetDialog::Open(int BankIndex, TKind Kind) {
+  BankBox->setCurrentIndex(std::clamp(BankIndex, 0, 2));
+  SetBank(BankBox->currentIndex());
+  Tabs->setCurrentIndex(Kind == Patterns ? 0 : 1);
+  show();
+  raise();
+  activateWindow();
+}
+
+void TSheetDialog::SetBank(int BankIndex) {
+  if (FPatterns->BankIndex() == BankIndex && FPatterns->Drawn() > 0) return;
+  FPatterns->SetBank(BankIndex);
+  FAnimations->SetBank(BankIndex);
+}
+
+void TSheetDialog::Reload() {
+  FPatterns->Reload();
+  FAnimations->Reload();
+}
+
+int TSheetDialog::DrawnCount() const {
+  return FPatterns->Drawn() + FAnimations->Drawn();
+}

@@ -1,0 +1,225 @@
+#include "sprite/TarvelinFiles.h"
+
+#include <fcntl.h>
+#include <limits.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <array>
+#include <atomic>
+#include <cerrno>
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+#include "host/Exception.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// Named temporaries that a signal must not leave behind. The handler reads the
+// slots, so a slot's name is complete before it is marked used.
+struct TTemporarySlot {
+  char Name[PATH_MAX];
+  volatile std::sig_atomic_t Used;
+};
+std::array<TTemporarySlot, 8> Temporaries{};
+
+int Remember(const std::string& Name) {
+  if (Name.size() >= PATH_MAX) return -1;
+  for (std::size_t i = 0; i < Temporaries.size(); ++i) {
+    if (Temporaries[i].Used) continue;
+    std::memcpy(Temporaries[i].Name, Name.c_str(), Name.size() + 1);
+    std::atomic_signal_fence(std::memory_order_seq_cst);
+    Temporaries[i].Used = 1;
+    return static_cast<int>(i);
+  }
+  return -1;
+}
+
+void Forget(int Slot) {
+  if (Slot >= 0) Temporaries[static_cast<std::size_t>(Slot)].Used = 0;
+}
+
+void RemoveTemporariesAndDie(int Signal) {
+  for (auto& slot : Temporaries)
+    if (slot.Used) unlink(slot.Name);
+  signal(Signal, SIG_DFL);
+  raise(Signal);
+}
+
+// Writes all of Bytes; the errno of a failure, or 0.
+int WriteAll(int Fd, std::span<const std::uint8_t> Bytes) {
+  for (std::size_t done = 0; done < Bytes.size();) {
+    const ssize_t n = write(Fd, Bytes.data() + done, Bytes.size() - done);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) return n < 0 ? errno : ENOSPC;
+    done += static_cast<std::size_t>(n);
+  }
+  return 0;
+}
+
+// Writes and closes Fd; the errno of the first failure, or 0.
+int WriteAndClose(int Fd, std::span<const std::uint8_t> Bytes) {
+  int error = WriteAll(Fd, Bytes);
+  if (close(Fd) != 0 && !error) error = errno;
+  return error;
+}
+
+// A hidden name in Folder that is short whatever the target's name, so an output
+// name of up to 255 bytes still has room for it.
+std::string TemporaryName(const fs::path& Folder) {
+  static unsigned counter = 0;
+  char name[64];
+  std::snprintf(name, sizeof name, ".tarvelin-%ld-%u", static_cast<long>(getpid()), counter++);
+  return (Folder / name).string();
+}
+
+bool UnnamedFilesWork() {
+  // Linking an unnamed file in needs its /proc/self/fd name. The variable lets the
+  // named way be tried where every folder offers unnamed files.
+  static const bool works = access("/proc/self/fd", X_OK) == 0 && !std::getenv("TARVELIN_NAMED_TEMPORARIES");
+  return works;
+}
+
+}  // namespace
+
+std::string ErrorText(int Error) { return std::strerror(Error); }
+
+fs::path FollowSymlinks(const fs::path& Path) {
+  fs::path path = Path;
+  for (int hops = 0; hops < 40; ++hops) {
+    struct stat info {};
+    if (lstat(path.c_str(), &info) != 0 || !S_ISLNK(info.st_mode)) return path;
+    std::string target(PATH_MAX, '\0');
+    const ssize_t n = readlink(path.c_str(), target.data(), target.size());
+    if (n < 0) return path;
+    target.resize(static_cast<std::size_t>(n));
+    const fs::path next(target);
+    path = next.is_absolute() ? next : path.parent_path() / next;
+  }
+  throw EFOpenError(FormatMessage(SFOpenError, Path.string()) + ": " + ErrorText(ELOOP));
+}
+
+TAtomicFile::TAtomicFile(const fs::path& Path, bool Force) : FPath(Path), FTarget(FollowSymlinks(Path)) {
+  struct stat info {};
+  if (stat(FTarget.c_str(), &info) == 0) {
+    if (S_ISDIR(info.st_mode)) Fail("cannot replace", EISDIR);
+    if (!S_ISREG(info.st_mode))
+      throw EFCreateError(FormatMessage(SFCreateError, FPath.string()) + ": not a regular file");
+    // Root may write anything: the missing write bits are what says "keep this".
+    if (!Force && ((info.st_mode & 0222) == 0 || access(FTarget.c_str(), W_OK) != 0))
+      throw EFCreateError(FormatMessage(SFCreateError, FPath.string()) + ": the file is write-protected (--force replaces it)");
+    FReplaces = true;
+    FMode = info.st_mode & 07777;
+    FOwner = info.st_uid;
+    FGroup = info.st_gid;
+  } else {
+    const mode_t mask = umask(0);
+    umask(mask);
+    FMode = 0666 & ~mask;
+  }
+  const fs::path folder = FTarget.parent_path().empty() ? fs::path(".") : FTarget.parent_path();
+  if (UnnamedFilesWork()) FFd = open(folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0600);
+  for (int attempt = 0; FFd < 0 && attempt < 100; ++attempt) {
+    // No unnamed files here (or no /proc): a named one that the signals remove.
+    std::string name = TemporaryName(folder);
+    FSlot = Remember(name);
+    FFd = open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+    if (FFd >= 0) {
+      FNamed = std::move(name);
+      break;
+    }
+    const int error = errno;
+    Forget(FSlot);
+    FSlot = -1;
+    if (error != EEXIST) Fail("cannot write in its folder", error);
+  }
+  if (FFd < 0) Fail("cannot write in its folder", EEXIST);
+}
+
+TAtomicFile::~TAtomicFile() { Discard(); }
+
+void TAtomicFile::Discard() noexcept {
+  if (FFd >= 0) close(FFd);
+  FFd = -1;
+  if (!FNamed.empty()) {
+    unlink(FNamed.c_str());
+    FNamed.clear();
+  }
+  Forget(FSlot);
+  FSlot = -1;
+}
+
+void TAtomicFile::Fail(const char* What, int Error) const {
+  throw EFCreateError(FormatMessage(SFCreateError, FPath.string()) + ": " + What + ": " + ErrorText(Error));
+}
+
+void TAtomicFile::Write(std::span<const std::uint8_t> Bytes) {
+  Assert(FFd >= 0, "TAtomicFile.Write: File Should be Open");
+  if (const int error = WriteAll(FFd, Bytes)) throw EWriteError(FPath.string() + ": " + ErrorText(error));
+}
+
+void TAtomicFile::Commit() {
+  Assert(FFd >= 0, "TAtomicFile.Commit: File Should be Open");
+  // A replaced file keeps who may read it; a new one is as any file the user makes.
+  if (fchmod(FFd, FMode) != 0) throw EWriteError(FPath.string() + ": " + ErrorText(errno));
+  if (FReplaces && fchown(FFd, FOwner, FGroup) != 0) {
+    // Only root may give a file away; a group the user is in may still be kept.
+    if (fchown(FFd, static_cast<uid_t>(-1), FGroup) != 0) {
+      // Then it has the user's own group, as a file the user makes.
+    }
+  }
+  if (FNamed.empty()) {
+    // The unnamed file gets a name only now, for the moment before the rename.
+    const std::string self = "/proc/self/fd/" + std::to_string(FFd);
+    const fs::path folder = FTarget.parent_path().empty() ? fs::path(".") : FTarget.parent_path();
+    for (int attempt = 0; FNamed.empty() && attempt < 100; ++attempt) {
+      std::string name = TemporaryName(folder);
+      FSlot = Remember(name);
+      if (linkat(AT_FDCWD, self.c_str(), AT_FDCWD, name.c_str(), AT_SYMLINK_FOLLOW) == 0) {
+        FNamed = std::move(name);
+        break;
+      }
+      const int error = errno;
+      Forget(FSlot);
+      FSlot = -1;
+      if (error != EEXIST) throw EWriteError(FPath.string() + ": " + ErrorText(error));
+    }
+    if (FNamed.empty()) throw EWriteError(FPath.string() + ": " + ErrorText(EEXIST));
+  }
+  const int fd = FFd;
+  FFd = -1;
+  if (close(fd) != 0) throw EWriteError(FPath.string() + ": " + ErrorText(errno));
+  if (std::rename(FNamed.c_str(), FTarget.c_str()) != 0) throw EWriteError(FPath.string() + ": " + ErrorText(errno));
+  FNamed.clear();
+  Forget(FSlot);
+  FSlot = -1;
+}
+
+void WriteNewFile(const fs::path& Path, std::span<const std::uint8_t> Bytes) {
+  const int fd = open(Path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+  if (fd < 0) throw EFCreateError(FormatMessage(SFCreateError, Path.string()) + ": " + ErrorText(errno));
+  if (const int error = WriteAndClose(fd, Bytes)) throw EWriteError(Path.string() + ": " + ErrorText(error));
+}
+
+void WriteFileAtomically(const fs::path& Path, std::span<const std::uint8_t> Bytes, bool Force) {
+  TAtomicFile file(Path, Force);
+  file.Write(Bytes);
+  file.Commit();
+}
+
+void WriteFileAtomically(const fs::path& Path, std::span<const std::uint8_t> Bytes) {
+  WriteFileAtomically(Path, Bytes, false);
+}
+
+void RemoveTemporariesOnSignals() {
+  struct sigaction action {};
+  action.sa_handler = RemoveTemporariesAndDie;
+  sigemptyset(&action.sa_mask);
+  for (const int signal : {SIGINT, SIGTERM, SIGHUP}) sigaddset(&action.sa_mask, signal);
+  for (const int signal : {SIGINT, SIGTERM, SIGHUP}) sigaction(signal, &action, nullptr);
+}
