@@ -1,12 +1,16 @@
 #include "app/edit/TarvelinEditPanel.h"
 
+#include <QMenu>
+#include <QPointer>
 #include <QScrollArea>
 #include <QStackedWidget>
+#include <QStyle>
 #include <QUndoStack>
 #include <algorithm>
 #include <memory>
 
 #include "app/edit/TarvelinEditAnimation.h"
+#include "app/edit/TarvelinEditChr.h"
 #include "app/edit/TarvelinEditSprite.h"
 #include "app/edit/TarvelinRomCommands.h"
 #include "app/window/TarvelinTabAnimation.h"
@@ -27,6 +31,63 @@ TEditPanel::TEditPanel(TForm1& Form) : QDockWidget("編集パネル", &Form), FF
   area->setWidgetResizable(true);
   area->setWidget(FParts);
   setWidget(area);
+  Follow();
+}
+
+void TEditPanel::Follow() {
+  connect(this, &QDockWidget::visibilityChanged, this, [this](bool Visible) {
+    if (FGone) return;
+    Resize(Visible);
+    Refresh();
+  });
+  connect(FForm.PageControl1, &QTabWidget::currentChanged, this, [this] {
+    if (!FGone) Refresh();
+  });
+  // Every redraw of the sprite page shows in the panel; the animation panel follows the timer.
+  TPicture& sprite = FForm.ImgSprite->GetPicture();
+  sprite.SetOnChange([panel = QPointer<TEditPanel>(this), repaint = sprite.GetOnChange()](TObject* Sender) {
+    if (repaint) repaint(Sender);
+    if (panel && !panel->FGone && panel->IsOpen() && panel->FForm.PageControl1->currentWidget() == panel->FForm.TabSprite)
+      panel->SpritePanel->Refresh();
+  });
+  connect(&FForm.AnimationTimer, &QTimer::timeout, this, [this] {
+    if (!FGone && IsOpen() && FForm.PageControl1->currentWidget() == FForm.TabAnimation) AnimationPanel->Follow();
+  });
+  // After the window's own listener, which has redrawn the pages by then.
+  FListener = RomDocument.Subscribe([this](const TRomChange& Change) {
+    if (!Change.Empty() && IsOpen()) Refresh();
+  });
+  connect(&FForm, &TForm1::Destroying, this, [this] { LetGo(); });
+}
+
+void TEditPanel::Resize(bool Visible) {
+  const bool docked = Visible && !isFloating();
+  if (docked == (FGrowth > 0) || !FForm.isVisible()) return;
+  const int growth = docked ? sizeHint().width() + FForm.style()->pixelMetric(QStyle::PM_DockWidgetSeparatorExtent) : -FGrowth;
+  FGrowth = docked ? growth : 0;
+  FForm.resize(FForm.width() + growth, FForm.height());
+}
+
+void TEditPanel::LetGo() {
+  FGone = true;
+  RomDocument.Unsubscribe(FListener);
+  // The pictures outlive the window's own part for a moment; no event of theirs reaches the panel then.
+  FForm.ImgSprite->removeEventFilter(SpritePanel);
+  FForm.ImgPatternTable->removeEventFilter(SpritePanel->Pencil);
+}
+
+void InstallEditPanel(TForm1& Form) {
+  auto* panel = new TEditPanel(Form);
+  Form.EditPanel = panel;
+  Form.addDockWidget(Qt::RightDockWidgetArea, panel);
+  // The window offers no menu of its docks on a right click: it had none before the panel.
+  Form.setContextMenuPolicy(Qt::NoContextMenu);
+  panel->hide();
+  Form.ShowEditPanel1 = panel->toggleViewAction();
+  Form.ShowEditPanel1->setText("編集パネル(&P)");
+  Form.ShowEditPanel1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_D));
+  Form.Edit1->addSeparator();
+  Form.Edit1->addAction(Form.ShowEditPanel1);
 }
 
 void TEditPanel::Refresh() {

@@ -27,9 +27,21 @@ public:
   bool IsOpen() const { return !isHidden(); }
 
 private:
+  // Follows the window: its page, its redraws, its timer and every change of the ROM.
+  void Follow();
+  // Docked, the panel opens beside the pages, which keep their size, and takes its width back when closed.
+  void Resize(bool Visible);
+  void LetGo();
+
   TForm1& FForm;
   QStackedWidget* FParts = nullptr;
+  int FListener = -1;
+  int FGrowth = 0;  // the width the window took on for the docked panel
+  bool FGone = false;  // the window is being destroyed
 };
+
+// Puts the panel over Form: a dock on its right, hidden, and 編集(E) > 編集パネル(P) (Ctrl+D).
+void InstallEditPanel(TForm1& Form);
 
 // Plans an edit against the current bytes and pushes it as an undo step of the
 // kind Id (TRomCommandId); commands of one Gesture merge into one step (0: a new

@@ -9,13 +9,13 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <utility>
 #include <vector>
 
 #include "sprite/TarvelinDrawSprite.h"
 #include "sprite/TarvelinPictureFiles.h"
 #include "sprite/TarvelinPictureLook.h"
 #include "sprite/TarvelinSpritePattern.h"
-#include "app/window/tarvelinSprite.h"
 #include "sprite/tarvelinSpriteGlobals.h"
 #include "dib/ZrDIB.h"
 
@@ -106,7 +106,7 @@ QListView* MakeList(TSheetModel* Model, QWidget* Parent) {
 
 }  // namespace
 
-TSheetDialog::TSheetDialog(TForm1* Form) : QDialog(Form), FForm(Form) {
+TSheetDialog::TSheetDialog(QWidget* Parent, TOpenItem OpenItem) : QDialog(Parent), FOpenItem(std::move(OpenItem)) {
   setWindowTitle("一覧");
   FPatterns = new TSheetModel(Patterns, this);
   FAnimations = new TSheetModel(Animations, this);
@@ -128,12 +128,12 @@ TSheetDialog::TSheetDialog(TForm1* Form) : QDialog(Form), FForm(Form) {
 
   connect(BankBox, &QComboBox::activated, this, [this](int Index) { SetBank(Index); });
   connect(PatternList, &QListView::clicked, this, [this](const QModelIndex& Index) {
-    FForm->OpenPattern(FPatterns->BankIndex(), Index.row());
-    FForm->activateWindow();
+    FOpenItem(Patterns, FPatterns->BankIndex(), Index.row());
+    parentWidget()->activateWindow();
   });
   connect(AnimationList, &QListView::clicked, this, [this](const QModelIndex& Index) {
-    FForm->OpenAnimation(FAnimations->BankIndex(), Index.row());
-    FForm->activateWindow();
+    FOpenItem(Animations, FAnimations->BankIndex(), Index.row());
+    parentWidget()->activateWindow();
   });
 }
 

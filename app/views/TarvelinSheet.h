@@ -6,11 +6,11 @@
 // A click opens the number on its page.
 
 #include <QDialog>
+#include <functional>
 
 class QComboBox;
 class QListView;
 class QTabWidget;
-class TForm1;
 class TSheetModel;
 
 class TSheetDialog : public QDialog {
@@ -20,7 +20,10 @@ class TSheetDialog : public QDialog {
   enum TKind { Patterns, Animations };
   static constexpr int Thumbnail = 128;  // the 256 x 256 picture at half size
 
-  explicit TSheetDialog(TForm1* Form);
+  // What a click does: opens number Number of bank BankIndex on the Kind page.
+  using TOpenItem = std::function<void(TKind Kind, int BankIndex, int Number)>;
+  // Parent is the window that a click brings back to the front.
+  TSheetDialog(QWidget* Parent, TOpenItem OpenItem);
   // Shows the sheet of bank BankIndex (a bank box item) on the Kind tab.
   void Open(int BankIndex, TKind Kind);
   // Forgets every thumbnail; the visible ones are drawn again.
@@ -35,7 +38,7 @@ class TSheetDialog : public QDialog {
 
  private:
   void SetBank(int BankIndex);
-  TForm1* FForm;
+  TOpenItem FOpenItem;
   TSheetModel* FPatterns = nullptr;
   TSheetModel* FAnimations = nullptr;
 };

@@ -133,8 +133,13 @@ public:
   // and 編集パネル(P) (Ctrl+D), the dock with the current page's record.
   QAction* Undo1 = nullptr;
   QAction* Redo1 = nullptr;
+  // Set by the editor panel as it installs itself over the window.
   QAction* ShowEditPanel1 = nullptr;
   class TEditPanel* EditPanel = nullptr;
+
+signals:
+  // At the start of the window's destruction: what was installed over it lets go.
+  void Destroying();
 
 protected:
   void keyPressEvent(QKeyEvent* Event) override;
@@ -167,7 +172,6 @@ private:
   // " *" at the caption's end while there are unsaved edits.
   void ShowUnsavedMark();
   int FEditListener = 0;
-  int FEditPanelGrowth = 0;  // the width the window took on for the docked panel
   std::optional<std::string> ExecuteSaveDialog(const std::string& Filter, const std::string& Proposed);
   // The proposed path of a save: the folder last saved into, and Name.
   std::string ProposedPath(const std::string& Name) const;

@@ -164,7 +164,13 @@ void TForm1::OpenAnimation(int BankIndex, int Number) {
 }
 
 void TForm1::Sheet1Click() {
-  if (!Sheet) Sheet = new TSheetDialog(this);
+  if (!Sheet)
+    Sheet = new TSheetDialog(this, [this](TSheetDialog::TKind Kind, int BankIndex, int Number) {
+      if (Kind == TSheetDialog::Patterns)
+        OpenPattern(BankIndex, Number);
+      else
+        OpenAnimation(BankIndex, Number);
+    });
   const bool spritePage = PageControl1->currentWidget() == TabSprite;
   Sheet->Open(spritePage ? CmbSBankSelect->currentIndex() : CmbABankSelect->currentIndex(),
               spritePage ? TSheetDialog::Patterns : TSheetDialog::Animations);
