@@ -23,7 +23,7 @@ void BM_OpenSheetFullBank(benchmark::State& state) {
   TForm1& form = Window();
   int drawn = 0;
   for (auto _ : state) {
-    auto sheet = std::make_unique<TSheetDialog>(&form);
+    auto sheet = std::make_unique<TSheetDialog>(&form, [](TSheetDialog::TKind, int, int) {});
     sheet->Open(0, TSheetDialog::Patterns);
     QApplication::processEvents();
     benchmark::DoNotOptimize(sheet->grab());
@@ -36,7 +36,7 @@ BENCHMARK(BM_OpenSheetFullBank)->Unit(benchmark::kMillisecond);
 // What opening would cost if the sheet drew the whole bank first.
 void BM_DrawEveryThumbnailOfABank(benchmark::State& state) {
   TForm1& form = Window();
-  TSheetDialog sheet(&form);
+  TSheetDialog sheet(&form, [](TSheetDialog::TKind, int, int) {});
   sheet.Open(0, TSheetDialog::Patterns);
   QAbstractItemModel* model = sheet.PatternList->model();
   for (auto _ : state) {
