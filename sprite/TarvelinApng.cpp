@@ -53,24 +53,34 @@ void TApngEncoder::Add(std::span<const std::uint8_t> Pixels, TApngDelay Delay) {
   const auto width = static_cast<std::size_t>(FWidth), height = static_cast<std::size_t>(FHeight);
   Assert(Pixels.size() == width * height, "TApngEncoder.Add: wrong pixel count");
   // Each row behind filter type 0 (none): palette indexes gain nothing from prediction.
-  std::vector<std::uint8_t> raw;
-  raw.reserve((width + 1) * height);
+  FRaw.clear();
+  FRaw.reserve((width + 1) * height);
   for (std::size_t y = 0; y < height; ++y) {
-    raw.push_back(0);
+    FRaw.push_back(0);
     const auto row = Pixels.subspan(y * width, width);
-    raw.insert(raw.end(), row.begin(), row.end());
+    FRaw.insert(FRaw.end(), row.begin(), row.end());
   }
-  uLongf size = compressBound(static_cast<uLong>(raw.size()));
-  std::vector<std::uint8_t> deflated(size);
-  if (compress2(deflated.data(), &size, raw.data(), static_cast<uLong>(raw.size()), Z_BEST_COMPRESSION) != Z_OK)
+  uLongf size = compressBound(static_cast<uLong>(FRaw.size()));
+  if (FDeflated.size() < size) FDeflated.resize(size);
+  if (compress2(FDeflated.data(), &size, FRaw.data(), static_cast<uLong>(FRaw.size()), Z_BEST_COMPRESSION) != Z_OK)
     throw EWriteError("APNG: the image data could not be compressed");
-  deflated.resize(size);
-  FFrames.push_back({std::move(deflated), Delay});
+  // A copy of the deflated length: a vector cut down with resize keeps the worst case's room.
+  FFrames.push_back({std::vector<std::uint8_t>(FDeflated.begin(), FDeflated.begin() + static_cast<std::ptrdiff_t>(size)),
+                     Delay});
 }
 
-std::vector<std::uint8_t> TApngEncoder::Finish() const {
+std::vector<std::uint8_t> TApngEncoder::Finish() {
   Assert(!FFrames.empty(), "TApngEncoder.Finish: no frame");
-  std::vector<std::uint8_t> out(std::begin(Signature), std::end(Signature));
+  FRaw = {};
+  FDeflated = {};
+  // The whole file at once, so the vector never grows past it: every chunk is 12
+  // bytes around its data; fcTL 26, fdAT 4 more than its image.
+  std::size_t total = sizeof Signature + 12 + 13 + 12 + 8 + 12 + FPalette.size() +
+                      (FTransparency.empty() ? 0 : 12 + FTransparency.size()) + 12;
+  for (const TFrame& frame : FFrames) total += 12 + 26 + 12 + 4 + frame.Image.size();
+  std::vector<std::uint8_t> out;
+  out.reserve(total);
+  out.assign(std::begin(Signature), std::end(Signature));
   std::vector<std::uint8_t> data;
   Put32(data, static_cast<std::uint32_t>(FWidth));
   Put32(data, static_cast<std::uint32_t>(FHeight));
@@ -86,7 +96,7 @@ std::vector<std::uint8_t> TApngEncoder::Finish() const {
   // fcTL and fdAT share one sequence; the first frame is the default image (IDAT).
   std::uint32_t sequence = 0;
   for (std::size_t i = 0; i < FFrames.size(); ++i) {
-    const TFrame& frame = FFrames[i];
+    TFrame& frame = FFrames[i];
     data.clear();
     Put32(data, sequence++);
     Put32(data, static_cast<std::uint32_t>(FWidth));
@@ -98,16 +108,19 @@ std::vector<std::uint8_t> TApngEncoder::Finish() const {
     data.push_back(DisposeNone);
     data.push_back(BlendSource);
     PutChunk(out, "fcTL", data);
-    const std::vector<std::uint8_t>& image = frame.Image;
+    std::vector<std::uint8_t>& image = frame.Image;
     if (i == 0) {
       PutChunk(out, "IDAT", image);
     } else {
-      data.clear();
-      Put32(data, sequence++);
-      data.insert(data.end(), image.begin(), image.end());
-      PutChunk(out, "fdAT", data);
+      // The sequence number goes in front of the image data in place.
+      image.insert(image.begin(), 4, 0);
+      for (int k = 0; k < 4; ++k) image[static_cast<std::size_t>(k)] = static_cast<std::uint8_t>(sequence >> (24 - 8 * k));
+      ++sequence;
+      PutChunk(out, "fdAT", image);
     }
+    image = {};  // written: its memory goes back
   }
   PutChunk(out, "IEND", {});
+  FFrames.clear();
   return out;
 }

@@ -21,14 +21,19 @@ class TApngEncoder {
   TApngEncoder(int Width, int Height, std::span<const std::uint32_t> Colors, int TransparentIndex, int Plays);
   // One frame: Width x Height palette indexes, rows top first, shown for Delay.
   void Add(std::span<const std::uint8_t> Pixels, TApngDelay Delay);
-  // The file's bytes; needs at least one frame.
-  std::vector<std::uint8_t> Finish() const;
+  // The file's bytes; needs at least one frame. The frames go into it, so no
+  // frame may be added afterwards.
+  std::vector<std::uint8_t> Finish();
 
  private:
   struct TFrame {
-    std::vector<std::uint8_t> Image;  // filtered rows, deflated
+    std::vector<std::uint8_t> Image;  // filtered rows, deflated, exactly as long as they are
     TApngDelay Delay;
   };
+  // Reused from frame to frame: the rows behind their filter bytes, and room for
+  // zlib's worst case, so that each frame keeps only the bytes it deflated to.
+  std::vector<std::uint8_t> FRaw;
+  std::vector<std::uint8_t> FDeflated;
   int FWidth;
   int FHeight;
   std::vector<std::uint8_t> FPalette;       // PLTE's RGB triples

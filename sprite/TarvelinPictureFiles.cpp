@@ -69,11 +69,15 @@ QImage PictureImage(TZrDIB& Picture, bool Transparent) {
 }
 
 std::vector<std::uint8_t> EncodePng(const QImage& Image) {
+  // One resolution whoever writes: a QImage takes the screen's, or 100 dpi where there is none.
+  QImage image = Image;
+  image.setDotsPerMeterX(PngDotsPerMeter);
+  image.setDotsPerMeterY(PngDotsPerMeter);
   QByteArray bytes;
   QBuffer buffer(&bytes);
   buffer.open(QIODevice::WriteOnly);
   QImageWriter writer(&buffer, "png");
-  if (!writer.write(Image)) throw EWriteError("PNG: " + writer.errorString().toStdString());
+  if (!writer.write(image)) throw EWriteError("PNG: " + writer.errorString().toStdString());
   return {bytes.begin(), bytes.end()};
 }
 
