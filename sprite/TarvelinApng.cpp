@@ -52,27 +52,41 @@ TApngEncoder::TApngEncoder(int Width, int Height, std::span<const std::uint32_t>
 void TApngEncoder::Add(std::span<const std::uint8_t> Pixels, TApngDelay Delay) {
   const auto width = static_cast<std::size_t>(FWidth), height = static_cast<std::size_t>(FHeight);
   Assert(Pixels.size() == width * height, "TApngEncoder.Add: wrong pixel count");
+  // Deflated row by row into a small buffer, so a frame holds only the bytes it
+  // deflated to: no copy of its rows, no room for zlib's worst case.
+  z_stream zip{};
+  if (deflateInit(&zip, Z_BEST_COMPRESSION) != Z_OK) throw EWriteError("APNG: the image data could not be compressed");
+  struct TEnd {
+    z_stream& Zip;
+    ~TEnd() { deflateEnd(&Zip); }
+  } end{zip};
+  std::vector<std::uint8_t> deflated;
+  std::uint8_t out[16384];
   // Each row behind filter type 0 (none): palette indexes gain nothing from prediction.
-  FRaw.clear();
-  FRaw.reserve((width + 1) * height);
-  for (std::size_t y = 0; y < height; ++y) {
-    FRaw.push_back(0);
-    const auto row = Pixels.subspan(y * width, width);
-    FRaw.insert(FRaw.end(), row.begin(), row.end());
+  const std::uint8_t filter = 0;
+  int result = Z_OK;
+  const auto feed = [&](const std::uint8_t* Bytes, std::size_t Count, int Flush) {
+    zip.next_in = const_cast<Bytef*>(Bytes);
+    zip.avail_in = static_cast<uInt>(Count);
+    // As zlib's own example: until a call leaves room in the buffer, all input taken.
+    do {
+      zip.next_out = out;
+      zip.avail_out = sizeof out;
+      result = deflate(&zip, Flush);
+      deflated.insert(deflated.end(), out, out + (sizeof out - zip.avail_out));
+    } while (result != Z_STREAM_ERROR && zip.avail_out == 0);
+  };
+  for (std::size_t y = 0; y < height && result != Z_STREAM_ERROR; ++y) {
+    feed(&filter, 1, Z_NO_FLUSH);
+    feed(Pixels.data() + y * width, width, y + 1 == height ? Z_FINISH : Z_NO_FLUSH);
   }
-  uLongf size = compressBound(static_cast<uLong>(FRaw.size()));
-  if (FDeflated.size() < size) FDeflated.resize(size);
-  if (compress2(FDeflated.data(), &size, FRaw.data(), static_cast<uLong>(FRaw.size()), Z_BEST_COMPRESSION) != Z_OK)
-    throw EWriteError("APNG: the image data could not be compressed");
-  // A copy of the deflated length: a vector cut down with resize keeps the worst case's room.
-  FFrames.push_back({std::vector<std::uint8_t>(FDeflated.begin(), FDeflated.begin() + static_cast<std::ptrdiff_t>(size)),
-                     Delay});
+  if (result != Z_STREAM_END) throw EWriteError("APNG: the image data could not be compressed");
+  deflated.shrink_to_fit();
+  FFrames.push_back({std::move(deflated), Delay});
 }
 
 std::vector<std::uint8_t> TApngEncoder::Finish() {
   Assert(!FFrames.empty(), "TApngEncoder.Finish: no frame");
-  FRaw = {};
-  FDeflated = {};
   // The whole file at once, so the vector never grows past it: every chunk is 12
   // bytes around its data; fcTL 26, fdAT 4 more than its image.
   std::size_t total = sizeof Signature + 12 + 13 + 12 + 8 + 12 + FPalette.size() +

@@ -30,10 +30,6 @@ class TApngEncoder {
     std::vector<std::uint8_t> Image;  // filtered rows, deflated, exactly as long as they are
     TApngDelay Delay;
   };
-  // Reused from frame to frame: the rows behind their filter bytes, and room for
-  // zlib's worst case, so that each frame keeps only the bytes it deflated to.
-  std::vector<std::uint8_t> FRaw;
-  std::vector<std::uint8_t> FDeflated;
   int FWidth;
   int FHeight;
   std::vector<std::uint8_t> FPalette;       // PLTE's RGB triples
