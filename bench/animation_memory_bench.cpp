@@ -3,6 +3,15 @@
 // child (getrusage's ru_maxrss after the encoding less before it), beside the
 // file's size and one frame's pixels. An encoder that keeps each frame's worst
 // case would grow with 128 frames' pixels; ours stays near one frame and the file.
+//
+// Measured on the 2-core build machine (peak growth, file size), APNG then GIF:
+//   x1  2.7 MB (0.04 MB)   2.6 MB (0.09 MB)
+//   x2  3.3 MB (0.07 MB)   3.3 MB (0.21 MB)
+//   x4  4.8 MB (0.18 MB)   5.9 MB (0.52 MB)
+//   x8 11.4 MB (0.61 MB)  13.8 MB (1.32 MB)
+// With each frame's buffer left at zlib's bound the APNG grew 11, 36, 137 and
+// 535 MB; tarvelin-export's whole peak resident set on that animation went from
+// 17, 40, 143 and 551 MB to 17 MB at every scale.
 
 #include <benchmark/benchmark.h>
 #include <sys/resource.h>
