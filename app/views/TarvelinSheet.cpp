@@ -173,7 +173,7 @@ TSheetDialog::TSheetDialog(QWidget* Parent, TOpenItem OpenItem) : QDialog(Parent
   FListener = RomDocument.Subscribe([this](const TRomChange& Change) {
     if (Change.Empty()) {
       Reload();
-    } else if (isVisible()) {
+    } else if (KeptCount() > 0) {
       FPatterns->Changed(Change);
       FAnimations->Changed(Change);
     }
