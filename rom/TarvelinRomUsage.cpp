@@ -1,6 +1,8 @@
 #include "rom/TarvelinRomUsage.h"
 
+#include <algorithm>
 #include <cstddef>
+#include <cstdint>
 
 namespace {
 
@@ -34,7 +36,49 @@ bool DrawsTile(const TPrgData& PrgData, int Frame, THit Hit) {
   return false;
 }
 
+// Whether Change writes a file offset in [First, Last).
+bool Writes(const TRomChange& Change, std::int64_t First, std::int64_t Last) {
+  for (const TByteWrite& write : Change.Writes)
+    if (write.Offset >= First && write.Offset < Last) return true;
+  return false;
+}
+
+bool TouchesPattern(const TPrgData& PrgData, int Base, int Number, const TRomChange& Change) {
+  const int prg = static_cast<int>(PrgData.size());
+  // The pointers as FrameDataOffset and AlignDataOffset read them.
+  const int n = Number & 0x1FF, low = (n < 0x100 ? 0x000 : 0x100) + (n & 0xFF);
+  if (Writes(Change, Base + low, Base + low + 1) || Writes(Change, Base + low + 0x200, Base + low + 0x201)) return true;
+  const int frame = FrameDataOffset(PrgData, Base, n);
+  const int count = Prg(PrgData, frame + 1) + 1;
+  if (Writes(Change, frame, std::min(frame + 3 + 2 * count, prg))) return true;
+  const int a = Prg(PrgData, frame + 2);
+  if (Writes(Change, Base + 0x400 + a, Base + 0x401 + a) || Writes(Change, Base + 0x500 + a, Base + 0x501 + a)) return true;
+  const int align = AlignDataOffset(PrgData, Base, a);
+  if (Writes(Change, align, std::min(align + 2 * count, prg))) return true;
+  return DrawsTile(PrgData, frame, [&](int Offset) {
+    return Writes(Change, ChrDataFileOffset + Offset, ChrDataFileOffset + Offset + 16);
+  });
+}
+
 }  // namespace
+
+bool ChangeTouchesPattern(const TPrgData& PrgData, TPatternRef Pattern, const TRomChange& Change) {
+  return !Change.Empty() &&
+         TouchesPattern(PrgData, SpriteBanks.at(static_cast<std::size_t>(Pattern.BankIndex)), Pattern.Number, Change);
+}
+
+bool ChangeTouchesAnimationStart(const TPrgData& PrgData, TAnimationRef Animation, const TRomChange& Change) {
+  if (Change.Empty()) return false;
+  const int base = AnimationBanks.at(static_cast<std::size_t>(Animation.BankIndex));
+  const int m = Animation.Number & 0xFF;
+  if (Writes(Change, base + 0x600 + m, base + 0x601 + m) || Writes(Change, base + 0x700 + m, base + 0x701 + m))
+    return true;
+  const int at = AnimationAddress(PrgData, Animation);
+  if (Writes(Change, at, at + 1) || Writes(Change, at + 2, at + 3)) return true;
+  const int low = Prg(PrgData, at + 2);
+  // A $00 frame shows no pattern.
+  return low != 0 && TouchesPattern(PrgData, base, (Prg(PrgData, at) >> 7 << 8) + low, Change);
+}
 
 int PatternFrameAddress(const TPrgData& PrgData, TPatternRef Pattern) {
   return FrameDataOffset(PrgData, SpriteBanks.at(static_cast<std::size_t>(Pattern.BankIndex)), Pattern.Number);

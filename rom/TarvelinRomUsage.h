@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "rom/TarvelinFileIO.h"
+#include "rom/TarvelinRomChange.h"
 
 // A bank box item index (0-2) and a 9-bit pattern number.
 struct TPatternRef {
@@ -42,3 +43,13 @@ std::vector<TPatternRef> PatternsUsingTile(const TPrgData& PrgData, int ChrOffse
 std::vector<TPatternRef> PatternsUsingChrBank(const TPrgData& PrgData, int ChrBank);
 // Frames of every animation of every bank whose pattern is the FrameData at FrameAddress.
 std::vector<TAnimationFrameRef> AnimationsShowing(const TPrgData& PrgData, int FrameAddress);
+
+// Whether Change writes a byte that the picture of Pattern is drawn from: the
+// pointer pairs that locate its records, its FrameData and AlignData as far as
+// its sprite count reaches, and the CHR tiles its sprites draw. Asked after the
+// change: a byte the picture read before it is one of these, or the change
+// wrote one of these that led there.
+bool ChangeTouchesPattern(const TPrgData& PrgData, TPatternRef Pattern, const TRomChange& Change);
+// The same for what an animation's first frame shows: its pointer pair, its
+// first byte (high bit and frame count), its first frame byte and that pattern.
+bool ChangeTouchesAnimationStart(const TPrgData& PrgData, TAnimationRef Animation, const TRomChange& Change);

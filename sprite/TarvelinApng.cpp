@@ -52,25 +52,49 @@ TApngEncoder::TApngEncoder(int Width, int Height, std::span<const std::uint32_t>
 void TApngEncoder::Add(std::span<const std::uint8_t> Pixels, TApngDelay Delay) {
   const auto width = static_cast<std::size_t>(FWidth), height = static_cast<std::size_t>(FHeight);
   Assert(Pixels.size() == width * height, "TApngEncoder.Add: wrong pixel count");
+  // Deflated row by row into a small buffer, so a frame holds only the bytes it
+  // deflated to: no copy of its rows, no room for zlib's worst case.
+  z_stream zip{};
+  if (deflateInit(&zip, Z_BEST_COMPRESSION) != Z_OK) throw EWriteError("APNG: the image data could not be compressed");
+  struct TEnd {
+    z_stream& Zip;
+    ~TEnd() { deflateEnd(&Zip); }
+  } end{zip};
+  std::vector<std::uint8_t> deflated;
+  std::uint8_t out[16384];
   // Each row behind filter type 0 (none): palette indexes gain nothing from prediction.
-  std::vector<std::uint8_t> raw;
-  raw.reserve((width + 1) * height);
-  for (std::size_t y = 0; y < height; ++y) {
-    raw.push_back(0);
-    const auto row = Pixels.subspan(y * width, width);
-    raw.insert(raw.end(), row.begin(), row.end());
+  const std::uint8_t filter = 0;
+  int result = Z_OK;
+  const auto feed = [&](const std::uint8_t* Bytes, std::size_t Count, int Flush) {
+    zip.next_in = const_cast<Bytef*>(Bytes);
+    zip.avail_in = static_cast<uInt>(Count);
+    // As zlib's own example: until a call leaves room in the buffer, all input taken.
+    do {
+      zip.next_out = out;
+      zip.avail_out = sizeof out;
+      result = deflate(&zip, Flush);
+      deflated.insert(deflated.end(), out, out + (sizeof out - zip.avail_out));
+    } while (result != Z_STREAM_ERROR && zip.avail_out == 0);
+  };
+  for (std::size_t y = 0; y < height && result != Z_STREAM_ERROR; ++y) {
+    feed(&filter, 1, Z_NO_FLUSH);
+    feed(Pixels.data() + y * width, width, y + 1 == height ? Z_FINISH : Z_NO_FLUSH);
   }
-  uLongf size = compressBound(static_cast<uLong>(raw.size()));
-  std::vector<std::uint8_t> deflated(size);
-  if (compress2(deflated.data(), &size, raw.data(), static_cast<uLong>(raw.size()), Z_BEST_COMPRESSION) != Z_OK)
-    throw EWriteError("APNG: the image data could not be compressed");
-  deflated.resize(size);
+  if (result != Z_STREAM_END) throw EWriteError("APNG: the image data could not be compressed");
+  deflated.shrink_to_fit();
   FFrames.push_back({std::move(deflated), Delay});
 }
 
-std::vector<std::uint8_t> TApngEncoder::Finish() const {
+std::vector<std::uint8_t> TApngEncoder::Finish() {
   Assert(!FFrames.empty(), "TApngEncoder.Finish: no frame");
-  std::vector<std::uint8_t> out(std::begin(Signature), std::end(Signature));
+  // The whole file at once, so the vector never grows past it: every chunk is 12
+  // bytes around its data; fcTL 26, fdAT 4 more than its image.
+  std::size_t total = sizeof Signature + 12 + 13 + 12 + 8 + 12 + FPalette.size() +
+                      (FTransparency.empty() ? 0 : 12 + FTransparency.size()) + 12;
+  for (const TFrame& frame : FFrames) total += 12 + 26 + 12 + 4 + frame.Image.size();
+  std::vector<std::uint8_t> out;
+  out.reserve(total);
+  out.assign(std::begin(Signature), std::end(Signature));
   std::vector<std::uint8_t> data;
   Put32(data, static_cast<std::uint32_t>(FWidth));
   Put32(data, static_cast<std::uint32_t>(FHeight));
@@ -86,7 +110,7 @@ std::vector<std::uint8_t> TApngEncoder::Finish() const {
   // fcTL and fdAT share one sequence; the first frame is the default image (IDAT).
   std::uint32_t sequence = 0;
   for (std::size_t i = 0; i < FFrames.size(); ++i) {
-    const TFrame& frame = FFrames[i];
+    TFrame& frame = FFrames[i];
     data.clear();
     Put32(data, sequence++);
     Put32(data, static_cast<std::uint32_t>(FWidth));
@@ -98,16 +122,19 @@ std::vector<std::uint8_t> TApngEncoder::Finish() const {
     data.push_back(DisposeNone);
     data.push_back(BlendSource);
     PutChunk(out, "fcTL", data);
-    const std::vector<std::uint8_t>& image = frame.Image;
+    std::vector<std::uint8_t>& image = frame.Image;
     if (i == 0) {
       PutChunk(out, "IDAT", image);
     } else {
-      data.clear();
-      Put32(data, sequence++);
-      data.insert(data.end(), image.begin(), image.end());
-      PutChunk(out, "fdAT", data);
+      // The sequence number goes in front of the image data in place.
+      image.insert(image.begin(), 4, 0);
+      for (int k = 0; k < 4; ++k) image[static_cast<std::size_t>(k)] = static_cast<std::uint8_t>(sequence >> (24 - 8 * k));
+      ++sequence;
+      PutChunk(out, "fdAT", image);
     }
+    image = {};  // written: its memory goes back
   }
   PutChunk(out, "IEND", {});
+  FFrames.clear();
   return out;
 }

@@ -21,12 +21,13 @@ class TApngEncoder {
   TApngEncoder(int Width, int Height, std::span<const std::uint32_t> Colors, int TransparentIndex, int Plays);
   // One frame: Width x Height palette indexes, rows top first, shown for Delay.
   void Add(std::span<const std::uint8_t> Pixels, TApngDelay Delay);
-  // The file's bytes; needs at least one frame.
-  std::vector<std::uint8_t> Finish() const;
+  // The file's bytes; needs at least one frame. The frames go into it, so no
+  // frame may be added afterwards.
+  std::vector<std::uint8_t> Finish();
 
  private:
   struct TFrame {
-    std::vector<std::uint8_t> Image;  // filtered rows, deflated
+    std::vector<std::uint8_t> Image;  // filtered rows, deflated, exactly as long as they are
     TApngDelay Delay;
   };
   int FWidth;

@@ -69,11 +69,15 @@ QImage PictureImage(TZrDIB& Picture, bool Transparent) {
 }
 
 std::vector<std::uint8_t> EncodePng(const QImage& Image) {
+  // One resolution whoever writes: a QImage takes the screen's, or 100 dpi where there is none.
+  QImage image = Image;
+  image.setDotsPerMeterX(PngDotsPerMeter);
+  image.setDotsPerMeterY(PngDotsPerMeter);
   QByteArray bytes;
   QBuffer buffer(&bytes);
   buffer.open(QIODevice::WriteOnly);
   QImageWriter writer(&buffer, "png");
-  if (!writer.write(Image)) throw EWriteError("PNG: " + writer.errorString().toStdString());
+  if (!writer.write(image)) throw EWriteError("PNG: " + writer.errorString().toStdString());
   return {bytes.begin(), bytes.end()};
 }
 
@@ -160,11 +164,16 @@ TAnimationFiles EncodeAnimation(const TDrawSprite& Drawer, const TPrgData& PrgDa
         png = std::make_unique<TApngEncoder>(image.width(), image.height(), colors, Look.Transparent ? 0 : -1,
                                              animation.Loops ? 0 : 1);
       }
+      const auto width = static_cast<std::size_t>(image.width()), size = width * static_cast<std::size_t>(image.height());
+      // Rows without padding (a page picture's width is a multiple of four) are the frame as they stand.
       std::vector<std::uint8_t> pixels;
-      pixels.reserve(static_cast<std::size_t>(image.width()) * static_cast<std::size_t>(image.height()));
-      for (int y = 0; y < image.height(); ++y)
-        pixels.insert(pixels.end(), image.constScanLine(y), image.constScanLine(y) + image.width());
-      png->Add(pixels, NesFramesToApngDelay(timed.NesFrames));
+      if (static_cast<std::size_t>(image.bytesPerLine()) != width) {
+        pixels.reserve(size);
+        for (int y = 0; y < image.height(); ++y)
+          pixels.insert(pixels.end(), image.constScanLine(y), image.constScanLine(y) + image.width());
+      }
+      png->Add(pixels.empty() ? std::span<const std::uint8_t>(image.constBits(), size) : std::span<const std::uint8_t>(pixels),
+               NesFramesToApngDelay(timed.NesFrames));
     } else {
       if (!gif) gif = std::make_unique<TGifEncoder>(image, animation.Loops, Look.Transparent ? 0 : -1);
       gif->Add(image, timed.DelayCs);

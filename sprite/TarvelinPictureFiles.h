@@ -21,6 +21,8 @@ std::unique_ptr<TZrDIB> ScaledPicture(TZrDIB& Picture, int Scale);
 // becomes index 0, and entry 0 fully transparent.
 QImage PictureImage(TZrDIB& Picture, bool Transparent = false);
 
+// PNGs say 96 dpi (as 3,780 dots per metre), the desktop's usual resolution.
+inline constexpr int PngDotsPerMeter = 3780;
 std::vector<std::uint8_t> EncodePng(const QImage& Image);
 std::vector<std::uint8_t> EncodeBmp(TZrDIB& Picture);
 

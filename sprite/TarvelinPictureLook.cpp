@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "sprite/TarvelinDrawSprite.h"
+#include "sprite/TarvelinPixelTrace.h"
 #include "sprite/TarvelinSpritePattern.h"
 #include "dib/ZrDIB.h"
 
@@ -67,12 +68,10 @@ void DrawTileWindow(const TDrawSprite& Drawer, const TSpritePattern& Pattern, TZ
 }
 
 std::string TileWindowPixelText(int Bank, int LoadOffset, int X, int Y) {
-  const int band = (Y / 32) & 3;
-  const int tile = 64 * band + 16 * ((Y % 32) / 8) + (X & 0x7F) / 8;
-  const int bank = Bank - LoadOffset + band;
+  const TTableTile at = PatternTableTile(Bank, LoadOffset, true, X, Y);
   // Appended, not joined: GCC 12 at -O3 warns falsely (-Wrestrict) on a literal joined to a string.
   std::string text("タイル");
-  text.append(Hex(tile, 2));
-  if (bank < 0 || bank >= ChrBanks) return text.append(" 読み込みなし");
-  return text.append(" CHR").append(Hex(ChrBankAddress(bank) + (tile % 64) * TileBytes, 5));
+  text.append(Hex(at.Tile, 2));
+  if (at.Bank < 0) return text.append(" 読み込みなし");
+  return text.append(" CHR").append(Hex(ChrBankAddress(at.Bank) + (at.Tile % 64) * TileBytes, 5));
 }

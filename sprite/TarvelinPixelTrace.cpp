@@ -9,6 +9,7 @@ namespace {
 
 constexpr int TileBytes = 16;
 constexpr int BankBytes = 1024;
+constexpr int ChrBanks = 256;
 
 // Texts joined by appending: GCC 12 at -O3 warns falsely (-Wrestrict) on
 // "literal" + std::string.
@@ -50,7 +51,12 @@ TSpriteTrace TraceOf(const TSpritePattern& Pattern, int BankIndex, int PatternNu
 std::string SpritePixelText(const TSpriteTrace& Trace, int X, int Y, int Index) {
   // Short enough for the status bar of the window at its designed width.
   std::string text = Join("(", std::to_string(X), ",", std::to_string(Y), ") 色", Hex(Index));
-  if (Index >= 0 && Index < static_cast<int>(SpritePaletteSet.size()))
+  // The colour shown: a background other than the usual one replaced entry 0 (or both grey squares).
+  if (Trace.Background == CheckerboardBackground && IsBackgroundIndex(Index))
+    text += " チェッカーボード";
+  else if (Index == 0 && Trace.Background != DefaultBackground)
+    text += Join(" NES", Hex(Trace.Background & 0x3F));
+  else if (Index >= 0 && Index < static_cast<int>(SpritePaletteSet.size()))
     text += Join(" NES", Hex(SpritePaletteSet[static_cast<std::size_t>(Index)]));
   const int sprite = Trace.Drawn ? Trace.Map.At(X, Y) : -1;
   if (sprite < 0) return Join(text, " 透明");
@@ -64,19 +70,28 @@ std::string SpritePixelText(const TSpriteTrace& Trace, int X, int Y, int Index) 
               std::to_string(attribute & 3), " CHR", FormatAddress(chr));
 }
 
-std::string PatternTablePixelText(int Bank, int LoadOffset, int X, int Y) {
+TTableTile PatternTableTile(int Bank, int LoadOffset, bool WholeTileWindow, int X, int Y) {
   // Band b of the table stands for bank b of the sprite tile window, so the
   // tile number is the one a sprite entry would name.
   const int band = (Y / 32) & 3;
-  const int tile = 64 * band + 16 * ((Y % 32) / 8) + (X & 0x7F) / 8;
-  const std::string text = Join("タイル", Hex(tile));
-  int bank = -1;
-  if (band == LoadOffset)
-    bank = Bank & 0xFF;
-  else if (LoadOffset == 2 && band == 3)
-    bank = (Bank + 1) & 0xFF;
-  if (bank < 0) return Join(text, " 読み込みなし");
-  return Join(text, " CHR", FormatAddress(ChrBankAddress(bank) + (tile % 64) * TileBytes));
+  TTableTile at;
+  at.Tile = 64 * band + 16 * ((Y % 32) / 8) + (X & 0x7F) / 8;
+  if (WholeTileWindow) {
+    const int bank = Bank - LoadOffset + band;
+    if (bank >= 0 && bank < ChrBanks) at.Bank = bank;
+  } else if (band == LoadOffset) {
+    at.Bank = Bank & 0xFF;
+  } else if (LoadOffset == 2 && band == 3) {
+    at.Bank = (Bank + 1) & 0xFF;
+  }
+  return at;
+}
+
+std::string PatternTablePixelText(int Bank, int LoadOffset, int X, int Y) {
+  const TTableTile at = PatternTableTile(Bank, LoadOffset, false, X, Y);
+  const std::string text = Join("タイル", Hex(at.Tile));
+  if (at.Bank < 0) return Join(text, " 読み込みなし");
+  return Join(text, " CHR", FormatAddress(ChrBankAddress(at.Bank) + (at.Tile % 64) * TileBytes));
 }
 
 int PicturePixelIndex(const TZrDIB& Picture, int X, int Y) {

@@ -6,6 +6,8 @@
 #include <QToolButton>
 
 #include "sprite/TarvelinDrawSprite.h"
+#include "sprite/TarvelinPictureLook.h"
+#include "sprite/TarvelinPixelTrace.h"
 #include "app/edit/TarvelinEditPanel.h"
 #include "app/edit/TarvelinRomCommands.h"
 #include "app/window/TarvelinTabSprite.h"
@@ -88,16 +90,12 @@ bool TEditChrPencil::eventFilter(QObject* Watched, QEvent* Event) {
 void TEditChrPencil::Paint(QPoint At) {
   int x = 0, y = 0;
   if (!FForm.ImgPatternTable->PicturePixel(At.x(), At.y(), x, y)) return;
-  // Band b of the table is bank b of the sprite tile window; only the loaded bank or banks are painted.
-  const int band = (y / 32) & 3;
-  const int load = SpritePage.CHRLoadOffset;
-  int bank = -1;
-  if (band == load)
-    bank = SpritePage.CHRBank & 0xFF;
-  else if (load == 2 && band == 3)
-    bank = (SpritePage.CHRBank + 1) & 0xFF;
-  if (bank < 0) return;
-  const int tile = 16 * ((y % 32) / 8) + (x & 0x7F) / 8;
+  // Exactly the tile the trace names under the pointer, in the table as drawn.
+  const TTableTile at =
+      PatternTableTile(SpritePage.CHRBank, SpritePage.CHRLoadOffset, ViewOptions.WholeTileWindow, x, y);
+  if (at.Bank < 0) return;
+  const int bank = at.Bank;
+  const int tile = at.Tile % 64;
   const int colour = Colour();
   PushRomEdit([&] { return SetChrPixel(RomDocument, bank, tile, x % 8, y % 8, colour); }, RomCommandPaintTile,
               QString("キャラクタバンク $%1 タイル$%2 の描画")

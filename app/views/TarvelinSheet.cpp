@@ -9,6 +9,7 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <cstdint>
 #include <utility>
 #include <vector>
 
@@ -18,12 +19,16 @@
 #include "sprite/TarvelinSpritePattern.h"
 #include "sprite/tarvelinSpriteGlobals.h"
 #include "dib/ZrDIB.h"
+#include "rom/TarvelinRomUsage.h"
 
 // One bank's patterns or animations; a thumbnail is drawn when the view first asks for it.
 class TSheetModel : public QAbstractListModel {
  public:
   TSheetModel(TSheetDialog::TKind Kind, QObject* Parent)
-      : QAbstractListModel(Parent), FKind(Kind), FPixmaps(static_cast<std::size_t>(Count())) {}
+      : QAbstractListModel(Parent),
+        FKind(Kind),
+        FPixmaps(static_cast<std::size_t>(Count())),
+        FShown(static_cast<std::size_t>(Count())) {}
 
   int Count() const { return FKind == TSheetDialog::Patterns ? 512 : 256; }
   int rowCount(const QModelIndex& Parent) const override { return Parent.isValid() ? 0 : Count(); }
@@ -37,11 +42,15 @@ class TSheetModel : public QAbstractListModel {
                                (PrgData[static_cast<std::size_t>(Address(number))] & 0x7F) + 1);
     }
     if (Role != Qt::DecorationRole) return {};
-    QPixmap& pixmap = FPixmaps[static_cast<std::size_t>(number)];
+    const auto at = static_cast<std::size_t>(number);
+    QPixmap& pixmap = FPixmaps[at];
     if (pixmap.isNull()) {
+      if (FKept >= TSheetDialog::KeptThumbnails) ForgetOldest();
       pixmap = Draw(number);
+      ++FKept;
       ++FDrawn;
     }
+    FShown[at] = ++FClock;
     return pixmap;
   }
 
@@ -55,13 +64,43 @@ class TSheetModel : public QAbstractListModel {
     Forget();
     emit dataChanged(index(0), index(Count() - 1));
   }
+  // Forgets the thumbnails whose bytes Change wrote; their labels are read again too.
+  void Changed(const TRomChange& Change) {
+    for (int number = 0; number < Count(); ++number) {
+      const bool touched =
+          FKind == TSheetDialog::Patterns
+              ? ChangeTouchesPattern(PrgData, {FBankIndex, number}, Change)
+              : ChangeTouchesAnimationStart(PrgData, {FBankIndex, number}, Change);
+      if (!touched) continue;
+      QPixmap& pixmap = FPixmaps[static_cast<std::size_t>(number)];
+      if (!pixmap.isNull()) {
+        pixmap = QPixmap();
+        --FKept;
+      }
+      emit dataChanged(index(number), index(number));
+    }
+  }
+  // Lets every thumbnail go, to be drawn again when next shown.
+  void Release() {
+    std::fill(FPixmaps.begin(), FPixmaps.end(), QPixmap());
+    FKept = 0;
+  }
   int BankIndex() const { return FBankIndex; }
   int Drawn() const { return FDrawn; }
+  int Kept() const { return FKept; }
 
  private:
   void Forget() {
-    std::fill(FPixmaps.begin(), FPixmaps.end(), QPixmap());
+    Release();
     FDrawn = 0;
+  }
+  void ForgetOldest() const {
+    std::size_t oldest = FPixmaps.size();
+    for (std::size_t i = 0; i < FPixmaps.size(); ++i)
+      if (!FPixmaps[i].isNull() && (oldest == FPixmaps.size() || FShown[i] < FShown[oldest])) oldest = i;
+    if (oldest == FPixmaps.size()) return;
+    FPixmaps[oldest] = QPixmap();
+    --FKept;
   }
   int Address(int Number) const {
     return AnimationDataOffset(PrgData, AnimationBanks[static_cast<std::size_t>(FBankIndex)], Number);
@@ -85,6 +124,9 @@ class TSheetModel : public QAbstractListModel {
   TSheetDialog::TKind FKind;
   int FBankIndex = 0;
   mutable std::vector<QPixmap> FPixmaps;
+  mutable std::vector<std::uint64_t> FShown;  // when each thumbnail was last asked for
+  mutable std::uint64_t FClock = 0;
+  mutable int FKept = 0;
   mutable int FDrawn = 0;
 };
 
@@ -126,6 +168,17 @@ TSheetDialog::TSheetDialog(QWidget* Parent, TOpenItem OpenItem) : QDialog(Parent
   layout->addWidget(Tabs);
   resize(5 * (Thumbnail + 16) + 48, 560);
 
+  // Another image, a failed load's cleared one included, replaces every thumbnail;
+  // an edit only those drawn from a byte it wrote.
+  FListener = RomDocument.Subscribe([this](const TRomChange& Change) {
+    if (Change.Empty()) {
+      Reload();
+    } else if (KeptCount() > 0) {
+      FPatterns->Changed(Change);
+      FAnimations->Changed(Change);
+    }
+  });
+
   connect(BankBox, &QComboBox::activated, this, [this](int Index) { SetBank(Index); });
   connect(PatternList, &QListView::clicked, this, [this](const QModelIndex& Index) {
     FOpenItem(Patterns, FPatterns->BankIndex(), Index.row());
@@ -135,6 +188,15 @@ TSheetDialog::TSheetDialog(QWidget* Parent, TOpenItem OpenItem) : QDialog(Parent
     FOpenItem(Animations, FAnimations->BankIndex(), Index.row());
     parentWidget()->activateWindow();
   });
+}
+
+TSheetDialog::~TSheetDialog() { RomDocument.Unsubscribe(FListener); }
+
+void TSheetDialog::hideEvent(QHideEvent* Event) {
+  // A closed sheet holds no thumbnails; the ones in view are drawn again when it opens.
+  FPatterns->Release();
+  FAnimations->Release();
+  QDialog::hideEvent(Event);
 }
 
 void TSheetDialog::Open(int BankIndex, TKind Kind) {
@@ -159,4 +221,8 @@ void TSheetDialog::Reload() {
 
 int TSheetDialog::DrawnCount() const {
   return FPatterns->Drawn() + FAnimations->Drawn();
+}
+
+int TSheetDialog::KeptCount() const {
+  return FPatterns->Kept() + FAnimations->Kept();
 }

@@ -24,6 +24,7 @@ int Delay() { return Byte(1); }
 
 void ShowPicture(std::unique_ptr<TZrDIB> Picture) {
   ApplyBackground(*Picture, ViewOptions.Background);
+  AnimationPage.Trace.Background = ViewOptions.Background;
   Form1->ImgAnimation->GetPicture().SetGraphic(Picture.get());
   AnimationPage.AnimationDIB = std::move(Picture);
   Form1->RefreshTrace();

@@ -79,6 +79,7 @@ void RefreshSpritePage() {
       DrawSpritePatternTable(*SpriteDrawer, pattern, *patternTable);
   }
   ApplyBackground(*sprite, ViewOptions.Background);
+  page.Trace.Background = ViewOptions.Background;
   form.ImgPatternTable->GetPicture().SetGraphic(patternTable.get());
   form.ImgSprite->GetPicture().SetGraphic(sprite.get());
   page.PatternTableDIB = std::move(patternTable);

@@ -36,6 +36,8 @@ std::optional<int> ParseNumber(QString Text, int Max) {
   else if (Text.startsWith("0x", Qt::CaseInsensitive))
     Text.remove(0, 2);
   const std::string digits = Text.toStdString();
+  // from_chars takes a minus sign, and "-0" would pass as 0.
+  if (!digits.empty() && digits.front() == '-') return std::nullopt;
   int value = 0;
   const auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), value, 16);
   if (digits.empty() || error != std::errc() || end != digits.data() + digits.size() || value < 0 || value > Max)

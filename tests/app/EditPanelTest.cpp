@@ -343,6 +343,56 @@ TEST_F(EditPanelTest, PencilStrokeIsOneStepAndEveryPictureFollows) {
   EXPECT_EQ(RomDocument.Image(), Image);
 }
 
+TEST_F(EditPanelTest, PencilPaintsTheTileTheTableShowsAndNothingWhereItShowsNone) {
+  OpenPanel();
+  QTest::mouseClick(Sprite().Pencil->PencilButton, Qt::LeftButton);
+  QTest::mouseClick(Sprite().Pencil->ColourButtons[3], Qt::LeftButton);
+  struct TCase {
+    DemoRom::TPattern Pattern;
+    bool WholeWindow;
+    int X, Y;   // a pixel of the 128 x 128 table
+    int Bank;   // the CHR bank painted, -1 for none
+    int Tile;   // tile of that bank
+  };
+  // Bank $FF at load offset 2: the window is banks $FD..$100; the usual table shows $FF and $00 (its next).
+  const TCase cases[] = {
+      {DemoRom::WindowPastLastBank, true, 20, 100, -1, 0},      // band 3: past the CHR data
+      {DemoRom::WindowPastLastBank, true, 20, 10, 0xFD, 0x12},  // band 0
+      {DemoRom::WindowPastLastBank, true, 127, 70, 0xFF, 0x0F}, // band 2
+      {DemoRom::WindowPastLastBank, false, 20, 100, 0x00, 0x02},
+      {DemoRom::WindowPastLastBank, false, 20, 10, -1, 0},
+      {DemoRom::WindowBelowBank0, true, 3, 3, -1, 0},          // bank $01 at offset 3: window from -2
+      {DemoRom::WindowBelowBank0, true, 3, 70, 0x00, 0x00},
+      {DemoRom::WindowBelowBank0, false, 3, 70, -1, 0},
+  };
+  const auto client = [](int X, int Y) { return QPoint(2 * X + 1, 2 * Y + 1); };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::string(c.Pattern.Exercises) + (c.WholeWindow ? ", whole window, " : ", ") +
+                 std::to_string(c.X) + "," + std::to_string(c.Y));
+    if (Form1->WholeTileWindow1->isChecked() != c.WholeWindow) Form1->WholeTileWindow1->trigger();
+    GoToPattern(c.Pattern.BankIndex, c.Pattern.Number);
+    QTest::mouseClick(Form1->ImgPatternTable, Qt::LeftButton, {}, client(c.X, c.Y));
+    if (c.Bank < 0) {
+      EXPECT_EQ(RomDocument.Image(), Image);
+      EXPECT_EQ(Form1->RomUndoStack->count(), 0);
+      EXPECT_EQ(Caption(), Base);
+      continue;
+    }
+    const int row = DemoRom::ChrFileOffset + c.Bank * 1024 + c.Tile * 16 + c.Y % 8;
+    const int bit = 0x80 >> (c.X % 8);
+    const int plane0 = Image[static_cast<std::size_t>(row)], plane1 = Image[static_cast<std::size_t>(row + 8)];
+    EXPECT_EQ(RomDocument.Image(), Expected({{row, plane0 | bit}, {row + 8, plane1 | bit}}));
+    // The table shows what was painted, where it was painted.
+    EXPECT_EQ(ShownBy(Form1->ImgPatternTable).Pixels[static_cast<std::size_t>((127 - c.Y) * 128 + c.X)], 3);
+    if ((plane0 & bit) && (plane1 & bit)) continue;  // nothing to undo
+    EXPECT_EQ(Form1->Undo1->text().toStdString(),
+              "元に戻す キャラクタバンク " + Hex(c.Bank, 2, "$") + " タイル" + Hex(c.Tile, 2, "$") + " の描画");
+    Shortcut(Qt::Key_Z);
+    ASSERT_EQ(RomDocument.Image(), Image);
+    Form1->RomUndoStack->clear();
+  }
+}
+
 TEST_F(EditPanelTest, CtrlSSavesTheRomAndClosingWithEditsAsks) {
   OpenPanel();
   GoToPattern(0, DemoRom::OneSprite.Number);

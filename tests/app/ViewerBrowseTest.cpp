@@ -15,12 +15,14 @@
 #include <QTabWidget>
 #include <QTest>
 #include <QTimer>
+#include <functional>
 
 #include "sprite/TarvelinPictureLook.h"
 #include "sprite/TarvelinPixelTrace.h"
 #include "app/views/TarvelinSheet.h"
 #include "sprite/TarvelinSpritePattern.h"
 #include "host/Clipboard.h"
+#include "rom/TarvelinRomEdits.h"
 #include "host/qt/Clipboard.h"
 #include "tests/app/ViewerTestSupport.h"
 
@@ -97,7 +99,8 @@ TEST_F(ViewerBrowseTest, CtrlGGoesToATypedNumberAndRefusesABadOne) {
       {true, "200", 0x1FF, true},         {true, "g1", 0x1FF, true},      {true, "", 0x1FF, true},
       {true, std::nullopt, 0x1FF, false},  // Escape
       {false, "7f", 0x7F, false},         {false, "100", 0x7F, true},     {false, "-1", 0x7F, true},
-      {false, "3", 0x03, false},
+      {false, "3", 0x03, false},          {false, "-0", 0x03, true},      {false, "$-0", 0x03, true},
+      {true, "-0", 0x1FF, true},          {true, "+5", 0x1FF, true},
   };
   std::size_t messages = 0;
   for (const auto& c : cases) {
@@ -165,6 +168,127 @@ TEST_F(ViewerBrowseTest, TheSheetDrawsOnlyWhatIsSeenAndAClickOpensTheNumber) {
   EXPECT_EQ(Text(Form1->EditAAnimationNum), "05");
   EXPECT_EQ(Text(Form1->LblADataAddress), Address(AnimationOffsetIn(Image, DemoRom::BankBases[1], 5)));
   EXPECT_TRUE(Shown().empty());
+}
+
+// A thumbnail of a sheet's list as an image; asking draws it if it was not held.
+QImage Thumbnail(QListView* List, int Row) {
+  return List->model()->index(Row, 0).data(Qt::DecorationRole).value<QPixmap>().toImage();
+}
+qint64 ThumbnailKey(QListView* List, int Row) {
+  return List->model()->index(Row, 0).data(Qt::DecorationRole).value<QPixmap>().cacheKey();
+}
+
+TEST_F(ViewerBrowseTest, TheSheetRedrawsTheThumbnailsAnEditChangesAndKeepsTheOthers) {
+  ShowSpritePage();
+  QTest::keyClick(Form1->windowHandle(), Qt::Key_L, Qt::ControlModifier);
+  TSheetDialog* sheet = Form1->Sheet;
+  ASSERT_NE(sheet, nullptr);
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(sheet));
+  const int base = DemoRom::BankBases[0];
+  const int frame0 = FrameOffsetIn(Image, base, 0);
+  // Pattern $000's one sprite: a pixel of its tile changed to the next colour.
+  const int window = Image[static_cast<std::size_t>(frame0)] - Image[static_cast<std::size_t>(frame0 + 3)] / 64;
+  const int tile = Image[static_cast<std::size_t>(frame0 + 3)];
+  const int row = DemoRom::ChrFileOffset + window * 1024 + tile * 16;
+  const int colour = ((Image[static_cast<std::size_t>(row)] >> 7) & 1) + 2 * ((Image[static_cast<std::size_t>(row + 8)] >> 7) & 1);
+  struct TCase {
+    const char* What;
+    bool Animations;
+    std::function<TRomChange()> Edit;
+  };
+  const TCase cases[] = {
+      {"a sprite moved", false, [] { return SetSpritePosition(RomDocument, {0, 0}, 0, 0x10, 0x20); }},
+      {"a tile painted", false,
+       [&] { return SetChrPixel(RomDocument, window + tile / 64, tile % 64, 0, 0, (colour + 1) % 4); }},
+      {"a sprite count", false, [] { return SetPatternSpriteCount(RomDocument, {0, 3}, 1); }},
+      {"an animation's first frame", true, [] { return SetAnimationFrame(RomDocument, {0, 0}, 0, 0x0C); }},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.What);
+    QListView* list = c.Animations ? sheet->AnimationList : sheet->PatternList;
+    sheet->Tabs->setCurrentWidget(list);
+    QTest::qWait(50);
+    std::vector<QImage> before;
+    std::vector<qint64> keys;
+    for (int n = 0; n < 16; ++n) {
+      before.push_back(Thumbnail(list, n));
+      keys.push_back(ThumbnailKey(list, n));
+    }
+    const TRomChange change = c.Edit();
+    RomDocument.Apply(change);
+    QTest::qWait(50);
+    // Thumbnails drawn afresh from the ROM as it is now: the sheet's must match them.
+    const TSheetDialog fresh(nullptr, {});
+    int changed = 0;
+    for (int n = 0; n < 16; ++n) {
+      SCOPED_TRACE(n);
+      const QImage now = Thumbnail(list, n);
+      const QImage expected = Thumbnail(c.Animations ? fresh.AnimationList : fresh.PatternList, n);
+      ASSERT_EQ(now, expected);
+      // What did not change was not drawn again.
+      if (now == before[static_cast<std::size_t>(n)]) {
+        EXPECT_EQ(ThumbnailKey(list, n), keys[static_cast<std::size_t>(n)]);
+      } else {
+        ++changed;
+      }
+    }
+    EXPECT_GE(changed, 1);
+    // Undone, every thumbnail is as before.
+    RomDocument.Revert(change);
+    QTest::qWait(50);
+    for (int n = 0; n < 16; ++n) EXPECT_EQ(Thumbnail(list, n), before[static_cast<std::size_t>(n)]) << n;
+  }
+}
+
+TEST_F(ViewerBrowseTest, TheSheetFollowsEveryLoadAFailedOneIncluded) {
+  ShowSpritePage();
+  QTest::keyClick(Form1->windowHandle(), Qt::Key_L, Qt::ControlModifier);
+  TSheetDialog* sheet = Form1->Sheet;
+  ASSERT_NE(sheet, nullptr);
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(sheet));
+  QTest::qWait(50);
+  const QImage shown = Thumbnail(sheet->PatternList, DemoRom::OneSprite.Number);
+  // A file with a bad header: the buffers are cleared, so every pattern is empty.
+  std::vector<std::uint8_t> bad = Image;
+  bad[3] = 0;
+  Open(Dir.Write("bad.nes", bad));
+  ASSERT_EQ(Shown().size(), 1u);
+  ASSERT_TRUE(BuffersZero());
+  QTest::qWait(50);
+  const QImage empty = Thumbnail(sheet->PatternList, DemoRom::OneSprite.Number);
+  EXPECT_NE(empty, shown);
+  // All the background colour, NES $0F.
+  const auto& m = NesMasterPalette();
+  const QRgb background = qRgb(m[3 * 0x0F], m[3 * 0x0F + 1], m[3 * 0x0F + 2]);
+  for (int y = 0; y < empty.height(); ++y)
+    for (int x = 0; x < empty.width(); ++x) ASSERT_EQ(empty.pixel(x, y), background) << x << "," << y;
+  // The demo again: its thumbnails again.
+  OpenDemo();
+  QTest::qWait(50);
+  EXPECT_EQ(Thumbnail(sheet->PatternList, DemoRom::OneSprite.Number), shown);
+}
+
+TEST_F(ViewerBrowseTest, TheSheetKeepsABoundedNumberOfThumbnailsAndNoneWhenClosed) {
+  ShowSpritePage();
+  QTest::keyClick(Form1->windowHandle(), Qt::Key_L, Qt::ControlModifier);
+  TSheetDialog* sheet = Form1->Sheet;
+  ASSERT_TRUE(sheet && QTest::qWaitForWindowExposed(sheet));
+  // Scrolled through the whole bank, every pattern drawn in passing.
+  for (int n = 0; n < 512; n += 2) {
+    sheet->PatternList->scrollTo(sheet->PatternList->model()->index(n, 0));
+    QApplication::processEvents();
+  }
+  QTest::qWait(20);
+  EXPECT_GE(sheet->DrawnCount(), 512);
+  EXPECT_LE(sheet->KeptCount(), TSheetDialog::KeptThumbnails);
+  EXPECT_GT(sheet->KeptCount(), 0);
+  // The last drawn are held: asking again draws nothing.
+  const int drawn = sheet->DrawnCount();
+  for (int n = 500; n < 512; ++n) Thumbnail(sheet->PatternList, n);
+  EXPECT_EQ(sheet->DrawnCount(), drawn);
+  QTest::keyClick(sheet, Qt::Key_Escape);
+  EXPECT_FALSE(sheet->isVisible());
+  EXPECT_EQ(sheet->KeptCount(), 0);
 }
 
 TEST_F(ViewerBrowseTest, BackgroundAndTransparencyReachThePictureTheFileAndTheClipboard) {
@@ -285,6 +409,41 @@ TEST_F(ViewerBrowseTest, TheWholeTileWindowIsAnOptionBesideThePagesOwnTable) {
   EXPECT_EQ(Status(), TileWindowPixelText(SpritePage.CHRBank, SpritePage.CHRLoadOffset, 5, 100));
   Form1->WholeTileWindow1->trigger();
   EXPECT_TRUE(ShownBy(Form1->ImgPatternTable).SamePicture(own));
+}
+
+TEST_F(ViewerBrowseTest, TheTraceNamesTheBackgroundColourShown) {
+  Tick();  // the animation page shows its first frame
+  GoToPattern(0, DemoRom::OneSprite.Number);  // one sprite at the centre: the corners are uncovered
+  struct TCase {
+    int Item;  // 背景色 item: an NES colour, or 64 for the checkerboard
+    bool AnimationPage;
+    int X, Y;
+    std::string Expected;
+  };
+  const TCase cases[] = {
+      {0x0F, false, 1, 2, "(1,2) 色$00 NES$0F 透明"},
+      {0x21, false, 1, 2, "(1,2) 色$00 NES$21 透明"},
+      {0x21, false, 255, 3, "(255,3) 色$00 NES$21 透明"},
+      {0x00, false, 1, 2, "(1,2) 色$00 NES$00 透明"},
+      {64, false, 1, 2, "(1,2) 色$00 チェッカーボード 透明"},
+      {64, false, 8, 1, "(8,1) 色$04 チェッカーボード 透明"},
+      {64, false, 9, 17, "(9,17) 色$04 チェッカーボード 透明"},
+      {64, false, 17, 17, "(17,17) 色$00 チェッカーボード 透明"},
+      {0x21, true, 1, 2, "(1,2) 色$00 NES$21 透明"},
+      {64, true, 8, 1, "(8,1) 色$04 チェッカーボード 透明"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.Expected);
+    Form1->BackgroundItems[static_cast<std::size_t>(c.Item)]->trigger();
+    if (c.AnimationPage)
+      ShowAnimationPage();
+    else
+      ShowSpritePage();
+    TImageEx* image = c.AnimationPage ? Form1->ImgAnimation : Form1->ImgSprite;
+    const int zoom = Form1->GetZoom();
+    QTest::mouseMove(image, QPoint(c.X * zoom + zoom / 2, c.Y * zoom + zoom / 2));
+    EXPECT_EQ(Status(), c.Expected);
+  }
 }
 
 TEST_F(ViewerBrowseTest, TheStatusBarShowsThePlayingFrameUnlessThePointerTracesAPicture) {

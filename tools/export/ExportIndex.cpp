@@ -1,8 +1,10 @@
 #include "tools/export/ExportIndex.h"
 
 #include <algorithm>
+#include <array>
 #include <cstdio>
 #include <cstdlib>
+#include <optional>
 #include <set>
 #include <sstream>
 #include <tuple>
@@ -31,8 +33,7 @@ std::string Bytes(std::span<const std::uint8_t> Bytes) {
 std::string FileName(const TIndexItem& Item, const std::string& Extension) {
   char name[16];
   std::snprintf(name, sizeof name, Item.Animation ? "%02X" : "%03X", static_cast<unsigned>(Item.Number));
-  return std::string(Item.Animation ? "animation/" : "sprite/") + BankNames[Item.BankIndex] + "/" + name +
-         (Item.Animation ? ".gif" : Extension);
+  return std::string(Item.Animation ? "animation/" : "sprite/") + BankNames[Item.BankIndex] + "/" + name + Extension;
 }
 
 // kind, bank and number: what a row describes.
@@ -50,6 +51,37 @@ std::string Field(const std::string& Row, int Index) {
   return field;
 }
 
+// The row with its file field (the fourth) replaced by File.
+std::string WithFile(const std::string& Row, const std::string& File) {
+  std::size_t start = 0;
+  for (int comma = 0; comma < 3; ++comma) {
+    const std::size_t at = Row.find(',', start);
+    if (at == std::string::npos) return Row;
+    start = at + 1;
+  }
+  const std::size_t end = Row.find(',', start);
+  if (end == std::string::npos) return Row;
+  return Row.substr(0, start) + File + Row.substr(end);
+}
+
+// The row of an earlier run, naming the file of its kind and number that Folder
+// holds in any format the exporter writes; nothing when none is there.
+std::optional<std::string> Kept(const std::string& Row, const std::filesystem::path& Folder) {
+  std::error_code error;
+  const std::string file = Field(Row, 3);
+  if (std::filesystem::exists(Folder / file, error)) return Row;
+  const bool animation = Field(Row, 0) == "animation";
+  const auto dot = file.rfind('.');
+  if (file.empty() || dot == std::string::npos) return std::nullopt;
+  const std::array<std::string, 2> extensions =
+      animation ? std::array<std::string, 2>{".gif", ".png"} : std::array<std::string, 2>{".png", ".bmp"};
+  for (const std::string& extension : extensions) {
+    const std::string other = file.substr(0, dot) + extension;
+    if (other != file && std::filesystem::exists(Folder / other, error)) return WithFile(Row, other);
+  }
+  return std::nullopt;
+}
+
 }  // namespace
 
 std::string IndexHeader() {
@@ -57,10 +89,11 @@ std::string IndexHeader() {
          "load_offset,frame_data,align_data,animation_address";
 }
 
-std::string IndexRow(const TPrgData& PrgData, const TIndexItem& Item, const std::string& Extension) {
+std::string IndexRow(const TPrgData& PrgData, const TIndexItem& Item, const std::string& Extension,
+                     const std::string& AnimationExtension) {
   const std::string bank = BankNames[Item.BankIndex];
   std::string row = std::string(Item.Animation ? "animation" : "sprite") + "," + bank + "," + Hex(Item.Number) + "," +
-                    FileName(Item, Extension);
+                    FileName(Item, Item.Animation ? AnimationExtension : Extension);
   if (Item.Animation) {
     const int base = AnimationBanks[static_cast<std::size_t>(Item.BankIndex)];
     return row + ",,,,,,,,,," + Hex(AnimationDataOffset(PrgData, base, Item.Number));
@@ -83,9 +116,8 @@ std::string MergeIndex(const std::string& Old, const std::vector<std::string>& N
   std::string line;
   if (std::getline(old, line) && line == IndexHeader()) {
     while (std::getline(old, line)) {
-      std::error_code error;
-      if (!line.empty() && !replaced.count(Key(line)) && std::filesystem::exists(Folder / Field(line, 3), error))
-        rows.push_back(line);
+      if (line.empty() || replaced.count(Key(line))) continue;
+      if (auto kept = Kept(line, Folder)) rows.push_back(std::move(*kept));
     }
   }
   // Kind, bank, then number as a number.

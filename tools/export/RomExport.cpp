@@ -178,7 +178,10 @@ int Export(const TExportOptions& Options, const TOutputFolder& Out) {
   // The rows of what this run made, and those of the earlier pictures that stay.
   std::vector<std::string> rows;
   const std::string extension = Options.Format == TStillFormat::Png ? ".png" : ".bmp";
-  for (const auto& item : items) rows.push_back(IndexRow(PrgData, {item.Animation, item.BankIndex, item.Number}, extension));
+  const std::string animationExtension = Options.AnimationFormat == TAnimationFormat::Apng ? ".png" : ".gif";
+  for (const auto& item : items)
+    rows.push_back(
+        IndexRow(PrgData, {item.Animation, item.BankIndex, item.Number}, extension, animationExtension));
   std::string old;
   if (Out.Existed()) {
     std::ifstream in(Out.Target() / "index.csv", std::ios::binary);

@@ -1,6 +1,8 @@
 // The exported stills are the viewer's own pictures, pixel for pixel and colour for colour.
 
 #include <QImage>
+#include <fstream>
+#include <iterator>
 
 #include "tests/app/ViewerTestSupport.h"
 #include "tests/tools/export/ProgramTestSupport.h"
@@ -117,6 +119,34 @@ TEST_F(ExportGoldenTest, StillsMatchTheViewersPictures) {
       EXPECT_EQ(Differences(exportedTable.Rgb, table.Rgb), 0u);
     }
   }
+}
+
+// The pHYs chunk's data: dots per unit across and down, and the unit (1: the metre); empty when none.
+std::vector<std::uint32_t> Resolution(const std::filesystem::path& Path) {
+  std::ifstream in(Path, std::ios::binary);
+  const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  const auto at = bytes.find("pHYs");
+  if (at == std::string::npos || at + 13 > bytes.size()) return {};
+  const auto byte = [&](std::size_t i) { return static_cast<std::uint32_t>(static_cast<unsigned char>(bytes[at + 4 + i])); };
+  return {byte(0) << 24 | byte(1) << 16 | byte(2) << 8 | byte(3), byte(4) << 24 | byte(5) << 16 | byte(6) << 8 | byte(7),
+          byte(8)};
+}
+
+TEST_F(ExportGoldenTest, ViewerAndExporterWriteOneResolution) {
+  OpenDemo();
+  GoToPattern(0, DemoRom::OneSprite.Number);
+  const auto saved = Dir.Path() / "viewer.png";
+  Form1->SaveDialog = [&](const std::string&, const std::string&) { return std::optional<std::string>(saved.string()); };
+  Form1->SaveImage1->trigger();
+  const auto result = program_test::RunProgram(
+      TARVELIN_EXPORT_EXE, {RomPath, "out", "--bank", "12-13", "--sprite", Hex(DemoRom::OneSprite.Number, 3)}, Dir.Path());
+  ASSERT_EQ(result.ExitCode, 0) << result.Err;
+  // 96 dpi: 96 / 0.0254 dots per metre, rounded.
+  const std::vector<std::uint32_t> dpi96 = {3780, 3780, 1};
+  const std::filesystem::path files[] = {saved, Dir.Path() / "viewer-patterntable.png",
+                                         Dir.Path() / "out" / "sprite" / "12-13" / "000.png",
+                                         Dir.Path() / "out" / "patterntable" / "12-13" / "000.png"};
+  for (const auto& file : files) EXPECT_EQ(Resolution(file), dpi96) << file;
 }
 
 }  // namespace

@@ -130,6 +130,87 @@ TEST_F(ExportProgramTest, IndexHoldsARowForEveryItemTheFolderHolds) {
   EXPECT_EQ(keys(), "animation,14-15,10;animation,16,3;sprite,16,2;");
 }
 
+TEST_F(ExportProgramTest, IndexRowsNameTheFilesWrittenWhateverTheirFormat) {
+  // kind,bank,number,file of every row, each file checked to be in the folder.
+  const auto files = [&] {
+    std::string files;
+    std::istringstream csv(ReadText(Out() / "index.csv"));
+    std::string line;
+    std::getline(csv, line);
+    while (std::getline(csv, line)) {
+      std::string file = line.substr(0, line.find(',', line.find(',', line.find(',', line.find(',') + 1) + 1) + 1));
+      const std::string path = file.substr(file.rfind(',') + 1);
+      if (!fs::exists(Out() / path)) ADD_FAILURE() << path << " is named but missing";
+      files += file + ";";
+    }
+    return files;
+  };
+  struct TStep {
+    std::vector<std::string> Arguments;
+    std::string Rows;  // every row's kind, bank, number and file afterwards
+  };
+  const TStep steps[] = {
+      {{"--bank", "16", "--animation", "1", "--animation", "2", "--animation-format", "apng"},
+       "animation,16,1,animation/16/01.png;animation,16,2,animation/16/02.png;"},
+      // A partial run of pictures only, in another still format.
+      {{"--bank", "16", "--sprite", "3", "--format", "bmp"},
+       "animation,16,1,animation/16/01.png;animation,16,2,animation/16/02.png;sprite,16,3,sprite/16/003.bmp;"},
+      // A GIF for one animation; the other keeps its APNG.
+      {{"--bank", "16", "--animation", "2"},
+       "animation,16,1,animation/16/01.png;animation,16,2,animation/16/02.gif;sprite,16,3,sprite/16/003.bmp;"},
+      {{"--bank", "16", "--sprite", "3"},
+       "animation,16,1,animation/16/01.png;animation,16,2,animation/16/02.gif;sprite,16,3,sprite/16/003.png;"},
+  };
+  for (const auto& step : steps) {
+    SCOPED_TRACE(step.Arguments.back());
+    const auto run = Export(step.Arguments);
+    ASSERT_EQ(run.ExitCode, 0) << run.Err;
+    EXPECT_EQ(files(), step.Rows);
+  }
+  // An index whose row names a GIF for the APNG beside it (as earlier runs wrote) is put right.
+  std::string csv = ReadText(Out() / "index.csv");
+  const std::string apng = "animation/16/01.png";
+  csv.replace(csv.find(apng), apng.size(), "animation/16/01.gif");
+  Dir.Write("out/index.csv", std::vector<std::uint8_t>(csv.begin(), csv.end()));
+  ASSERT_EQ(Export({"--bank", "16", "--sprite", "4"}).ExitCode, 0);
+  EXPECT_EQ(files(),
+            "animation,16,1,animation/16/01.png;animation,16,2,animation/16/02.gif;sprite,16,3,sprite/16/003.png;"
+            "sprite,16,4,sprite/16/004.png;");
+}
+
+TEST_F(ExportProgramTest, MakeDemoRomTakesNoOptionForAFileName) {
+  struct TCase {
+    std::vector<std::string> Arguments;
+    int ExitCode;
+    std::string Out, Err;        // what each stream begins with
+    std::string Written;         // the file the ROM went to, or none
+  };
+  const TCase cases[] = {
+      {{"--help"}, 0, "usage: make_demo_rom [path]\n", "", ""},
+      {{"-h"}, 0, "usage: make_demo_rom [path]\n", "", ""},
+      {{"--version"}, 2, "", "usage: make_demo_rom [path]\n", ""},
+      {{"a.nes", "b.nes"}, 2, "", "usage: make_demo_rom [path]\n", ""},
+      {{"made.nes"}, 0, "", "", "made.nes"},
+      {{"./-odd.nes"}, 0, "", "", "-odd.nes"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.Arguments[0]);
+    const auto before = FilesIn(Dir.Path());
+    const auto run = RunProgram(TARVELIN_MAKE_DEMO_ROM_EXE, c.Arguments, Dir.Path());
+    EXPECT_EQ(run.ExitCode, c.ExitCode);
+    EXPECT_EQ(run.Out.substr(0, c.Out.size()), c.Out);
+    EXPECT_EQ(run.Err.substr(0, c.Err.size()), c.Err);
+    if (c.Err.empty()) {
+      EXPECT_EQ(run.Err, "");
+    }
+    EXPECT_FALSE(fs::exists(Dir.Path() / c.Arguments[0]) && c.Written.empty()) << "a file named like the option";
+    EXPECT_EQ(FilesIn(Dir.Path()), before + !c.Written.empty());
+    if (!c.Written.empty()) {
+      EXPECT_EQ(ReadText(Dir.Path() / c.Written), std::string(Rom.begin(), Rom.end()));
+    }
+  }
+}
+
 TEST_F(ExportProgramTest, AStoppedExportLeavesNothing) {
   // Scale 8 makes the whole ROM long enough to be stopped halfway.
   QProcess process;
