@@ -96,16 +96,18 @@ QJsonArray Array(const QJsonValue& Value, const std::string& Path) {
   return Value.toArray();
 }
 
+std::string Member(const std::string& Path, const std::string& Name) { return Path.empty() ? Name : Path + "." + Name; }
+
 // The object's fields, all of Required present and none but those and Optional.
 void Fields(const QJsonObject& Object, const std::string& Path, std::initializer_list<const char*> Required,
             std::initializer_list<const char*> Optional) {
   for (const char* name : Required)
-    if (!Object.contains(QLatin1StringView(name))) Refuse(Path + "." + name, "missing");
+    if (!Object.contains(QLatin1StringView(name))) Refuse(Member(Path, name), "missing");
   for (auto at = Object.begin(); at != Object.end(); ++at) {
     const auto known = [&](std::initializer_list<const char*> Names) {
       return std::ranges::any_of(Names, [&](const char* Name) { return at.key() == QLatin1StringView(Name); });
     };
-    if (!known(Required) && !known(Optional)) Refuse(Path + "." + at.key().toStdString(), "unknown field");
+    if (!known(Required) && !known(Optional)) Refuse(Member(Path, at.key().toStdString()), "unknown field");
   }
 }
 

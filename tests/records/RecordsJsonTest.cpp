@@ -177,14 +177,27 @@ TEST(RecordsJson, RefusalsNameTheJsonPath) {
 
 TEST(RecordsJson, RefusesWhatIsNoRecordsFile) {
   const auto image = MakeTestRom();
-  for (const std::string text : {"", "{", "[]", "{\"format\": \"tarvelin-records\", \"version\": 1}"}) {
+  const std::vector<std::pair<std::string, std::string>> cases = {
+      {"", "not JSON: "},
+      {"{\"banks\": [", "not JSON: "},
+      {"[]", "the top level is not an object"},
+      {R"({"format": "tarvelin-records", "version": 1})", "banks: missing"},
+      {R"({"format": "tarvelin-records", "version": 1, "banks": [], "extra": 0})", "extra: unknown field"},
+      {R"({"format": "tarvelin-records", "version": 1, "banks": {}})", "banks: an object is not an array"}};
+  for (const auto& [text, message] : cases) {
     try {
       PlanRecordsImport(image, Chars(text));
       ADD_FAILURE() << "accepted " << text;
     } catch (const ERecordsError& E) {
-      EXPECT_FALSE(E.Message().empty());
+      // A parser's own words follow "not JSON: ".
+      EXPECT_EQ(E.Message().substr(0, message.size()), message) << text;
+      if (!message.ends_with(": ")) {
+        EXPECT_EQ(E.Message(), message);
+      }
     }
   }
+  // A file that gives nothing changes nothing.
+  EXPECT_TRUE(PlanRecordsImport(image, Chars(R"({"format": "tarvelin-records", "version": 1, "banks": []})")).Empty());
 }
 
 TEST(RecordsJson, AChangePastTheEndOfAShortImageIsRefused) {
