@@ -16,6 +16,7 @@
 
 #include "records/TarvelinRecords.h"
 #include "tests/records/RecordsTestSupport.h"
+#include "tests/rom/RomTestSupport.h"
 #include "tests/support/FileTestSupport.h"
 #include "tools/DemoRom.h"
 
@@ -63,7 +64,8 @@ struct TImageCase {
   std::function<std::vector<std::uint8_t>()> Make;
 };
 
-const TImageCase Images[] = {{"demo", MakeDemoRom}, {"zeroed", ZeroedImage}, {"random1", [] { return RandomImage(1); }},
+// The test ROM's AlignData at $24910 is reached from banks "12-13" and "14-15" as well.
+const TImageCase Images[] = {{"demo", MakeDemoRom}, {"test", MakeTestRom}, {"zeroed", ZeroedImage}, {"random1", [] { return RandomImage(1); }},
                              {"random2", [] { return RandomImage(2); }}};
 
 class RecordsAssembly : public ::testing::TestWithParam<TImageCase> {};
@@ -173,6 +175,27 @@ TEST_P(RecordsAssembly, Asm6DbLinesHoldTheImagesBytes) {
   const auto image = GetParam().Make();
   const TAsm6Reader asm6(Text(image, TRecordsFormat::Asm6));
   ExpectImageBytes(image, [&](int Bank, int Cpu) { return asm6.Byte(Bank, Cpu); });
+}
+
+// MakeTestRom's FrameData at $24810 and its AlignData at $24910, worked out by hand.
+TEST(RecordsAssemblyText, HandWorkedBlocks) {
+  const std::string ca65 = Text(MakeTestRom(), TRecordsFormat::Ca65), asm6 = Text(MakeTestRom(), TRecordsFormat::Asm6);
+  EXPECT_NE(ca65.find("; FrameData $24810\n"
+                      "frame_12_13_000:\n"
+                      "frame_12_13_001 = frame_12_13_000\n"
+                      "  .byte $05, $01, $00 ; $24810: CHR bank $05, 2 sprites, alignment $00\n"
+                      "  .byte $03, $00 ; $24813: sprite 0: tile $03, group 0\n"
+                      "  .byte $44, $5D ; $24815: sprite 1: tile $44, group 1, H flip\n"),
+            std::string::npos);
+  // Bank "14-15" sees $24910 at CPU $4900, $4000 below bank "12-13"'s $8900.
+  EXPECT_NE(asm6.find("; AlignData $24910\n"
+                      "align_12_13_00:\n"
+                      "align_14_15_00 = align_12_13_00 - $4000\n"
+                      "  .db $F8, $F0 ; $24910: sprite 0: Y $F8, X $F0\n"
+                      "  .db $00, $08 ; $24912: sprite 1: Y $00, X $08\n"),
+            std::string::npos);
+  EXPECT_NE(ca65.find("  .hibytes align_14_15_00, align_14_15_01,"), std::string::npos);
+  EXPECT_NE(asm6.find("  .db <frame_12_13_000, <frame_12_13_001, <frame_12_13_002,"), std::string::npos);
 }
 
 INSTANTIATE_TEST_SUITE_P(Images, RecordsAssembly, ::testing::ValuesIn(Images),
