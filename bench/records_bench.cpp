@@ -15,7 +15,9 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-double Seconds(Clock::duration Time) { return std::chrono::duration<double>(Time).count(); }
+double Seconds(Clock::duration Time) {
+  return std::chrono::duration<double>(Time).count();
+}
 
 std::vector<std::uint8_t> Image(bool Zeroed) {
   if (!Zeroed) return MakeDemoRom();
@@ -51,9 +53,21 @@ void BM_Records(benchmark::State& State, TRecordsFormat Format) {
   State.counters["ratio_out"] = Seconds(out) / Seconds(copying);
   if (Format == TRecordsFormat::Json) State.counters["ratio_in"] = Seconds(in) / Seconds(copying);
 }
-BENCHMARK_CAPTURE(BM_Records, Json, TRecordsFormat::Json)->ArgName("zeroed")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(BM_Records, Ca65, TRecordsFormat::Ca65)->ArgName("zeroed")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(BM_Records, Asm6, TRecordsFormat::Asm6)->ArgName("zeroed")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_Records, Json, TRecordsFormat::Json)
+    ->ArgName("zeroed")
+    ->Arg(0)
+    ->Arg(1)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_Records, Ca65, TRecordsFormat::Ca65)
+    ->ArgName("zeroed")
+    ->Arg(0)
+    ->Arg(1)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_Records, Asm6, TRecordsFormat::Asm6)
+    ->ArgName("zeroed")
+    ->Arg(0)
+    ->Arg(1)
+    ->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

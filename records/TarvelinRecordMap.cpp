@@ -5,9 +5,12 @@
 
 const std::map<int, TRecordInfo>& TRecordMap::Records(TRecordKind Kind) const {
   switch (Kind) {
-    case TRecordKind::Frame: return Frames;
-    case TRecordKind::Align: return Aligns;
-    case TRecordKind::Animation: break;
+    case TRecordKind::Frame:
+      return Frames;
+    case TRecordKind::Align:
+      return Aligns;
+    case TRecordKind::Animation:
+      break;
   }
   return Animations;
 }

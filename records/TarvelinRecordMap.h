@@ -23,8 +23,8 @@ struct TRecordNumber {
 };
 
 struct TRecordInfo {
-  int Bank = 0;  // the first bank whose tables reach it: the one it is listed under
-  int Size = 0;  // bytes the pages read
+  int Bank = 0;                        // the first bank whose tables reach it: the one it is listed under
+  int Size = 0;                        // bytes the pages read
   std::vector<TRecordNumber> Numbers;  // bank order, then number order
 };
 
@@ -48,7 +48,9 @@ TRecordMap WalkRecords(const TPrgData& PrgData);
 TPrgData PrgOfImage(std::span<const std::uint8_t> Image);
 
 // CPU address of a file offset seen from bank Bank (B + p - $8000 = offset).
-inline int CpuAddress(int Bank, int Offset) { return Offset - SpriteBanks[static_cast<std::size_t>(Bank)] + 0x8000; }
+inline int CpuAddress(int Bank, int Offset) {
+  return Offset - SpriteBanks[static_cast<std::size_t>(Bank)] + 0x8000;
+}
 
 // "12-13:$005" (patterns, three digits) or "12-13:$05".
 std::string NumberName(TRecordKind Kind, TRecordNumber Number);

@@ -5,9 +5,12 @@
 
 const char* RecordsFileName(TRecordsFormat Format) {
   switch (Format) {
-    case TRecordsFormat::Json: return "records.json";
-    case TRecordsFormat::Ca65: return "records.s";
-    case TRecordsFormat::Asm6: break;
+    case TRecordsFormat::Json:
+      return "records.json";
+    case TRecordsFormat::Ca65:
+      return "records.s";
+    case TRecordsFormat::Asm6:
+      break;
   }
   return "records.asm";
 }
@@ -23,9 +26,12 @@ std::string WriteRecords(std::span<const std::uint8_t> Image, TRecordsFormat For
   const TPrgData prg = PrgOfImage(Image);
   const TRecordMap map = WalkRecords(prg);
   switch (Format) {
-    case TRecordsFormat::Json: return RecordsJson(prg, map);
-    case TRecordsFormat::Ca65: return RecordsAssembly(prg, map, TAsmDialect::Ca65);
-    case TRecordsFormat::Asm6: break;
+    case TRecordsFormat::Json:
+      return RecordsJson(prg, map);
+    case TRecordsFormat::Ca65:
+      return RecordsAssembly(prg, map, TAsmDialect::Ca65);
+    case TRecordsFormat::Asm6:
+      break;
   }
   return RecordsAssembly(prg, map, TAsmDialect::Asm6);
 }

@@ -33,24 +33,27 @@ std::string BankLabel(int Bank) {
   return name;
 }
 
-std::string Plain(int Value, int Digits) { return RecordHex(Value, Digits).substr(1); }
+std::string Plain(int Value, int Digits) {
+  return RecordHex(Value, Digits).substr(1);
+}
 
 class TAsmWriter {
-public:
+ public:
   TAsmWriter(const TPrgData& PrgData, const TRecordMap& Map, TAsmDialect Dialect)
       : P(PrgData), FMap(Map), FCa65(Dialect == TAsmDialect::Ca65) {}
 
   std::string Write() {
     FText.reserve(1 << 20);
     FText += FCa65 ? "; TARVELIN sprite records for ca65: one segment per bank, BANK_12_13, BANK_14_15 and BANK_16,\n"
-                     "; each to be placed at the CPU address its .segment line gives (file offset = bank base + CPU - $8000).\n"
+                     "; each to be placed at the CPU address its .segment line gives (file offset = bank base + CPU - "
+                     "$8000).\n"
                    : "; TARVELIN sprite records for asm6: one block per bank, each starting at its .base CPU address\n"
                      "; (file offset = bank base + CPU - $8000).\n";
     for (int bank = 0; bank < RecordBankCount; ++bank) Bank(bank);
     return std::move(FText);
   }
 
-private:
+ private:
   int Byte(int Offset) const { return P[static_cast<std::size_t>(Offset)]; }
 
   std::vector<int> Bytes(int At, int Count) const {
@@ -66,7 +69,8 @@ private:
       const TRecordNumber number = Info.Numbers[i];
       std::string line = RecordLabel(Kind, number) + " = " + Item.Label;
       // Another bank sees the same bytes at another CPU address.
-      const int shift = SpriteBanks[static_cast<std::size_t>(Info.Bank)] - SpriteBanks[static_cast<std::size_t>(number.Bank)];
+      const int shift =
+          SpriteBanks[static_cast<std::size_t>(Info.Bank)] - SpriteBanks[static_cast<std::size_t>(number.Bank)];
       if (shift) line += (shift > 0 ? " + " : " - ") + RecordHex(std::abs(shift), 4);
       Item.Aliases.push_back(line);
     }
@@ -83,14 +87,16 @@ private:
       bool High;
     };
     static constexpr TTable Tables[8] = {
-        {"ptr_frame_lo", TRecordKind::Frame, 0x000, false},   {"ptr_frame_lo_100", TRecordKind::Frame, 0x100, false},
-        {"ptr_frame_hi", TRecordKind::Frame, 0x000, true},    {"ptr_frame_hi_100", TRecordKind::Frame, 0x100, true},
-        {"ptr_align_lo", TRecordKind::Align, 0x000, false},   {"ptr_align_hi", TRecordKind::Align, 0x000, true},
+        {"ptr_frame_lo", TRecordKind::Frame, 0x000, false},    {"ptr_frame_lo_100", TRecordKind::Frame, 0x100, false},
+        {"ptr_frame_hi", TRecordKind::Frame, 0x000, true},     {"ptr_frame_hi_100", TRecordKind::Frame, 0x100, true},
+        {"ptr_align_lo", TRecordKind::Align, 0x000, false},    {"ptr_align_hi", TRecordKind::Align, 0x000, true},
         {"ptr_anim_lo", TRecordKind::Animation, 0x000, false}, {"ptr_anim_hi", TRecordKind::Animation, 0x000, true}};
     for (int t = 0; t < 8; ++t) {
       const TTable& table = Tables[t];
       TItem item{base + 0x100 * t, 0x100, 0, std::string(table.Name) + "_" + bank, {}, {}, {}};
-      const char* what = table.Kind == TRecordKind::Frame ? "FrameData" : table.Kind == TRecordKind::Align ? "AlignData" : "AnimationData";
+      const char* what = table.Kind == TRecordKind::Frame   ? "FrameData"
+                         : table.Kind == TRecordKind::Align ? "AlignData"
+                                                            : "AnimationData";
       item.Comment = std::string(table.High ? "high" : "low") + " bytes of the " + what + " pointers";
       const int digits = table.Kind == TRecordKind::Frame ? 3 : 2;
       for (int n = 0; n < 256; n += 8) {
@@ -110,7 +116,10 @@ private:
     Name(item, TRecordKind::Frame, Info);
     const int count = Byte(At + 1) + 1;
     item.Comment = "FrameData " + RecordHex(At, 5);
-    item.Lines.push_back({At, Bytes(At, 3), {}, false,
+    item.Lines.push_back({At,
+                          Bytes(At, 3),
+                          {},
+                          false,
                           "CHR bank " + RecordHex(Byte(At), 2) + ", " + std::to_string(count) +
                               (count == 1 ? " sprite" : " sprites") + ", alignment " + RecordHex(Byte(At + 2), 2)});
     for (int i = 0; i < count; ++i) {
@@ -130,8 +139,12 @@ private:
     item.Comment = "AlignData " + RecordHex(At, 5) + (Info.Size ? "" : " (no pattern uses it: no bytes)");
     for (int i = 0; 2 * i < Info.Size; ++i) {
       const int at = At + 2 * i;
-      item.Lines.push_back({at, Bytes(at, 2), {}, false,
-                            "sprite " + std::to_string(i) + ": Y " + RecordHex(Byte(at), 2) + ", X " + RecordHex(Byte(at + 1), 2)});
+      item.Lines.push_back(
+          {at,
+           Bytes(at, 2),
+           {},
+           false,
+           "sprite " + std::to_string(i) + ": Y " + RecordHex(Byte(at), 2) + ", X " + RecordHex(Byte(at + 1), 2)});
     }
     Items.push_back(std::move(item));
   }
@@ -141,14 +154,21 @@ private:
     Name(item, TRecordKind::Animation, Info);
     const int last = Byte(At) & 0x7F, high = Byte(At) & 0x80;
     item.Comment = "AnimationData " + RecordHex(At, 5);
-    item.Lines.push_back({At, Bytes(At, 2), {}, false,
+    item.Lines.push_back({At,
+                          Bytes(At, 2),
+                          {},
+                          false,
                           std::to_string(last + 1) + (last ? " frames" : " frame") + " of " +
                               std::to_string(Byte(At + 1) + 1) + (Byte(At + 1) ? " ticks" : " tick") +
                               (high ? ", patterns $100-$1FF" : "")});
     for (int k = 0; k <= last; k += 16) {
       const int n = std::min(16, last + 1 - k);
-      item.Lines.push_back({At + 2 + k, Bytes(At + 2 + k, n), {}, false,
-                            n == 1 ? "frame " + std::to_string(k) : "frames " + std::to_string(k) + "-" + std::to_string(k + n - 1)});
+      item.Lines.push_back(
+          {At + 2 + k,
+           Bytes(At + 2 + k, n),
+           {},
+           false,
+           n == 1 ? "frame " + std::to_string(k) : "frames " + std::to_string(k) + "-" + std::to_string(k + n - 1)});
     }
     Items.push_back(std::move(item));
   }
@@ -179,13 +199,13 @@ private:
       if (info.Bank == Bank) Align(at, info, items);
     for (const auto& [at, info] : FMap.Animations)
       if (info.Bank == Bank) Animation(at, info, items);
-    std::ranges::sort(items, [](const TItem& A, const TItem& B) {
-      return std::tuple(A.At, A.Order) < std::tuple(B.At, B.Order);
-    });
+    std::ranges::sort(
+        items, [](const TItem& A, const TItem& B) { return std::tuple(A.At, A.Order) < std::tuple(B.At, B.Order); });
 
     const int start = items.front().At;
     const std::string name = "BANK_" + BankLabel(Bank);
-    FText += "\n; Bank " + std::string(BankNames[Bank]) + ", base " + RecordHex(SpriteBanks[static_cast<std::size_t>(Bank)], 5) + "\n";
+    FText += "\n; Bank " + std::string(BankNames[Bank]) + ", base " +
+             RecordHex(SpriteBanks[static_cast<std::size_t>(Bank)], 5) + "\n";
     FText += FCa65 ? ".segment \"" + name + "\" ; CPU " + RecordHex(CpuAddress(Bank, start), 4) + "\n"
                    : ".base " + RecordHex(CpuAddress(Bank, start), 4) + " ; " + name + "\n";
     int end = start;  // file offset up to which bytes are written

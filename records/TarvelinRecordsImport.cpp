@@ -23,12 +23,14 @@ namespace {
 
 std::string Shown(const QJsonValue& Value) {
   switch (Value.type()) {
-    case QJsonValue::Null: return "null";
-    case QJsonValue::Bool: return Value.toBool() ? "true" : "false";
+    case QJsonValue::Null:
+      return "null";
+    case QJsonValue::Bool:
+      return Value.toBool() ? "true" : "false";
     case QJsonValue::Double: {
       const double d = Value.toDouble();
       return d == std::floor(d) && std::fabs(d) < 1e15 ? std::to_string(static_cast<long long>(d))
-                                                        : QString::number(d, 'g', 17).toStdString();
+                                                       : QString::number(d, 'g', 17).toStdString();
     }
     case QJsonValue::String: {
       const QString text = Value.toString();
@@ -37,9 +39,12 @@ std::string Shown(const QJsonValue& Value) {
       shown += '"';
       return shown;
     }
-    case QJsonValue::Array: return "an array";
-    case QJsonValue::Object: return "an object";
-    case QJsonValue::Undefined: break;
+    case QJsonValue::Array:
+      return "an array";
+    case QJsonValue::Object:
+      return "an object";
+    case QJsonValue::Undefined:
+      break;
   }
   return "nothing";
 }
@@ -96,7 +101,9 @@ QJsonArray Array(const QJsonValue& Value, const std::string& Path) {
   return Value.toArray();
 }
 
-std::string Member(const std::string& Path, const std::string& Name) { return Path.empty() ? Name : Path + "." + Name; }
+std::string Member(const std::string& Path, const std::string& Name) {
+  return Path.empty() ? Name : Path + "." + Name;
+}
 
 // The object's fields, all of Required present and none but those and Optional.
 void Fields(const QJsonObject& Object, const std::string& Path, std::initializer_list<const char*> Required,
@@ -111,8 +118,12 @@ void Fields(const QJsonObject& Object, const std::string& Path, std::initializer
   }
 }
 
-std::string Key(const std::string& Path, const QString& Key) { return Path + "[\"" + Key.toStdString() + "\"]"; }
-std::string Index(const std::string& Path, qsizetype Index) { return Path + "[" + std::to_string(Index) + "]"; }
+std::string Key(const std::string& Path, const QString& Key) {
+  return Path + "[\"" + Key.toStdString() + "\"]";
+}
+std::string Index(const std::string& Path, qsizetype Index) {
+  return Path + "[" + std::to_string(Index) + "]";
+}
 
 // One byte the file gives: where, what, and which value said so.
 struct TPut {
@@ -123,13 +134,25 @@ struct TPut {
   int Element;  // sprite, position or frame index; -1 for none
 };
 
-constexpr const char* FieldNames[] = {"", "chr", "count", "align", "sprites", "sprites", "positions", "positions",
-                                      "high", "ticks", "frames"};
+constexpr const char* FieldNames[] = {"",          "chr",       "count", "align", "sprites", "sprites",
+                                      "positions", "positions", "high",  "ticks", "frames"};
 constexpr const char* ElementFieldNames[] = {"", "", "", "", "tile", "attr", "y", "x", "", "", ""};
-enum { FieldEntry, FieldChr, FieldCount, FieldAlign, FieldTile, FieldAttr, FieldY, FieldX, FieldHigh, FieldTicks, FieldFrame };
+enum {
+  FieldEntry,
+  FieldChr,
+  FieldCount,
+  FieldAlign,
+  FieldTile,
+  FieldAttr,
+  FieldY,
+  FieldX,
+  FieldHigh,
+  FieldTicks,
+  FieldFrame
+};
 
 class TImporter {
-public:
+ public:
   TImporter(std::span<const std::uint8_t> Image) : FImage(Image), FPrg(PrgOfImage(Image)), FMap(WalkRecords(FPrg)) {}
 
   TRomChange Plan(std::span<const char> Json) {
@@ -141,7 +164,8 @@ public:
     if (!document.isObject()) Refuse("", "the top level is not an object");
     const QJsonObject top = document.object();
     Fields(top, "", {"format", "version", "banks"}, {});
-    if (top["format"] != QJsonValue("tarvelin-records")) Refuse("format", Shown(top["format"]) + " is not \"tarvelin-records\"");
+    if (top["format"] != QJsonValue("tarvelin-records"))
+      Refuse("format", Shown(top["format"]) + " is not \"tarvelin-records\"");
     if (!Whole(top["version"], 1, 1, false)) Refuse("version", Shown(top["version"]) + " is not 1");
     const QJsonArray banks = Array(top["banks"], "banks");
     bool seen[RecordBankCount] = {};
@@ -161,7 +185,7 @@ public:
     return Writes();
   }
 
-private:
+ private:
   int Put(int Offset, int Value, int Source, int Field, int Element = -1) {
     FPuts.push_back({Offset, static_cast<std::uint8_t>(Value), Source, Field, Element});
     return Value;
@@ -184,9 +208,12 @@ private:
   // A record's key: the file offset where the image has a record of that kind.
   int RecordAt(const QString& Key, const std::string& Path, TRecordKind Kind) const {
     const auto offset = HexText(Key, 0xFFFFF);
-    const char* what = Kind == TRecordKind::Frame ? "FrameData" : Kind == TRecordKind::Align ? "AlignData" : "AnimationData";
+    const char* what = Kind == TRecordKind::Frame   ? "FrameData"
+                       : Kind == TRecordKind::Align ? "AlignData"
+                                                    : "AnimationData";
     if (!offset) Refuse(Path, "\"" + Key.toStdString() + "\" is not a file offset");
-    if (!FMap.Records(Kind).contains(*offset)) Refuse(Path, "no " + std::string(what) + " of the image starts at " + RecordHex(*offset, 5));
+    if (!FMap.Records(Kind).contains(*offset))
+      Refuse(Path, "no " + std::string(what) + " of the image starts at " + RecordHex(*offset, 5));
     return *offset;
   }
 
@@ -194,7 +221,9 @@ private:
     if (!Record.contains("cpu")) return;
     const int cpu = CpuAddress(Bank, Offset);
     const auto given = Record["cpu"].isString() ? HexText(Record["cpu"].toString(), 0xFFFF) : std::nullopt;
-    if (given != cpu) Refuse(Path + ".cpu", Shown(Record["cpu"]) + " is not " + RecordHex(cpu, 4) + ", where bank " + BankNames[Bank] + " sees " + RecordHex(Offset, 5));
+    if (given != cpu)
+      Refuse(Path + ".cpu", Shown(Record["cpu"]) + " is not " + RecordHex(cpu, 4) + ", where bank " + BankNames[Bank] +
+                                " sees " + RecordHex(Offset, 5));
   }
 
   void Table(const QJsonObject& Bank, const char* Name, int BankIndex, const std::string& BankPath, TRecordKind Kind) {
@@ -227,7 +256,8 @@ private:
 
   // Each record of the object Name, by Record(offset, object, path, source).
   template <typename TRecord>
-  void Records(const QJsonObject& Bank, const char* Name, const std::string& BankPath, TRecordKind Kind, TRecord Record) {
+  void Records(const QJsonObject& Bank, const char* Name, const std::string& BankPath, TRecordKind Kind,
+               TRecord Record) {
     if (!Bank.contains(QLatin1StringView(Name))) return;
     const std::string path = BankPath + "." + Name;
     const QJsonObject records = Object(Bank[QLatin1StringView(Name)], path);
@@ -245,68 +275,75 @@ private:
     Table(Bank, "patternTable", BankIndex, Path, TRecordKind::Frame);
     Table(Bank, "alignTable", BankIndex, Path, TRecordKind::Align);
     Table(Bank, "animationTable", BankIndex, Path, TRecordKind::Animation);
-    Records(Bank, "frames", Path, TRecordKind::Frame, [&](int At, const QJsonObject& Record, const std::string& P, int S) {
-      Fields(Record, P, {"chr", "count", "align", "sprites"}, {"cpu", "numbers"});
-      Cpu(Record, P, BankIndex, At);
-      const int count = Count(Record["count"], P + ".count", 256), had = FPrg[static_cast<std::size_t>(At + 1)] + 1;
-      if (count != had)
-        Refuse(P, "the sprite count changes from " + std::to_string(had) + " to " + std::to_string(count) +
-                      "; a record keeps its size");
-      Put(At, Byte(Record["chr"], P + ".chr"), S, FieldChr);
-      Put(At + 1, count - 1, S, FieldCount);
-      Put(At + 2, Byte(Record["align"], P + ".align"), S, FieldAlign);
-      const QJsonArray sprites = Array(Record["sprites"], P + ".sprites");
-      if (sprites.size() != count)
-        Refuse(P + ".sprites", std::to_string(sprites.size()) + " sprites where the count is " + std::to_string(count));
-      for (qsizetype i = 0; i < count; ++i) {
-        const std::string sp = Index(P + ".sprites", i);
-        const QJsonObject sprite = Object(sprites[i], sp);
-        Fields(sprite, sp, {"tile", "attr", "vflip", "hflip", "group"}, {});
-        const int e = static_cast<int>(i), at = At + 3 + 2 * e;
-        Put(at, Byte(sprite["tile"], sp + ".tile"), S, FieldTile, e);
-        const int attribute = Put(at + 1, Byte(sprite["attr"], sp + ".attr"), S, FieldAttr, e);
-        const auto agree = [&](const char* Field, bool Agrees, const QJsonValue& Value) {
-          if (!Agrees) Refuse(sp + "." + Field, Shown(Value) + " disagrees with attr " + RecordHex(attribute, 2));
-        };
-        agree("vflip", Flag(sprite["vflip"], sp + ".vflip") == ((attribute & 0x80) != 0), sprite["vflip"]);
-        agree("hflip", Flag(sprite["hflip"], sp + ".hflip") == ((attribute & 0x40) != 0), sprite["hflip"]);
-        const auto group = Whole(sprite["group"], 0, 3, false);
-        if (!group) Refuse(sp + ".group", Shown(sprite["group"]) + " is not a palette group from 0 to 3");
-        agree("group", *group == (attribute & 3), sprite["group"]);
-      }
-    });
-    Records(Bank, "aligns", Path, TRecordKind::Align, [&](int At, const QJsonObject& Record, const std::string& P, int S) {
-      Fields(Record, P, {"positions"}, {"cpu", "numbers"});
-      Cpu(Record, P, BankIndex, At);
-      const QJsonArray positions = Array(Record["positions"], P + ".positions");
-      const qsizetype had = FMap.Aligns.at(At).Size / 2;
-      if (positions.size() != had)
-        Refuse(P, "the number of positions changes from " + std::to_string(had) + " to " +
-                      std::to_string(positions.size()) + "; a record keeps its size");
-      for (qsizetype i = 0; i < had; ++i) {
-        const std::string pp = Index(P + ".positions", i);
-        const QJsonObject position = Object(positions[i], pp);
-        Fields(position, pp, {"y", "x"}, {});
-        const int e = static_cast<int>(i);
-        Put(At + 2 * e, Byte(position["y"], pp + ".y"), S, FieldY, e);
-        Put(At + 2 * e + 1, Byte(position["x"], pp + ".x"), S, FieldX, e);
-      }
-    });
-    Records(Bank, "animations", Path, TRecordKind::Animation, [&](int At, const QJsonObject& Record, const std::string& P, int S) {
-      Fields(Record, P, {"high", "count", "ticks", "frames"}, {"cpu", "numbers"});
-      Cpu(Record, P, BankIndex, At);
-      const int count = Count(Record["count"], P + ".count", 128), had = (FPrg[static_cast<std::size_t>(At)] & 0x7F) + 1;
-      if (count != had)
-        Refuse(P, "the frame count changes from " + std::to_string(had) + " to " + std::to_string(count) +
-                      "; a record keeps its size");
-      Put(At, (Flag(Record["high"], P + ".high") ? 0x80 : 0) | (count - 1), S, FieldHigh);
-      Put(At + 1, Count(Record["ticks"], P + ".ticks", 256) - 1, S, FieldTicks);
-      const QJsonArray frames = Array(Record["frames"], P + ".frames");
-      if (frames.size() != count)
-        Refuse(P + ".frames", std::to_string(frames.size()) + " frames where the count is " + std::to_string(count));
-      for (qsizetype k = 0; k < count; ++k)
-        Put(At + 2 + static_cast<int>(k), Byte(frames[k], Index(P + ".frames", k)), S, FieldFrame, static_cast<int>(k));
-    });
+    Records(
+        Bank, "frames", Path, TRecordKind::Frame, [&](int At, const QJsonObject& Record, const std::string& P, int S) {
+          Fields(Record, P, {"chr", "count", "align", "sprites"}, {"cpu", "numbers"});
+          Cpu(Record, P, BankIndex, At);
+          const int count = Count(Record["count"], P + ".count", 256), had = FPrg[static_cast<std::size_t>(At + 1)] + 1;
+          if (count != had)
+            Refuse(P, "the sprite count changes from " + std::to_string(had) + " to " + std::to_string(count) +
+                          "; a record keeps its size");
+          Put(At, Byte(Record["chr"], P + ".chr"), S, FieldChr);
+          Put(At + 1, count - 1, S, FieldCount);
+          Put(At + 2, Byte(Record["align"], P + ".align"), S, FieldAlign);
+          const QJsonArray sprites = Array(Record["sprites"], P + ".sprites");
+          if (sprites.size() != count)
+            Refuse(P + ".sprites",
+                   std::to_string(sprites.size()) + " sprites where the count is " + std::to_string(count));
+          for (qsizetype i = 0; i < count; ++i) {
+            const std::string sp = Index(P + ".sprites", i);
+            const QJsonObject sprite = Object(sprites[i], sp);
+            Fields(sprite, sp, {"tile", "attr", "vflip", "hflip", "group"}, {});
+            const int e = static_cast<int>(i), at = At + 3 + 2 * e;
+            Put(at, Byte(sprite["tile"], sp + ".tile"), S, FieldTile, e);
+            const int attribute = Put(at + 1, Byte(sprite["attr"], sp + ".attr"), S, FieldAttr, e);
+            const auto agree = [&](const char* Field, bool Agrees, const QJsonValue& Value) {
+              if (!Agrees) Refuse(sp + "." + Field, Shown(Value) + " disagrees with attr " + RecordHex(attribute, 2));
+            };
+            agree("vflip", Flag(sprite["vflip"], sp + ".vflip") == ((attribute & 0x80) != 0), sprite["vflip"]);
+            agree("hflip", Flag(sprite["hflip"], sp + ".hflip") == ((attribute & 0x40) != 0), sprite["hflip"]);
+            const auto group = Whole(sprite["group"], 0, 3, false);
+            if (!group) Refuse(sp + ".group", Shown(sprite["group"]) + " is not a palette group from 0 to 3");
+            agree("group", *group == (attribute & 3), sprite["group"]);
+          }
+        });
+    Records(Bank, "aligns", Path, TRecordKind::Align,
+            [&](int At, const QJsonObject& Record, const std::string& P, int S) {
+              Fields(Record, P, {"positions"}, {"cpu", "numbers"});
+              Cpu(Record, P, BankIndex, At);
+              const QJsonArray positions = Array(Record["positions"], P + ".positions");
+              const qsizetype had = FMap.Aligns.at(At).Size / 2;
+              if (positions.size() != had)
+                Refuse(P, "the number of positions changes from " + std::to_string(had) + " to " +
+                              std::to_string(positions.size()) + "; a record keeps its size");
+              for (qsizetype i = 0; i < had; ++i) {
+                const std::string pp = Index(P + ".positions", i);
+                const QJsonObject position = Object(positions[i], pp);
+                Fields(position, pp, {"y", "x"}, {});
+                const int e = static_cast<int>(i);
+                Put(At + 2 * e, Byte(position["y"], pp + ".y"), S, FieldY, e);
+                Put(At + 2 * e + 1, Byte(position["x"], pp + ".x"), S, FieldX, e);
+              }
+            });
+    Records(Bank, "animations", Path, TRecordKind::Animation,
+            [&](int At, const QJsonObject& Record, const std::string& P, int S) {
+              Fields(Record, P, {"high", "count", "ticks", "frames"}, {"cpu", "numbers"});
+              Cpu(Record, P, BankIndex, At);
+              const int count = Count(Record["count"], P + ".count", 128),
+                        had = (FPrg[static_cast<std::size_t>(At)] & 0x7F) + 1;
+              if (count != had)
+                Refuse(P, "the frame count changes from " + std::to_string(had) + " to " + std::to_string(count) +
+                              "; a record keeps its size");
+              Put(At, (Flag(Record["high"], P + ".high") ? 0x80 : 0) | (count - 1), S, FieldHigh);
+              Put(At + 1, Count(Record["ticks"], P + ".ticks", 256) - 1, S, FieldTicks);
+              const QJsonArray frames = Array(Record["frames"], P + ".frames");
+              if (frames.size() != count)
+                Refuse(P + ".frames",
+                       std::to_string(frames.size()) + " frames where the count is " + std::to_string(count));
+              for (qsizetype k = 0; k < count; ++k)
+                Put(At + 2 + static_cast<int>(k), Byte(frames[k], Index(P + ".frames", k)), S, FieldFrame,
+                    static_cast<int>(k));
+            });
   }
 
   TRomChange Writes() {
@@ -318,8 +355,8 @@ private:
         // Records may share bytes, as long as they agree on them.
         const TPut& first = FPuts[i - 1];
         if (first.Value != put.Value)
-          Refuse(PathOf(put), "gives " + RecordHex(put.Offset, 5) + " the value " + RecordHex(put.Value, 2) + " where " +
-                                  PathOf(first) + " gives " + RecordHex(first.Value, 2));
+          Refuse(PathOf(put), "gives " + RecordHex(put.Offset, 5) + " the value " + RecordHex(put.Value, 2) +
+                                  " where " + PathOf(first) + " gives " + RecordHex(first.Value, 2));
         continue;
       }
       const auto at = static_cast<std::size_t>(put.Offset);

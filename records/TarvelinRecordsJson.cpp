@@ -3,7 +3,7 @@
 namespace {
 
 class TJsonWriter {
-public:
+ public:
   TJsonWriter(const TPrgData& PrgData, const TRecordMap& Map) : P(PrgData), FMap(Map) {}
 
   std::string Write() {
@@ -18,7 +18,7 @@ public:
     return std::move(FText);
   }
 
-private:
+ private:
   int Byte(int Offset) const { return P[static_cast<std::size_t>(Offset)]; }
   std::string ByteText(int Offset) const { return Quoted(RecordHex(Byte(Offset), 2)); }
   static std::string Quoted(const std::string& Text) { return "\"" + Text + "\""; }
@@ -67,8 +67,8 @@ private:
     Table("animationTable", FMap.AnimationTable[b], 2);
     Records("frames", TRecordKind::Frame, Bank, false, [&](int At, const TRecordInfo&) {
       const int count = Byte(At + 1) + 1;
-      FText += ", \"chr\": " + ByteText(At) + ", \"count\": " + std::to_string(count) + ", \"align\": " +
-               ByteText(At + 2) + ", \"sprites\": [";
+      FText += ", \"chr\": " + ByteText(At) + ", \"count\": " + std::to_string(count) +
+               ", \"align\": " + ByteText(At + 2) + ", \"sprites\": [";
       for (int i = 0; i < count; ++i) {
         const int attribute = Byte(At + 4 + 2 * i);
         FText += i ? ",\n          " : "\n          ";
@@ -104,4 +104,6 @@ private:
 
 }  // namespace
 
-std::string RecordsJson(const TPrgData& PrgData, const TRecordMap& Map) { return TJsonWriter(PrgData, Map).Write(); }
+std::string RecordsJson(const TPrgData& PrgData, const TRecordMap& Map) {
+  return TJsonWriter(PrgData, Map).Write();
+}

@@ -56,8 +56,8 @@ TRecordItems::TRecordItems(TForm1& Form) : QObject(&Form), FForm(Form) {
   OpenDialog = [this]() -> std::optional<std::string> {
     const QString filter = QString::fromUtf8(OpenFilter);
     const auto bar = filter.indexOf('|');
-    const QString name = QFileDialog::getOpenFileName(&FForm, QString(), QString(),
-                                                      filter.left(bar) + " (" + filter.mid(bar + 1) + ")");
+    const QString name =
+        QFileDialog::getOpenFileName(&FForm, QString(), QString(), filter.left(bar) + " (" + filter.mid(bar + 1) + ")");
     if (name.isEmpty()) return std::nullopt;
     return name.toStdString();
   };
@@ -71,7 +71,8 @@ void TRecordItems::ExportRecords1Click() {
   fs::path path(*chosen);
   if (!path.has_extension()) path += ".json";
   std::string extension = path.extension().string();
-  std::ranges::transform(extension, extension.begin(), [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+  std::ranges::transform(extension, extension.begin(),
+                         [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
   const TRecordsFormat format = extension == ".s"     ? TRecordsFormat::Ca65
                                 : extension == ".asm" ? TRecordsFormat::Asm6
                                                       : TRecordsFormat::Json;
@@ -95,4 +96,6 @@ void TRecordItems::ImportRecords1Click() {
       RomCommandEditField, "記録の読み込み");
 }
 
-void InstallRecordItems(TForm1& Form) { new TRecordItems(Form); }
+void InstallRecordItems(TForm1& Form) {
+  new TRecordItems(Form);
+}

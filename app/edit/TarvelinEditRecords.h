@@ -14,11 +14,10 @@ class TForm1;
 class TRecordItems : public QObject {
   Q_OBJECT
 
-public:
+ public:
   explicit TRecordItems(TForm1& Form);
 
-  static constexpr const char* SaveFilter =
-      "JSON(*.json)|*.json|ca65アセンブリ(*.s)|*.s|asm6アセンブリ(*.asm)|*.asm";
+  static constexpr const char* SaveFilter = "JSON(*.json)|*.json|ca65アセンブリ(*.s)|*.s|asm6アセンブリ(*.asm)|*.asm";
   static constexpr const char* OpenFilter = "JSON(*.json)|*.json";
   QAction* ExportRecords1 = nullptr;
   QAction* ImportRecords1 = nullptr;
@@ -30,7 +29,7 @@ public:
   // A file the image cannot take is reported with the JSON path of its fault and changes nothing.
   void ImportRecords1Click();
 
-private:
+ private:
   TForm1& FForm;
   int FListener = 0;
 };

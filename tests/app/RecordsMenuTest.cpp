@@ -15,7 +15,7 @@ namespace viewer_test {
 namespace {
 
 class RecordsMenuTest : public ViewerTest {
-protected:
+ protected:
   TRecordItems& Items() { return *Form1->findChild<TRecordItems*>(); }
 
   std::string Export(const std::string& Name) {

@@ -41,7 +41,8 @@ void ExpectImageBytes(const std::vector<std::uint8_t>& Image, const TByteAt& Byt
   for (int b = 0; b < 3; ++b) {
     compare(b, SpriteBanks[static_cast<std::size_t>(b)], 0x800);
     const QJsonObject bank = banks[b].toObject();
-    for (const auto& [name, size] : std::initializer_list<std::pair<const char*, std::function<int(const QJsonObject&)>>>{
+    for (const auto& [name, size] :
+         std::initializer_list<std::pair<const char*, std::function<int(const QJsonObject&)>>>{
              {"frames", [](const QJsonObject& R) { return 3 + 2 * R["count"].toInt(); }},
              {"aligns", [](const QJsonObject& R) { return 2 * static_cast<int>(R["positions"].toArray().size()); }},
              {"animations", [](const QJsonObject& R) { return 2 + R["count"].toInt(); }}}) {
@@ -65,7 +66,10 @@ struct TImageCase {
 };
 
 // The test ROM's AlignData at $24910 is reached from banks "12-13" and "14-15" as well.
-const TImageCase Images[] = {{"demo", MakeDemoRom}, {"test", MakeTestRom}, {"zeroed", ZeroedImage}, {"random1", [] { return RandomImage(1); }},
+const TImageCase Images[] = {{"demo", MakeDemoRom},
+                             {"test", MakeTestRom},
+                             {"zeroed", ZeroedImage},
+                             {"random1", [] { return RandomImage(1); }},
                              {"random2", [] { return RandomImage(2); }}};
 
 class RecordsAssembly : public ::testing::TestWithParam<TImageCase> {};
@@ -80,7 +84,8 @@ TEST_P(RecordsAssembly, Ca65AndLd65PlaceTheImagesBytes) {
   // Each bank's segment at the CPU address its .segment line names, in a 64 KiB window of its own.
   std::ostringstream config;
   config << "MEMORY {\n";
-  for (int b = 0; b < 3; ++b) config << "  B" << b << ": start = $0000, size = $" << std::hex << Window << ", fill = yes, file = %O;\n";
+  for (int b = 0; b < 3; ++b)
+    config << "  B" << b << ": start = $0000, size = $" << std::hex << Window << ", fill = yes, file = %O;\n";
   config << "}\nSEGMENTS {\n";
   const std::regex segment(R"re(\.segment "(BANK_\w+)" ; CPU \$([0-9A-F]{4}))re");
   int b = 0;
@@ -103,7 +108,7 @@ TEST_P(RecordsAssembly, Ca65AndLd65PlaceTheImagesBytes) {
 
 // asm6 is not packaged: its .base, .dsb, .db, labels and "name = a + b" equates are read here.
 class TAsm6Reader {
-public:
+ public:
   explicit TAsm6Reader(const std::string& Source) {
     std::istringstream in(Source);
     for (std::string line; std::getline(in, line);) {
@@ -120,7 +125,7 @@ public:
     return at == FBytes.end() ? -1 : at->second;
   }
 
-private:
+ private:
   static std::vector<std::string> Items(const std::string& List) {
     std::vector<std::string> items;
     std::istringstream in(List);
@@ -151,7 +156,9 @@ private:
       } else if (line.starts_with(".db ")) {
         for (const std::string& item : Items(line.substr(4))) {
           if (Emit) {
-            const int value = item[0] == '<' ? Value(item.substr(1)) & 0xFF : item[0] == '>' ? Value(item.substr(1)) >> 8 & 0xFF : Value(item);
+            const int value = item[0] == '<'   ? Value(item.substr(1)) & 0xFF
+                              : item[0] == '>' ? Value(item.substr(1)) >> 8 & 0xFF
+                                               : Value(item);
             FBytes[{bank, pc}] = value;
           }
           ++pc;

@@ -20,7 +20,9 @@ QJsonObject Json(const std::vector<std::uint8_t>& Image) {
   return QJsonDocument::fromJson(QByteArray::fromStdString(Text(Image, TRecordsFormat::Json))).object();
 }
 
-QJsonObject Bank(const QJsonObject& Json, int Index) { return Json["banks"].toArray()[Index].toObject(); }
+QJsonObject Bank(const QJsonObject& Json, int Index) {
+  return Json["banks"].toArray()[Index].toObject();
+}
 
 std::string Compact(const QJsonValue& Value) {
   QJsonArray wrapper{Value};
@@ -37,7 +39,7 @@ TEST(RecordsJson, RoundTripChangesNoByte) {
   auto shortImage = MakeTestRom();
   shortImage.resize(0x24900);
   const std::vector<std::pair<const char*, std::vector<std::uint8_t>>> images = {
-      {"demo", MakeDemoRom()}, {"test", MakeTestRom()}, {"zeroed", ZeroedImage()},
+      {"demo", MakeDemoRom()},      {"test", MakeTestRom()},      {"zeroed", ZeroedImage()},
       {"random 1", RandomImage(1)}, {"random 2", RandomImage(2)}, {"random 3", RandomImage(3)},
       {"short", shortImage}};
   for (const auto& [name, image] : images) {
@@ -60,11 +62,13 @@ TEST(RecordsJson, HandWorkedRecords) {
             R"("sprites":[{"attr":"$00","group":0,"hflip":false,"tile":"$03","vflip":false},)"
             R"({"attr":"$5D","group":1,"hflip":true,"tile":"$44","vflip":false}]})");
   // Reached from both banks, listed once under the first; bank 1's one-sprite pattern reads less of it.
-  EXPECT_EQ(Compact(bank0["aligns"]["$24910"]),
-            R"({"cpu":"$8900","numbers":["12-13:$00","14-15:$00"],"positions":[{"x":"$F0","y":"$F8"},{"x":"$08","y":"$00"}]})");
+  EXPECT_EQ(
+      Compact(bank0["aligns"]["$24910"]),
+      R"({"cpu":"$8900","numbers":["12-13:$00","14-15:$00"],"positions":[{"x":"$F0","y":"$F8"},{"x":"$08","y":"$00"}]})");
   EXPECT_FALSE(bank1["aligns"].toObject().contains("$24910"));
-  EXPECT_EQ(Compact(bank0["animations"]["$24A10"]),
-            R"({"count":4,"cpu":"$8A00","frames":["$01","$00","$02","$00"],"high":false,"numbers":["12-13:$00"],"ticks":2})");
+  EXPECT_EQ(
+      Compact(bank0["animations"]["$24A10"]),
+      R"({"count":4,"cpu":"$8A00","frames":["$01","$00","$02","$00"],"high":false,"numbers":["12-13:$00"],"ticks":2})");
   // Bank 1's pointers at CPU $9000 land on its own neutral FrameData, whose alignment $FF leads to the zeros at $9010.
   EXPECT_EQ(Compact(bank1["frames"]["$29010"]["sprites"]),
             R"([{"attr":"$00","group":0,"hflip":false,"tile":"$00","vflip":false}])");
@@ -94,7 +98,8 @@ TEST(RecordsJson, EditsLandOnTheirBytes) {
   json["banks"] = banks;
   const TRomChange change = Import(image, json);
   ASSERT_EQ(change.Writes.size(), 3u);
-  const std::vector<std::array<int, 3>> expected = {{0x24010, 0x00, 0x10}, {0x24815, 0x44, 0x45}, {0x24816, 0x5D, 0xDD}};
+  const std::vector<std::array<int, 3>> expected = {
+      {0x24010, 0x00, 0x10}, {0x24815, 0x44, 0x45}, {0x24816, 0x5D, 0xDD}};
   for (std::size_t i = 0; i < 3; ++i) {
     EXPECT_EQ(change.Writes[i].Offset, expected[i][0]);
     EXPECT_EQ(change.Writes[i].Old, expected[i][1]);
@@ -135,26 +140,50 @@ TEST(RecordsJson, RefusalsNameTheJsonPath) {
       {{"banks", 0, "frames", "$24810", "sprites", 1, "tile"}, 300, frame + ".sprites[1].tile: 300 is not a byte"},
       {{"banks", 0, "frames", "$24810", "chr"}, true, frame + ".chr: true is not a byte"},
       {{"banks", 0, "frames", "$24810", "align"}, "$1G", frame + R"(.align: "$1G" is not a byte)"},
-      {{"banks", 0, "frames", "$24810", "sprites", 0, "vflip"}, true, frame + ".sprites[0].vflip: true disagrees with attr $00"},
-      {{"banks", 0, "frames", "$24810", "sprites", 1, "group"}, 2, frame + ".sprites[1].group: 2 disagrees with attr $5D"},
-      {{"banks", 0, "frames", "$24810", "count"}, 3, frame + ": the sprite count changes from 2 to 3; a record keeps its size"},
+      {{"banks", 0, "frames", "$24810", "sprites", 0, "vflip"},
+       true,
+       frame + ".sprites[0].vflip: true disagrees with attr $00"},
+      {{"banks", 0, "frames", "$24810", "sprites", 1, "group"},
+       2,
+       frame + ".sprites[1].group: 2 disagrees with attr $5D"},
+      {{"banks", 0, "frames", "$24810", "count"},
+       3,
+       frame + ": the sprite count changes from 2 to 3; a record keeps its size"},
       {{"banks", 0, "frames", "$24810", "count"}, 0, frame + ".count: 0 is not a whole number from 1 to 256"},
       {{"banks", 0, "frames", "$24810", "sprites"}, QJsonArray{}, frame + ".sprites: 0 sprites where the count is 2"},
       {{"banks", 0, "frames", "$24810", "tile"}, 1, frame + ".tile: unknown field"},
-      {{"banks", 0, "frames", "$24810", "cpu"}, "$8801", frame + R"(.cpu: "$8801" is not $8800, where bank 12-13 sees $24810)"},
-      {{"banks", 0, "frames", "$24811"}, QJsonObject{}, R"(banks[0].frames["$24811"]: no FrameData of the image starts at $24811)"},
+      {{"banks", 0, "frames", "$24810", "cpu"},
+       "$8801",
+       frame + R"(.cpu: "$8801" is not $8800, where bank 12-13 sees $24810)"},
+      {{"banks", 0, "frames", "$24811"},
+       QJsonObject{},
+       R"(banks[0].frames["$24811"]: no FrameData of the image starts at $24811)"},
       {{"banks", 0, "frames", "24810"}, QJsonObject{}, R"(banks[0].frames["24810"]: "24810" is not a file offset)"},
-      {{"banks", 0, "patternTable", "$000"}, "$24811", R"(banks[0].patternTable["$000"]: no FrameData of the image starts at $24811)"},
-      {{"banks", 0, "patternTable", "$200"}, "$24810", R"(banks[0].patternTable["$200"]: not a number from $0 to $1FF)"},
+      {{"banks", 0, "patternTable", "$000"},
+       "$24811",
+       R"(banks[0].patternTable["$000"]: no FrameData of the image starts at $24811)"},
+      {{"banks", 0, "patternTable", "$200"},
+       "$24810",
+       R"(banks[0].patternTable["$200"]: not a number from $0 to $1FF)"},
       {{"banks", 1, "alignTable", "$00"}, 5, R"(banks[1].alignTable["$00"]: 5 is not a file offset)"},
-      {{"banks", 0, "aligns", "$24910", "positions", 1, "x"}, -1, R"(banks[0].aligns["$24910"].positions[1].x: -1 is not a byte)"},
-      {{"banks", 0, "aligns", "$24910", "positions"}, QJsonArray{QJsonObject{{"y", 0}, {"x", 0}}},
+      {{"banks", 0, "aligns", "$24910", "positions", 1, "x"},
+       -1,
+       R"(banks[0].aligns["$24910"].positions[1].x: -1 is not a byte)"},
+      {{"banks", 0, "aligns", "$24910", "positions"},
+       QJsonArray{QJsonObject{{"y", 0}, {"x", 0}}},
        R"(banks[0].aligns["$24910"]: the number of positions changes from 2 to 1; a record keeps its size)"},
-      {{"banks", 0, "animations", "$24A10", "count"}, 5,
+      {{"banks", 0, "animations", "$24A10", "count"},
+       5,
        R"(banks[0].animations["$24A10"]: the frame count changes from 4 to 5; a record keeps its size)"},
-      {{"banks", 0, "animations", "$24A10", "ticks"}, 257, R"(banks[0].animations["$24A10"].ticks: 257 is not a whole number from 1 to 256)"},
-      {{"banks", 0, "animations", "$24A10", "high"}, 1, R"(banks[0].animations["$24A10"].high: 1 is not true or false)"},
-      {{"banks", 0, "animations", "$24A10", "frames", 3}, "$100", R"(banks[0].animations["$24A10"].frames[3]: "$100" is not a byte)"},
+      {{"banks", 0, "animations", "$24A10", "ticks"},
+       257,
+       R"(banks[0].animations["$24A10"].ticks: 257 is not a whole number from 1 to 256)"},
+      {{"banks", 0, "animations", "$24A10", "high"},
+       1,
+       R"(banks[0].animations["$24A10"].high: 1 is not true or false)"},
+      {{"banks", 0, "animations", "$24A10", "frames", 3},
+       "$100",
+       R"(banks[0].animations["$24A10"].frames[3]: "$100" is not a byte)"},
       {{"banks", 2, "name"}, "17", R"(banks[2].name: "17" is no bank ("12-13", "14-15" or "16"))"},
       {{"banks", 2, "name"}, "12-13", R"(banks[2].name: "12-13" is given twice)"},
       {{"banks", 1}, 7, "banks[1]: 7 is not an object"},
@@ -162,8 +191,10 @@ TEST(RecordsJson, RefusalsNameTheJsonPath) {
       {{"version"}, 2, "version: 2 is not 1"},
       {{"format"}, "other", R"(format: "other" is not "tarvelin-records")"},
       // In the zeroed image bank 16's FrameData lies on bank 12-13's pattern table.
-      {{"banks", 2, "frames", "$24010", "chr"}, "$01",
-       R"(banks[2].frames["$24010"].chr: gives $24010 the value $01 where banks[0].patternTable["$000"] gives $00)", true},
+      {{"banks", 2, "frames", "$24010", "chr"},
+       "$01",
+       R"(banks[2].frames["$24010"].chr: gives $24010 the value $01 where banks[0].patternTable["$000"] gives $00)",
+       true},
   };
   const QJsonObject test = Json(MakeTestRom()), zeroed = Json(ZeroedImage());
   for (const TRefusal& refusal : refusals) {
@@ -213,7 +244,9 @@ TEST(RecordsJson, AChangePastTheEndOfAShortImageIsRefused) {
     Import(image, json);
     ADD_FAILURE() << "accepted";
   } catch (const ERecordsError& E) {
-    EXPECT_EQ(E.Message(), R"(banks[0].aligns["$24910"].positions[0].y: would change $24910, past the end of the image (149760 bytes))");
+    EXPECT_EQ(
+        E.Message(),
+        R"(banks[0].aligns["$24910"].positions[0].y: would change $24910, past the end of the image (149760 bytes))");
   }
 }
 

@@ -22,7 +22,8 @@ inline std::vector<std::uint8_t> ZeroedImage() {
 inline std::vector<std::uint8_t> RandomImage(unsigned Seed) {
   std::mt19937 random(Seed);
   auto image = ZeroedImage();
-  for (int i = 0x1C010; i < 0x34010 + 0x300; ++i) image[static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(random());
+  for (int i = 0x1C010; i < 0x34010 + 0x300; ++i)
+    image[static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(random());
   std::vector<int> places;
   for (int i = 0; i < 40; ++i) places.push_back(0x7F00 + static_cast<int>(random() % 0xB00));
   const auto pointer = [&](int At, int High) {
@@ -38,6 +39,10 @@ inline std::vector<std::uint8_t> RandomImage(unsigned Seed) {
   return image;
 }
 
-inline std::string Text(std::span<const std::uint8_t> Image, TRecordsFormat Format) { return WriteRecords(Image, Format); }
+inline std::string Text(std::span<const std::uint8_t> Image, TRecordsFormat Format) {
+  return WriteRecords(Image, Format);
+}
 
-inline std::span<const char> Chars(const std::string& Text) { return {Text.data(), Text.size()}; }
+inline std::span<const char> Chars(const std::string& Text) {
+  return {Text.data(), Text.size()};
+}

@@ -31,20 +31,22 @@ TEST(ExportRecordsTest, WritesTheRecordsAloneWithNoPictures) {
   dir.Write("hack.ips", CreatePatch(TPatchFormat::Ips, rom, hack));
 
   const auto run = program_test::RunProgram(
-      TARVELIN_EXPORT_EXE, {"demo.nes", "out", "--records", "json", "--records", "ca65", "--records", "asm6", "--no-pictures"},
-      dir.Path());
+      TARVELIN_EXPORT_EXE,
+      {"demo.nes", "out", "--records", "json", "--records", "ca65", "--records", "asm6", "--no-pictures"}, dir.Path());
   ASSERT_EQ(run.ExitCode, 0) << run.Err;
   // Nothing is drawn, so no word about a missing palette file either.
   EXPECT_EQ(run.Err, "");
   std::vector<std::string> names;
-  for (const auto& entry : fs::directory_iterator(dir.Path() / "out")) names.push_back(entry.path().filename().string());
+  for (const auto& entry : fs::directory_iterator(dir.Path() / "out"))
+    names.push_back(entry.path().filename().string());
   std::ranges::sort(names);
   EXPECT_EQ(names, (std::vector<std::string>{"records.asm", "records.json", "records.s"}));
   EXPECT_EQ(Read(dir.Path() / "out" / "records.json"), WriteRecords(rom, TRecordsFormat::Json));
   EXPECT_EQ(Read(dir.Path() / "out" / "records.s"), WriteRecords(rom, TRecordsFormat::Ca65));
 
   const auto patched = program_test::RunProgram(
-      TARVELIN_EXPORT_EXE, {"demo.nes", "hacked", "--patch", "hack.ips", "--records", "json", "--no-pictures"}, dir.Path());
+      TARVELIN_EXPORT_EXE, {"demo.nes", "hacked", "--patch", "hack.ips", "--records", "json", "--no-pictures"},
+      dir.Path());
   ASSERT_EQ(patched.ExitCode, 0) << patched.Err;
   const std::string json = Read(dir.Path() / "hacked" / "records.json");
   EXPECT_NE(json.find(R"("$2C910": {"cpu": "$8900", "numbers": ["16:$1FF"], "chr": "$81")"), std::string::npos);
@@ -52,7 +54,8 @@ TEST(ExportRecordsTest, WritesTheRecordsAloneWithNoPictures) {
   const auto alone = program_test::RunProgram(TARVELIN_EXPORT_EXE, {"demo.nes", "none", "--no-pictures"}, dir.Path());
   EXPECT_EQ(alone.ExitCode, 2);
   EXPECT_NE(alone.Err.find("--no-pictures needs --records"), std::string::npos) << alone.Err;
-  const auto unknown = program_test::RunProgram(TARVELIN_EXPORT_EXE, {"demo.nes", "none", "--records", "xml"}, dir.Path());
+  const auto unknown =
+      program_test::RunProgram(TARVELIN_EXPORT_EXE, {"demo.nes", "none", "--records", "xml"}, dir.Path());
   EXPECT_EQ(unknown.ExitCode, 2);
   EXPECT_FALSE(fs::exists(dir.Path() / "none"));
 }
