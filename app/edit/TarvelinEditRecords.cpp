@@ -2,6 +2,7 @@
 
 #include <QFileDialog>
 #include <QMenu>
+#include <QStatusBar>
 #include <algorithm>
 #include <cctype>
 #include <filesystem>
@@ -22,6 +23,7 @@ namespace {
 
 // Far past any records.json of a 512 KiB image.
 constexpr std::uintmax_t MaxRecordsFile = 256u << 20;
+constexpr int StatusMilliseconds = 5000;
 
 std::string ReadRecordsFile(const std::string& Path) {
   std::error_code error;
@@ -85,15 +87,23 @@ void TRecordItems::ImportRecords1Click() {
   const auto chosen = OpenDialog();
   if (!chosen) return;
   const std::string json = ReadRecordsFile(*chosen);
+  std::optional<std::size_t> changed;
   PushRomEdit(
       [&] {
         try {
-          return PlanRecordsImport(RomDocument.Image(), json);
+          TRomChange change = PlanRecordsImport(RomDocument.Image(), json);
+          changed = change.Writes.size();
+          return change;
         } catch (const ERecordsError& E) {
           throw Exception(*chosen + " は読み込めません: " + E.Message());
         }
       },
       RomCommandEditField, "記録の読み込み");
+  // A file that changes nothing is no mistake, but the user should see that it did nothing.
+  if (changed)
+    FForm.statusBar()->showMessage(*changed ? QString("記録を読み込みました: %1 バイトを変更しました").arg(*changed)
+                                            : QString("記録を読み込みました: 変更はありません"),
+                                   StatusMilliseconds);
 }
 
 void InstallRecordItems(TForm1& Form) {

@@ -4,6 +4,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QStatusBar>
 #include <QUndoStack>
 #include <fstream>
 #include <iterator>
@@ -66,7 +67,13 @@ TEST_F(RecordsMenuTest, AnEditedFileComesBackAsOneUndoStep) {
   const std::string written = Export("records.json");
   ASSERT_FALSE(written.empty());
 
+  // The file as written changes nothing and leaves no step.
+  Import(QJsonDocument::fromJson(QByteArray::fromStdString(written)).object());
+  EXPECT_EQ(Form1->RomUndoStack->count(), 0);
+  EXPECT_EQ(Form1->statusBar()->currentMessage().toStdString(), "記録を読み込みました: 変更はありません");
+
   Import(WithTile(written, "$2B"));
+  EXPECT_EQ(Form1->statusBar()->currentMessage().toStdString(), "記録を読み込みました: 1 バイトを変更しました");
   EXPECT_EQ(PrgData[0x24913], 0x2B);
   EXPECT_TRUE(RomDocument.IsModified());
   EXPECT_EQ(Form1->RomUndoStack->count(), 1);
