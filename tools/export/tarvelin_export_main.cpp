@@ -64,7 +64,8 @@ int main(int argc, char** argv) {
   parser.addOptions({transparent, animationFormat});
   const QCommandLineOption force("force", "Replace files in OUTDIR even when they are write-protected.");
   parser.addOption(force);
-  const QCommandLineOption records("records", "Also write the records of all three banks as json, ca65 or asm6 (repeatable).", "FORMAT");
+  const QCommandLineOption records(
+      "records", "Also write the records of all three banks as json, ca65 or asm6 (repeatable).", "FORMAT");
   const QCommandLineOption noPictures("no-pictures", "Write no pictures, only what --records asks for.");
   parser.addOptions({records, noPictures});
   if (!parser.parse(raw.Strings())) return UsageError(parser.errorText());
