@@ -16,6 +16,8 @@ packages+=(qt6-translations-l10n)
 packages+=(zlib1g-dev)
 # Pillow, a decoder no one here wrote, reads our APNGs back in the tests.
 packages+=(python3-pil)
+# ca65 and ld65 assemble and link the records' assembly output in the tests.
+packages+=(cc65)
 missing=()
 for package in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "ok installed" || missing+=("$package")

@@ -42,7 +42,7 @@ TEST_F(ViewerLayoutTest, MenuAndPagesCarryTheirCaptions) {
   EXPECT_EQ(Form1->Copy1->text().toStdString(), "コピー(&C)");
   // The open-with-a-patch and save items stand between 開く and 終了.
   const auto items = menus[0]->menu()->actions();
-  ASSERT_EQ(items.size(), 8);
+  ASSERT_EQ(items.size(), 10);
   EXPECT_EQ(items[0], Form1->Open1);
   EXPECT_EQ(items[1], Form1->OpenPatched1);
   EXPECT_EQ(items[2], Form1->SaveImage1);
@@ -50,7 +50,10 @@ TEST_F(ViewerLayoutTest, MenuAndPagesCarryTheirCaptions) {
   EXPECT_EQ(items[4], Form1->SaveRom1);
   EXPECT_EQ(items[5], Form1->SaveRomAs1);
   EXPECT_EQ(items[6], Form1->ExportPatch1);
-  EXPECT_EQ(items[7], Form1->Exit1);
+  // The records as text, put in by the editor's part of the window.
+  EXPECT_EQ(items[7]->text().toStdString(), "記録をテキストで書き出す(&T)...");
+  EXPECT_EQ(items[8]->text().toStdString(), "記録をテキストから読み込む(&I)...");
+  EXPECT_EQ(items[9], Form1->Exit1);
   EXPECT_EQ(Form1->Open1->text().toStdString(), "開く(&O)");
   EXPECT_EQ(Form1->Exit1->text().toStdString(), "終了(&X)");
 

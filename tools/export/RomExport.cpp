@@ -150,8 +150,17 @@ void LoadPalette(const std::string& Path) {
   }
 }
 
+void ExportRecords(const TExportOptions& Options, const fs::path& Staging) {
+  for (const TRecordsFormat format : Options.Records) {
+    const std::string text = WriteRecords(PrgData, format);
+    WriteNewFile(Staging / RecordsFileName(format), Bytes(text));
+  }
+}
+
 int Export(const TExportOptions& Options, const TOutputFolder& Out) {
   const fs::path& Staging = Out.Staging();
+  ExportRecords(Options, Staging);
+  if (!Options.Pictures) return 0;
   const auto items = Items(Options);
   const bool all = Options.Sprites.empty() && Options.Animations.empty();
   for (const int bank : Options.Banks) {
@@ -196,7 +205,8 @@ int Export(const TExportOptions& Options, const TOutputFolder& Out) {
 int RunExport(const TExportOptions& Options) {
   ShowMessagesOnStderr(Program);
   if (!LoadRom(Options.Rom, Options.Patch)) return 1;
-  LoadPalette(Options.Palette);
+  // The records draw nothing: no palette, and no warning about one.
+  if (Options.Pictures) LoadPalette(Options.Palette);
 
   // From here a signal only stops the run where it can clean up; once the files
   // start to move in, the move is finished or undone first.

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "records/TarvelinRecords.h"
 #include "rom/TarvelinFileIO.h"
 #include "sprite/TarvelinPictureLook.h"
 
@@ -27,6 +28,9 @@ struct TExportOptions {
   bool Transparent = false;
   TAnimationFormat AnimationFormat = TAnimationFormat::Gif;
   bool Force = false;  // replace write-protected files in OUTDIR
+  // The records as text beside the pictures (records.json, records.s, records.asm).
+  std::vector<TRecordsFormat> Records;
+  bool Pictures = true;  // false: the records alone, no picture and no index.csv
 };
 
 

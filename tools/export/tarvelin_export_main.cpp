@@ -39,7 +39,10 @@ int main(int argc, char** argv) {
       "Timing: an animation frame lasts its record's tick count (D + 1) in NES frames of 1/60.0988 s\n"
       "(NTSC). A GIF counts 1/100 s, so each frame is given its end time rounded less its start time\n"
       "rounded: the rounding remainder is carried on to the next frame and the total never drifts.\n"
-      "Without the palette file the built-in NES palette is used, with the viewer's warning.");
+      "Without the palette file the built-in NES palette is used, with the viewer's warning.\n"
+      "With --records the sprite records go beside the pictures as text (--no-pictures: alone):\n"
+      "  OUTDIR/records.json                every pointer table and record, keyed by file offset\n"
+      "  OUTDIR/records.s, records.asm      the same as ca65 or asm6 source, one segment per bank");
   parser.addHelpOption();
   parser.addPositionalArgument("ROM", "The iNES ROM image.");
   parser.addPositionalArgument("OUTDIR", "Where the files go; made if missing.");
@@ -61,6 +64,10 @@ int main(int argc, char** argv) {
   parser.addOptions({transparent, animationFormat});
   const QCommandLineOption force("force", "Replace files in OUTDIR even when they are write-protected.");
   parser.addOption(force);
+  const QCommandLineOption records(
+      "records", "Also write the records of all three banks as json, ca65 or asm6 (repeatable).", "FORMAT");
+  const QCommandLineOption noPictures("no-pictures", "Write no pictures, only what --records asks for.");
+  parser.addOptions({records, noPictures});
   if (!parser.parse(raw.Strings())) return UsageError(parser.errorText());
   if (parser.isSet("help")) {
     std::fputs(HelpText(parser, Program).c_str(), stdout);
@@ -118,5 +125,13 @@ int main(int argc, char** argv) {
   if (!jobsValue) return UsageError("jobs must be 1 to 64");
   options.Workers = static_cast<int>(*jobsValue);
   options.Progress = ProgressWanted(parser.isSet(quiet));
+  for (const QString& name : parser.values(records)) {
+    const auto format = RecordsFormatNamed(name.toStdString());
+    if (!format) return UsageError("unknown records format '" + name + "' (json, ca65 or asm6)");
+    if (std::find(options.Records.begin(), options.Records.end(), *format) == options.Records.end())
+      options.Records.push_back(*format);
+  }
+  options.Pictures = !parser.isSet(noPictures);
+  if (!options.Pictures && options.Records.empty()) return UsageError("--no-pictures needs --records");
   return RunExport(options);
 }
