@@ -30,6 +30,29 @@ TImportImage ImportImageOf(const QImage& Image) {
   return image;
 }
 
+namespace {
+
+std::uint32_t Le(std::span<const std::uint8_t> Bytes, std::size_t At, int Size) {
+  std::uint32_t value = 0;
+  for (int i = Size - 1; i >= 0; --i) value = value << 8 | Bytes[At + static_cast<std::size_t>(i)];
+  return value;
+}
+
+// Qt reads a 2-colour BMP with the lighter colour as index 0, whatever the file's order;
+// the file's own palette says which index each pixel had.
+bool TwoColourBmpSwapped(std::span<const std::uint8_t> Bytes, const QImage& Image) {
+  if (Image.colorCount() != 2 || Bytes.size() < 18) return false;
+  const std::uint32_t header = Le(Bytes, 14, 4);
+  const std::size_t entry = header == 12 ? 3 : 4;
+  const std::size_t at = 14 + header;
+  if (header < 12 || at + 2 * entry > Bytes.size()) return false;
+  const auto rgb = [&](std::size_t i) { return Le(Bytes, at + i * entry, 3); };  // BGR bytes: 0xRRGGBB
+  const QRgb first = Image.color(0) & 0xFFFFFF, second = Image.color(1) & 0xFFFFFF;
+  return rgb(0) != rgb(1) && first == rgb(1) && second == rgb(0);
+}
+
+}  // namespace
+
 TImportImage DecodeImportImage(std::span<const std::uint8_t> Bytes, std::string& Error) {
   QByteArray data(reinterpret_cast<const char*>(Bytes.data()), static_cast<qsizetype>(Bytes.size()));
   QBuffer buffer(&data);
@@ -54,7 +77,10 @@ TImportImage DecodeImportImage(std::span<const std::uint8_t> Bytes, std::string&
     Error = "cannot decode the picture: " + reader.errorString().toStdString();
     return {};
   }
-  return ImportImageOf(image);
+  TImportImage decoded = ImportImageOf(image);
+  if (format == "bmp" && decoded.Indexed && TwoColourBmpSwapped(Bytes, image))
+    for (int& index : decoded.Indexes) index ^= 1;
+  return decoded;
 }
 
 TImportImage ReadImportImage(const std::filesystem::path& Path, std::string& Error) {
