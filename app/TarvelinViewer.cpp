@@ -1,10 +1,12 @@
 #include "app/TarvelinViewer.h"
 
 #include "app/edit/TarvelinEditPanel.h"
+#include "app/edit/TarvelinImportItems.h"
 #include "app/window/tarvelinSprite.h"
 
 std::unique_ptr<TForm1> CreateViewerWindow() {
   auto window = std::make_unique<TForm1>();
   InstallEditPanel(*window);
+  InstallImportItems(*window);
   return window;
 }
