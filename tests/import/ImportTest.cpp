@@ -158,6 +158,19 @@ std::vector<TCase> Cases() {
                      i.setPixel(0, 96, 1);
                      return i;
                    }, {}, {{0x40010, 0x00, 0x80}}, {}, {}});
+  // The whole window: band 0 is bank $04 (at $41010), and the outlines of used tiles are skipped.
+  TImportOptions window;
+  window.WholeTileWindow = true;
+  cases.push_back({"WholeWindowBandZero", false, Bank5Offset1, {}, [] {
+                     QImage i = Indexed(128);
+                     i.setPixel(9, 2, 1);
+                     return i;
+                   }, window, {{0x41010 + 0x10 + 2, 0x00, 0x40}}, {}, {}});
+  cases.push_back({"WholeWindowOutlineSkipped", false, Bank5Offset1, [](TChr& c) { c.Set(0x1400, 0, 0, 2); }, [] {
+                     QImage i = Indexed(128);
+                     i.setPixel(0, 32, 11);
+                     return i;
+                   }, window, {}, {}, {}});
 
   // Composed pictures. Sprite 0: tile $01 of bank $05 (window $05) at (128, 128), mirrored, palette group 1.
   const TRecords mirrored = Records(5, {{0x01, 0x41, 0, 0}});
