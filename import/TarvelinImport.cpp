@@ -6,6 +6,7 @@
 #include "import/TarvelinImportColour.h"
 #include "import/TarvelinImportTiles.h"
 #include "sprite/TarvelinDrawSprite.h"
+#include "sprite/TarvelinPixelTrace.h"
 #include "sprite/TarvelinSpritePattern.h"
 
 namespace {
@@ -130,8 +131,9 @@ TImportResult ImportSpritePicture(const TChrData& ChrData, const TSpritePattern&
   // Which sprite shows each pixel, as the pixel trace learns it from the drawing.
   const TDrawSprite drawer(ChrData, &PicturePalette());
   const auto page = CreatePageDIB(SpriteSize, SpriteSize);
-  TSpriteMap shownBy;
-  DrawSpritePattern(drawer, Pattern, *page, &shownBy);
+  TSpriteTrace trace = TraceOf(Pattern, 0, 0);
+  DrawSpritePattern(drawer, Pattern, *page, &trace.Map);
+  const TSpriteMap& shownBy = trace.Map;
   // Where no sprite shows a colour, the topmost one whose square lies there may take one.
   const std::vector<TPlacedSprite> sprites = PlacedSprites(Pattern);
   std::vector<std::int16_t> cover(SpriteSize * SpriteSize, -1);
