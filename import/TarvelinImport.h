@@ -31,7 +31,7 @@ struct TImportOptions {
 
 // Where in the picture, and which tile pixel it stands for (-1: none).
 struct TImportPlace {
-  int X = -1, Y = -1;  // picture pixel, at the picture's own scale
+  int X = -1, Y = -1;  // picture pixel at the page's size (of an enlarged picture, its block)
   int Sprite = -1;     // sprite record index (composed pictures)
   int Tile = -1;       // tile number as a sprite entry names it
   int ChrAddress = -1;  // file offset of the tile's first byte

@@ -33,8 +33,11 @@ void Report(const TImportStep& Step, const TStepOutcome& Outcome, const TRomDocu
   for (const TPatternRef& pattern : PatternsSharingTiles(Document.Prg(), Outcome.Tiles, {-1, -1}))
     if (std::find(Outcome.Own.begin(), Outcome.Own.end(), pattern) == Outcome.Own.end()) shared.push_back(pattern);
   if (shared.empty()) return;
+  // A tile every unused pattern number draws is shared by hundreds: the first few name them.
+  constexpr std::size_t Listed = 16;
   std::printf("  also shown by %zu other patterns:", shared.size());
-  for (const TPatternRef& pattern : shared) std::printf(" %s", PatternName(pattern).c_str());
+  for (std::size_t i = 0; i < std::min(Listed, shared.size()); ++i) std::printf(" %s", PatternName(shared[i]).c_str());
+  if (shared.size() > Listed) std::printf(" and %zu more", shared.size() - Listed);
   std::printf("\n");
 }
 

@@ -124,6 +124,20 @@ TEST_F(ImportToolTest, OnePixelChangesItsTwoPlaneBits) {
                                        0x29, 0x00, 0x01, edited[0x42829], 'E', 'O', 'F'}));
 }
 
+TEST_F(ImportToolTest, NamesThePatternsThatShareTheTiles) {
+  // Tile $00 of CHR bank $00 is what every pattern number the demo lists no record for draws ($00D first).
+  ASSERT_EQ(program_test::RunProgram(TARVELIN_EXPORT_EXE, {"demo.nes", "out", "--quiet", "--bank", "12-13", "--sprite", "0"},
+                                     FDir.Path()).ExitCode, 0);
+  QImage table(QString::fromStdString((FDir.Path() / "out/patterntable/12-13/000.png").string()));
+  table.setPixel(0, 0, table.pixelIndex(0, 0) ^ 3);
+  ASSERT_TRUE(table.save(QString::fromStdString((FDir.Path() / "zero.png").string())));
+  const auto run = Import({"x.nes", "--pattern-table", "zero.png", "--bank", "12-13", "--sprite", "0"});
+  ASSERT_EQ(run.ExitCode, 0) << run.Err;
+  EXPECT_NE(run.Out.find("zero.png: 1 tiles, 2 bytes changed\n  also shown by "), std::string::npos) << run.Out;
+  EXPECT_NE(run.Out.find(" other patterns: 12-13:$00D 12-13:$00E 12-13:$00F 12-13:$013 "), std::string::npos) << run.Out;
+  EXPECT_NE(run.Out.find(" more\n"), std::string::npos) << run.Out;
+}
+
 TEST_F(ImportToolTest, RefusalsWriteNothingAndUsageErrorsExitTwo) {
   // The pattern table given as the sprite picture: the wrong size.
   auto run = Import({"x.nes", "--sprite-picture", "out/patterntable/12-13/008.png", "--bank", "12-13", "--sprite", "8"});
