@@ -1,7 +1,5 @@
 #include "import/TarvelinImport.h"
 
-#include <unordered_map>
-
 #include "dib/ZrDIB.h"
 #include "import/TarvelinImportColour.h"
 #include "import/TarvelinImportTiles.h"
@@ -89,35 +87,38 @@ TImportResult ImportPatternTable(const TChrData& ChrData, const TSpritePattern& 
   const TShownColours shown = GroupColours(0, {ShownRgb(SpritePaletteSet[0])});
   const std::uint32_t outline = ShownRgb(SpritePaletteSet[OutlineIndex]);
   TNewTiles tiles;
-  for (int y = 0; y < TableSize; ++y)
+  std::array<std::array<std::uint8_t, 16>*, 16> strip{};  // the row of tiles under the current pixel row
+  for (int y = 0; y < TableSize; ++y) {
+    const int band = y / 32;
+    const int chrBank = banks[static_cast<std::size_t>(band)];
+    if (y % 8 == 0)
+      for (int column = 0; column < 16; ++column) {
+        const int offset = chrBank * BankBytes + (16 * ((y % 32) / 8) + column) * 16;
+        strip[static_cast<std::size_t>(column)] =
+            chrBank < 0 ? nullptr : &tiles.try_emplace(offset, TileBytes(ChrData, offset)).first->second;
+      }
     for (int x = 0; x < TableSize; ++x) {
-      const int band = y / 32, inBank = 16 * ((y % 32) / 8) + x / 8;
-      const int chrBank = banks[static_cast<std::size_t>(band)];
       // The outlines of the whole window's used tiles are drawn over them, not stored.
       if (Options.WholeTileWindow && !picture->Transparent(x, y) &&
           (picture->Indexed ? picture->Indexes[picture->At(x, y)] == OutlineIndex
                             : (picture->Argb[picture->At(x, y)] & 0xFFFFFF) == outline))
         continue;
-      TImportPlace place{x, y, -1, 64 * band + inBank, -1, x % 8, y % 8};
-      int present = 0;
-      std::array<std::uint8_t, 16>* tile = nullptr;
-      if (chrBank >= 0) {
-        const int offset = chrBank * BankBytes + inBank * 16;
-        place.ChrAddress = ChrDataFileOffset + offset;
-        tile = &tiles.try_emplace(offset, TileBytes(ChrData, offset)).first->second;
-        present = TilePixel(*tile, place.TileX, place.TileY);
-      }
+      const int inBank = 16 * ((y % 32) / 8) + x / 8;
+      std::array<std::uint8_t, 16>* tile = strip[static_cast<std::size_t>(x / 8)];
+      const int present = tile ? TilePixel(*tile, x % 8, y % 8) : 0;
       const TColourResult colour = MapPixelColour(*picture, x, y, shown, present, Options.Nearest);
-      if (Refuse(colour, place, *picture, result)) return result;
-      if (!tile) {
-        if (colour.Colour != 0) {
+      if (colour.Match != TColourMatch::Exact || (!tile && colour.Colour != 0)) {
+        const TImportPlace place{x, y, -1, 64 * band + inBank,
+                                 tile ? ChrDataFileOffset + chrBank * BankBytes + inBank * 16 : -1, x % 8, y % 8};
+        if (Refuse(colour, place, *picture, result)) return result;
+        if (!tile && colour.Colour != 0) {
           RefuseAt(TImportProblemKind::EmptyBand, place, result);
           return result;
         }
-        continue;
       }
-      SetTilePixel(*tile, place.TileX, place.TileY, colour.Colour);
+      if (tile) SetTilePixel(*tile, x % 8, y % 8, colour.Colour);
     }
+  }
   PlanTileWrites(ChrData, tiles, result);
   return result;
 }
@@ -152,18 +153,38 @@ TImportResult ImportSpritePicture(const TChrData& ChrData, const TSpritePattern&
   std::array<TShownColours, 4> groups;
   for (int g = 0; g < 4; ++g) groups[static_cast<std::size_t>(g)] = GroupColours(g, background);
 
-  struct TShown {
-    int Colour;
-    TImportPlace Place;
+  // The tile pixel a picture pixel stands for: its owner's tile, through the flips.
+  const auto placeOf = [&](int X, int Y) {
+    int owner = shownBy.At(X, Y);
+    if (owner < 0) owner = cover[static_cast<std::size_t>(Y * SpriteSize + X)];
+    TImportPlace place{X, Y, owner, -1, -1, -1, -1};
+    if (owner < 0) return place;
+    const TPlacedSprite& sprite = sprites[static_cast<std::size_t>(owner)];
+    const int row = (Y - sprite.Y) & 0xFF, column = (X - sprite.X) & 0xFF;
+    place.Tile = sprite.Tile;
+    place.ChrAddress = ChrDataFileOffset + sprite.Offset;
+    place.TileY = (sprite.Attribute & 0x80) ? 7 - row : row;
+    place.TileX = (sprite.Attribute & 0x40) ? 7 - column : column;
+    return place;
   };
-  std::unordered_map<int, TShown> seen;  // by ChrData offset x 4 + pixel
+  // Every sprite draws from one window of 256 tiles, so its tile number names the tile.
+  const auto keyOf = [](const TImportPlace& Place) {
+    return static_cast<std::size_t>(Place.Tile * 64 + Place.TileY * 8 + Place.TileX);
+  };
+  // The colour each tile pixel was given first (-1: none yet), and each sprite's tile as it is and as it becomes.
+  std::vector<std::int8_t> given(256 * 64, -1);
+  std::vector<std::array<std::uint8_t, 16>> before(sprites.size());
+  std::vector<std::array<std::uint8_t, 16>*> after(sprites.size(), nullptr);
   TNewTiles tiles;
+  for (std::size_t i = 0; i < sprites.size(); ++i) {
+    if (sprites[i].Offset < 0) continue;
+    before[i] = TileBytes(ChrData, sprites[i].Offset);
+    after[i] = &tiles.try_emplace(sprites[i].Offset, before[i]).first->second;
+  }
   for (int y = 0; y < SpriteSize; ++y)
     for (int x = 0; x < SpriteSize; ++x) {
-      int owner = shownBy.At(x, y);
-      if (owner < 0) owner = cover[static_cast<std::size_t>(y * SpriteSize + x)];
-      TImportPlace place{x, y, owner, -1, -1, -1, -1};
-      if (owner < 0) {
+      const TImportPlace place = placeOf(x, y);
+      if (place.Sprite < 0) {
         const TColourResult colour = MapPixelColour(*picture, x, y, groups[0], 0, Options.Nearest);
         if (colour.Match == TColourMatch::Nearest) ++result.Approximated;
         if (colour.Match == TColourMatch::NoColour || colour.Match == TColourMatch::Ambiguous || colour.Colour != 0) {
@@ -172,27 +193,29 @@ TImportResult ImportSpritePicture(const TChrData& ChrData, const TSpritePattern&
         }
         continue;
       }
-      const TPlacedSprite& sprite = sprites[static_cast<std::size_t>(owner)];
-      const int row = (y - sprite.Y) & 0xFF, column = (x - sprite.X) & 0xFF;
-      place.Tile = sprite.Tile;
-      place.ChrAddress = ChrDataFileOffset + sprite.Offset;
-      place.TileY = (sprite.Attribute & 0x80) ? 7 - row : row;
-      place.TileX = (sprite.Attribute & 0x40) ? 7 - column : column;
-      auto& tile = tiles.try_emplace(sprite.Offset, TileBytes(ChrData, sprite.Offset)).first->second;
-      const int present = TilePixel(TileBytes(ChrData, sprite.Offset), place.TileX, place.TileY);
-      const TColourResult colour =
-          MapPixelColour(*picture, x, y, groups[static_cast<std::size_t>(sprite.Attribute & 3)], present, Options.Nearest);
+      const auto owner = static_cast<std::size_t>(place.Sprite);
+      const int present = TilePixel(before[owner], place.TileX, place.TileY);
+      const TColourResult colour = MapPixelColour(
+          *picture, x, y, groups[static_cast<std::size_t>(sprites[owner].Attribute & 3)], present, Options.Nearest);
       if (Refuse(colour, place, *picture, result)) return result;
-      const auto [known, fresh] = seen.try_emplace(sprite.Offset * 4 + place.TileY * 8 + place.TileX, TShown{colour.Colour, place});
-      if (!fresh && known->second.Colour != colour.Colour) {
+      std::int8_t& first = given[keyOf(place)];
+      if (first >= 0 && first != colour.Colour) {
         TImportProblem problem;
         problem.Kind = TImportProblemKind::Conflict;
-        problem.Place = known->second.Place;
+        // The first place that showed this tile pixel, found again in the same order.
+        for (int at = 0; at < y * SpriteSize + x; ++at) {
+          const TImportPlace earlier = placeOf(at % SpriteSize, at / SpriteSize);
+          if (earlier.Sprite >= 0 && keyOf(earlier) == keyOf(place)) {
+            problem.Place = earlier;
+            break;
+          }
+        }
         problem.Other = place;
         result.Problem = problem;
         return result;
       }
-      SetTilePixel(tile, place.TileX, place.TileY, colour.Colour);
+      first = static_cast<std::int8_t>(colour.Colour);
+      SetTilePixel(*after[owner], place.TileX, place.TileY, colour.Colour);
     }
   PlanTileWrites(ChrData, tiles, result);
   return result;
