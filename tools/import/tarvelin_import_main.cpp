@@ -17,6 +17,11 @@ int UsageError(const QString& Text) {
   return 2;
 }
 
+// Options that start an import, those that qualify the import before them, and the others that take a value.
+const QStringList StepOptions = {"pattern-table", "sprite-picture", "chr"};
+const QStringList StepQualifiers = {"bank", "sprite", "chr-bank"};
+const QStringList ValueOptions = {"patch", "palette"};
+
 // One import as the command line gives it: the option that starts it and the ones that follow.
 struct TStepArguments {
   QString Kind;  // pattern-table, sprite-picture or chr
@@ -95,13 +100,11 @@ int main(int argc, char** argv) {
     if (!argument.startsWith("--")) continue;
     const qsizetype equals = argument.indexOf('=');
     const QString name = argument.mid(2, equals < 0 ? -1 : equals - 2);
-    const bool takesValue = name == "pattern-table" || name == "sprite-picture" || name == "chr" || name == "bank" ||
-                            name == "sprite" || name == "chr-bank" || name == "patch" || name == "palette";
-    if (!takesValue) continue;
+    if (!StepOptions.contains(name) && !StepQualifiers.contains(name) && !ValueOptions.contains(name)) continue;
     const QString value = equals >= 0 ? argument.mid(equals + 1) : (i + 1 < arguments.size() ? arguments[++i] : QString());
-    if (name == "pattern-table" || name == "sprite-picture" || name == "chr") {
+    if (StepOptions.contains(name)) {
       steps.push_back({name, value, {}, {}, {}});
-    } else if (name == "bank" || name == "sprite" || name == "chr-bank") {
+    } else if (StepQualifiers.contains(name)) {
       if (steps.empty()) return UsageError("--" + name + " before any --pattern-table, --sprite-picture or --chr");
       QString& slot = name == "bank" ? steps.back().Bank : name == "sprite" ? steps.back().Sprite : steps.back().ChrBank;
       if (!slot.isNull()) return UsageError("--" + name + " given twice for " + steps.back().File);
