@@ -33,12 +33,12 @@ echo "${deb##*/}"
 echo "== dpkg-deb --contents"
 data=/usr/share/tarvelin-sprite-viewer
 app=org.tarvelin.SpriteViewer
-expected=(/usr/bin/tarvelin-sprite-viewer /usr/bin/tarvelin-export /usr/bin/zrdib
+expected=(/usr/bin/tarvelin-sprite-viewer /usr/bin/tarvelin-export /usr/bin/tarvelin-import /usr/bin/zrdib
           $data/fcpalette.pal $data/tarvelin-demo.nes
           /usr/share/applications/$app.desktop /usr/share/metainfo/$app.metainfo.xml
           /usr/share/icons/hicolor/scalable/apps/$app.svg
           /usr/share/man/man1/tarvelin-sprite-viewer.1.gz /usr/share/man/man1/tarvelin-export.1.gz
-          /usr/share/man/man1/zrdib.1.gz
+          /usr/share/man/man1/tarvelin-import.1.gz /usr/share/man/man1/zrdib.1.gz
           /usr/share/doc/tarvelin-sprite-viewer/copyright /usr/share/doc/tarvelin-sprite-viewer/changelog.gz)
 for size in 16 32 48 64 128 256; do expected+=("/usr/share/icons/hicolor/${size}x${size}/apps/$app.png"); done
 dpkg-deb --contents "$deb" | awk '{print substr($NF, 2)}' >"$work/contents"
@@ -76,6 +76,13 @@ if (cd "$root$data" && "$root/usr/bin/tarvelin-export" tarvelin-demo.nes "$work/
   [ "$(head -c 3 "$work/export/animation/16/00.gif")" = GIF ] || fail "tarvelin-export wrote no GIF of animation 00"
   [ "$(grep -c '^sprite,16,' "$work/export/index.csv")" -eq 512 ] || fail "index.csv does not hold 512 patterns"
   [ "$(grep -c '^animation,16,' "$work/export/index.csv")" -eq 256 ] || fail "index.csv does not hold 256 animations"
+  # What went out comes back unchanged.
+  (cd "$root$data" && "$root/usr/bin/tarvelin-import" tarvelin-demo.nes "$work/back.nes" --quiet \
+     --pattern-table "$work/export/patterntable/16/1FF.png" --bank 16 --sprite 1FF \
+     --sprite-picture "$work/export/sprite/16/1FF.png" --bank 16 --sprite 1FF) >"$work/import.log" 2>&1 ||
+    { cat "$work/import.log"; fail "tarvelin-import on the installed demo ROM"; }
+  grep -q . "$work/import.log" && { cat "$work/import.log"; fail "tarvelin-import reported something"; }
+  cmp -s "$work/back.nes" "$root$data/tarvelin-demo.nes" || fail "tarvelin-import changed the demo ROM"
 else
   cat "$work/export.log"
   fail "tarvelin-export on the installed demo ROM"
@@ -97,7 +104,7 @@ help_of() {
     "$program" "$command" --help
   done
 }
-for page in tarvelin-sprite-viewer:fcpalette.pal tarvelin-export:--bank zrdib:convert; do
+for page in tarvelin-sprite-viewer:fcpalette.pal tarvelin-export:--bank tarvelin-import:--pattern-table zrdib:convert; do
   name=${page%%:*}
   LC_ALL=C.UTF-8 MANWIDTH=80 man -l "$root/usr/share/man/man1/$name.1.gz" >"$work/$name.txt" 2>"$work/$name.err" ||
     fail "man -l $name"

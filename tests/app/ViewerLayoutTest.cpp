@@ -26,19 +26,21 @@ std::string LabelText(const char* Name) {
 
 TEST_F(ViewerLayoutTest, MenuAndPagesCarryTheirCaptions) {
   const auto menus = Form1->menuBar()->actions();
-  // ファイル(F), 編集(E) with undo, redo, copy and the editor panel, then the zoom's 表示(V).
+  // ファイル(F), 編集(E) with undo, redo, copy, the editor panel and the imports, then the zoom's 表示(V).
   ASSERT_EQ(menus.size(), 3);
   EXPECT_EQ(menus[0]->text().toStdString(), "ファイル(&F)");
   EXPECT_EQ(menus[1]->text().toStdString(), "編集(&E)");
   EXPECT_EQ(menus[2]->text().toStdString(), "表示(&V)");
   const auto edit = menus[1]->menu()->actions();
-  ASSERT_EQ(edit.size(), 6);
+  ASSERT_EQ(edit.size(), 8);
   EXPECT_EQ(edit[0], Form1->Undo1);
   EXPECT_EQ(edit[1], Form1->Redo1);
   EXPECT_TRUE(edit[2]->isSeparator());
   EXPECT_EQ(edit[3], Form1->Copy1);
   EXPECT_TRUE(edit[4]->isSeparator());
   EXPECT_EQ(edit[5], Form1->ShowEditPanel1);
+  EXPECT_TRUE(edit[6]->isSeparator());
+  EXPECT_EQ(edit[7]->text().toStdString(), "取り込み(&I)");
   EXPECT_EQ(Form1->Copy1->text().toStdString(), "コピー(&C)");
   // The open-with-a-patch and save items stand between 開く and 終了.
   const auto items = menus[0]->menu()->actions();

@@ -1,0 +1,68 @@
+#include "tools/import/ImportSteps.h"
+
+#include <fstream>
+#include <iterator>
+
+#include "sprite/TarvelinSpritePattern.h"
+
+namespace {
+
+TStepOutcome Refused(std::string Why) {
+  TStepOutcome outcome;
+  outcome.Refusal = std::move(Why);
+  return outcome;
+}
+
+TStepOutcome Outcome(const TImportResult& Result, std::vector<TPatternRef> Own = {}) {
+  TStepOutcome outcome;
+  if (Result.Refused()) {
+    outcome.Refusal = ImportProblemText(*Result.Problem);
+    return outcome;
+  }
+  outcome.Change = Result.Change;
+  outcome.Tiles = Result.Tiles;
+  outcome.Own = std::move(Own);
+  outcome.Approximated = Result.Approximated;
+  return outcome;
+}
+
+template <typename TImport>
+TImportStep PictureStep(std::string Path, TPatternRef Pattern, TImportOptions Options, TImport Import) {
+  return {Path, [=](const TRomDocument& Document) {
+            std::string error;
+            const TImportImage picture = ReadImportImage(Path, error);
+            if (!error.empty()) return Refused(error);
+            const TSpritePattern pattern = LocateSpritePattern(
+                Document.Prg(), SpriteBanks[static_cast<std::size_t>(Pattern.BankIndex)], Pattern.Number);
+            return Outcome(Import(Document.Chr(), pattern, picture, Options), {Pattern});
+          }};
+}
+
+}  // namespace
+
+TImportStep PatternTableStep(std::string Path, TPatternRef Pattern, TImportOptions Options) {
+  return PictureStep(std::move(Path), Pattern, Options,
+                     [](const TChrData& Chr, const TSpritePattern& P, const TImportImage& I, const TImportOptions& O) {
+                       return ImportPatternTable(Chr, P, I, O);
+                     });
+}
+
+TImportStep SpritePictureStep(std::string Path, TPatternRef Pattern, TImportOptions Options) {
+  return PictureStep(std::move(Path), Pattern, Options,
+                     [](const TChrData& Chr, const TSpritePattern& P, const TImportImage& I, const TImportOptions& O) {
+                       return ImportSpritePicture(Chr, P, I, O);
+                     });
+}
+
+TImportStep ChrStep(std::string Path, int FirstBank) {
+  return {Path, [=](const TRomDocument& Document) {
+            std::ifstream in(Path, std::ios::binary | std::ios::ate);
+            if (!in) return Refused("cannot open " + Path);
+            // Every bank from bank 0 is 256 KiB: a longer file can only be refused.
+            if (in.tellg() > std::streamoff{sizeof(TChrData)})
+              return Refused("raw CHR longer than the 256 banks of CHR-ROM");
+            in.seekg(0);
+            const std::vector<std::uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+            return Outcome(ImportChr(Document.Chr(), FirstBank, bytes));
+          }};
+}

@@ -1,0 +1,137 @@
+// tarvelin-import ROM OUT [options]: pictures and raw CHR back into a ROM.
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <cstdio>
+
+#include "tools/export/CommandLine.h"
+#include "tools/import/ImportSteps.h"
+
+namespace {
+
+constexpr const char* Program = "tarvelin-import";
+
+int UsageError(const QString& Text) {
+  PrintError(Program, Text.toStdString());
+  std::fprintf(stderr, "Try '%s --help'.\n", Program);
+  return 2;
+}
+
+// Options that start an import, those that qualify the import before them, and the others that take a value.
+const QStringList StepOptions = {"pattern-table", "sprite-picture", "chr"};
+const QStringList StepQualifiers = {"bank", "sprite", "chr-bank"};
+const QStringList ValueOptions = {"patch", "palette"};
+
+// One import as the command line gives it: the option that starts it and the ones that follow.
+struct TStepArguments {
+  QString Kind;  // pattern-table, sprite-picture or chr
+  QString File;
+  QString Bank, Sprite, ChrBank;
+};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  QCoreApplication app(argc, argv);
+  QCoreApplication::setApplicationName(Program);
+  const TArguments raw(argc, argv);
+  QCommandLineParser parser;
+  parser.setApplicationDescription(
+      "Imports pictures and raw CHR into a TARVELIN ROM, by the layout tarvelin-export and the viewer write:\n"
+      "  --pattern-table PICTURE --bank B --sprite N   the 128 x 128 pattern table of pattern N of bank B: band b\n"
+      "                                               is window bank b; only the bands of the pattern's CHR bank\n"
+      "                                               take pixels, the others must stay colour 0\n"
+      "  --sprite-picture PICTURE --bank B --sprite N  the 256 x 256 composed picture of pattern N: each pixel goes\n"
+      "                                               to the tile pixel of the topmost sprite there, through its\n"
+      "                                               flips; pixels no sprite covers must stay the background\n"
+      "  --chr FILE --chr-bank K                       raw CHR (NES 2-bit planar, 16 bytes a tile) over 1 KiB\n"
+      "                                               banks K, K+1, ...\n"
+      "Each is repeatable; they apply in the order given, each to the result of those before it.\n"
+      "PICTURE is PNG or BMP, at the size saved or enlarged 2 to 8 times. An indexed picture (1, 2, 4 or 8 bits)\n"
+      "gives each pixel its index mod 4; any other picture maps each pixel to the one of the four colours shown\n"
+      "whose RGB is equal (where several are, the tile pixel's present colour if it is one of them); fully\n"
+      "transparent pixels are colour 0. A pixel that maps to no colour, a tile pixel shown twice in different\n"
+      "colours, or a picture of another size refuses the whole run, naming the tile and the pixel.\n"
+      "OUT ending in .nes is the whole image; .ips or .bps a patch from ROM as read (before --patch) to the\n"
+      "result. OUT is written whole or not at all, even when nothing changed. What changed (tiles, bytes, the\n"
+      "other patterns that show them) is printed on stdout.\n"
+      "Exit status: 0 written, 1 refused or failed (nothing written), 2 usage.");
+  parser.addHelpOption();
+  parser.addPositionalArgument("ROM", "The iNES ROM image.");
+  parser.addPositionalArgument("OUT", "The result: FILE.nes, FILE.ips or FILE.bps.");
+  const QCommandLineOption patch("patch", "Apply this IPS or BPS patch to the ROM as read first.", "FILE");
+  const QCommandLineOption palette("palette", "NES master palette for RGB pictures (default fcpalette.pal).", "FILE",
+                                   "fcpalette.pal");
+  const QCommandLineOption force("force", "Replace OUT even when it is write-protected.");
+  const QCommandLineOption quiet({"q", "quiet"}, "Print nothing on success.");
+  const QCommandLineOption patternTable("pattern-table", "Import a pattern-table picture (repeatable).", "PICTURE");
+  const QCommandLineOption spritePicture("sprite-picture", "Import a composed sprite picture (repeatable).", "PICTURE");
+  const QCommandLineOption bank("bank", "The bank of the import before it: 12-13, 14-15 or 16.", "B");
+  const QCommandLineOption sprite("sprite", "The pattern of the import before it, hex 0-1FF.", "N");
+  const QCommandLineOption chr("chr", "Import raw CHR banks (repeatable).", "FILE");
+  const QCommandLineOption chrBank("chr-bank", "The first bank of the --chr before it, hex 0-FF.", "K");
+  const QCommandLineOption nearest("nearest", "RGB pixels of no colour shown take the nearest one (counted).");
+  parser.addOptions({patch, palette, force, quiet, patternTable, spritePicture, bank, sprite, chr, chrBank, nearest});
+  if (!parser.parse(raw.Strings())) return UsageError(parser.errorText());
+  if (parser.isSet("help")) {
+    std::fputs(HelpText(parser, Program).c_str(), stdout);
+    return 0;
+  }
+  const QStringList positional = parser.positionalArguments();
+  if (positional.size() != 2) return UsageError("expected ROM and OUT");
+
+  TImportToolOptions options;
+  options.Rom = raw.Bytes(positional[0]);
+  options.Out = raw.Bytes(positional[1]);
+  options.Patch = raw.Bytes(parser.value(patch));
+  options.Palette = raw.Bytes(parser.value(palette));
+  options.Force = parser.isSet(force);
+  options.Quiet = parser.isSet(quiet);
+  const QString outName = positional[1].toLower();
+  if (!outName.endsWith(".nes") && !outName.endsWith(".ips") && !outName.endsWith(".bps"))
+    return UsageError("OUT must end in .nes, .ips or .bps");
+
+  // The parser keeps each option's values but not their order among the others: walk the arguments.
+  std::vector<TStepArguments> steps;
+  const QStringList& arguments = raw.Strings();
+  for (qsizetype i = 1; i < arguments.size(); ++i) {
+    const QString& argument = arguments[i];
+    if (argument == "--") break;
+    if (!argument.startsWith("--")) continue;
+    const qsizetype equals = argument.indexOf('=');
+    const QString name = argument.mid(2, equals < 0 ? -1 : equals - 2);
+    if (!StepOptions.contains(name) && !StepQualifiers.contains(name) && !ValueOptions.contains(name)) continue;
+    const QString value = equals >= 0 ? argument.mid(equals + 1) : (i + 1 < arguments.size() ? arguments[++i] : QString());
+    if (StepOptions.contains(name)) {
+      steps.push_back({name, value, {}, {}, {}});
+    } else if (StepQualifiers.contains(name)) {
+      if (steps.empty()) return UsageError("--" + name + " before any --pattern-table, --sprite-picture or --chr");
+      QString& slot = name == "bank" ? steps.back().Bank : name == "sprite" ? steps.back().Sprite : steps.back().ChrBank;
+      if (!slot.isNull()) return UsageError("--" + name + " given twice for " + steps.back().File);
+      slot = value;
+    }
+  }
+  TImportOptions look;
+  look.Nearest = parser.isSet(nearest);
+  for (const TStepArguments& step : steps) {
+    const std::string file = raw.Bytes(step.File);
+    if (step.Kind == "chr") {
+      if (!step.Bank.isNull() || !step.Sprite.isNull()) return UsageError("--chr takes --chr-bank, not --bank or --sprite");
+      const auto first = ParseHexNumber(step.ChrBank.toStdString(), 0xFF);
+      if (step.ChrBank.isNull() || !first) return UsageError("--chr " + step.File + " needs --chr-bank K (hex 0-FF)");
+      options.Steps.push_back(ChrStep(file, *first));
+      continue;
+    }
+    if (!step.ChrBank.isNull()) return UsageError("--" + step.Kind + " takes --bank and --sprite, not --chr-bank");
+    int bankIndex = -1;
+    for (int i = 0; i < 3; ++i)
+      if (step.Bank == BankNames[i]) bankIndex = i;
+    if (bankIndex < 0) return UsageError("--" + step.Kind + " " + step.File + " needs --bank 12-13, 14-15 or 16");
+    const auto number = ParseHexNumber(step.Sprite.toStdString(), 0x1FF);
+    if (step.Sprite.isNull() || !number) return UsageError("--" + step.Kind + " " + step.File + " needs --sprite N (hex 0-1FF)");
+    const TPatternRef pattern{bankIndex, *number};
+    options.Steps.push_back(step.Kind == "pattern-table" ? PatternTableStep(file, pattern, look)
+                                                         : SpritePictureStep(file, pattern, look));
+  }
+  return RunImport(options);
+}
