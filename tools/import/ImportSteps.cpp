@@ -3,6 +3,7 @@
 #include <fstream>
 #include <iterator>
 
+#include "records/TarvelinRecords.h"
 #include "sprite/TarvelinSpritePattern.h"
 
 namespace {
@@ -64,5 +65,21 @@ TImportStep ChrStep(std::string Path, int FirstBank) {
             in.seekg(0);
             const std::vector<std::uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
             return Outcome(ImportChr(Document.Chr(), FirstBank, bytes));
+          }};
+}
+
+TImportStep RecordsStep(std::string Path) {
+  return {Path, [=](const TRomDocument& Document) {
+            std::ifstream in(Path, std::ios::binary);
+            if (!in) return Refused("cannot open " + Path);
+            const std::string json((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+            TStepOutcome outcome;
+            outcome.Pictures = false;
+            try {
+              outcome.Change = PlanRecordsImport(Document.Image(), std::span<const char>(json.data(), json.size()));
+            } catch (const ERecordsError& E) {
+              return Refused(E.Message());
+            }
+            return outcome;
           }};
 }

@@ -12,6 +12,7 @@
 
 struct TStepOutcome {
   TRomChange Change;
+  bool Pictures = true;            // false: a step of records, whose report counts no tiles
   std::vector<int> Tiles;          // ChrData offsets of the tiles changed, for the report
   std::vector<TPatternRef> Own;    // patterns the step was aimed at, left out of the shared list
   int Approximated = 0;
@@ -29,6 +30,8 @@ TImportStep PatternTableStep(std::string Path, TPatternRef Pattern, TImportOptio
 TImportStep SpritePictureStep(std::string Path, TPatternRef Pattern, TImportOptions Options);
 // Raw CHR banks from FirstBank on.
 TImportStep ChrStep(std::string Path, int FirstBank);
+// The records.json at Path: every field that differs from the image (records keep their size).
+TImportStep RecordsStep(std::string Path);
 
 struct TImportToolOptions {
   std::string Rom;

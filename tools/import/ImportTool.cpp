@@ -26,7 +26,10 @@ std::string PatternName(const TPatternRef& Pattern) {
 
 // The step's report: tiles and bytes changed, and who else shows them.
 void Report(const TImportStep& Step, const TStepOutcome& Outcome, const TRomDocument& Document) {
-  std::printf("%s: %zu tiles, %zu bytes changed", Step.Source.c_str(), Outcome.Tiles.size(), Outcome.Change.Writes.size());
+  if (Outcome.Pictures)
+    std::printf("%s: %zu tiles, %zu bytes changed", Step.Source.c_str(), Outcome.Tiles.size(), Outcome.Change.Writes.size());
+  else
+    std::printf("%s: %zu bytes changed", Step.Source.c_str(), Outcome.Change.Writes.size());
   if (Outcome.Approximated > 0) std::printf(", %d pixels given the nearest colour", Outcome.Approximated);
   std::printf("\n");
   std::vector<TPatternRef> shared;

@@ -18,13 +18,13 @@ int UsageError(const QString& Text) {
 }
 
 // Options that start an import, those that qualify the import before them, and the others that take a value.
-const QStringList StepOptions = {"pattern-table", "sprite-picture", "chr"};
+const QStringList StepOptions = {"pattern-table", "sprite-picture", "chr", "records"};
 const QStringList StepQualifiers = {"bank", "sprite", "chr-bank"};
 const QStringList ValueOptions = {"patch", "palette"};
 
 // One import as the command line gives it: the option that starts it and the ones that follow.
 struct TStepArguments {
-  QString Kind;  // pattern-table, sprite-picture or chr
+  QString Kind;  // pattern-table, sprite-picture, chr or records
   QString File;
   QString Bank, Sprite, ChrBank;
 };
@@ -46,6 +46,9 @@ int main(int argc, char** argv) {
       "                                               flips; pixels no sprite covers must stay the background\n"
       "  --chr FILE --chr-bank K                       raw CHR (NES 2-bit planar, 16 bytes a tile) over 1 KiB\n"
       "                                               banks K, K+1, ...\n"
+      "  --records FILE                                a records.json as tarvelin-export --records json writes it:\n"
+      "                                               every field that differs from the image is written at its\n"
+      "                                               offset; records keep their size\n"
       "Each is repeatable; they apply in the order given, each to the result of those before it.\n"
       "PICTURE is PNG or BMP, at the size saved or enlarged 2 to 8 times. An indexed picture (1, 2, 4 or 8 bits)\n"
       "gives each pixel its index mod 4; any other picture maps each pixel to the one of the four colours shown\n"
@@ -70,8 +73,9 @@ int main(int argc, char** argv) {
   const QCommandLineOption sprite("sprite", "The pattern of the import before it, hex 0-1FF.", "N");
   const QCommandLineOption chr("chr", "Import raw CHR banks (repeatable).", "FILE");
   const QCommandLineOption chrBank("chr-bank", "The first bank of the --chr before it, hex 0-FF.", "K");
+  const QCommandLineOption records("records", "Import a records.json (repeatable).", "FILE");
   const QCommandLineOption nearest("nearest", "RGB pixels of no colour shown take the nearest one (counted).");
-  parser.addOptions({patch, palette, force, quiet, patternTable, spritePicture, bank, sprite, chr, chrBank, nearest});
+  parser.addOptions({patch, palette, force, quiet, patternTable, spritePicture, bank, sprite, chr, chrBank, records, nearest});
   if (!parser.parse(raw.Strings())) return UsageError(parser.errorText());
   if (parser.isSet("help")) {
     std::fputs(HelpText(parser, Program).c_str(), stdout);
@@ -115,6 +119,12 @@ int main(int argc, char** argv) {
   look.Nearest = parser.isSet(nearest);
   for (const TStepArguments& step : steps) {
     const std::string file = raw.Bytes(step.File);
+    if (step.Kind == "records") {
+      if (!step.Bank.isNull() || !step.Sprite.isNull() || !step.ChrBank.isNull())
+        return UsageError("--records takes no --bank, --sprite or --chr-bank");
+      options.Steps.push_back(RecordsStep(file));
+      continue;
+    }
     if (step.Kind == "chr") {
       if (!step.Bank.isNull() || !step.Sprite.isNull()) return UsageError("--chr takes --chr-bank, not --bank or --sprite");
       const auto first = ParseHexNumber(step.ChrBank.toStdString(), 0xFF);
