@@ -98,7 +98,9 @@ TEST_F(ViewerRomTest, ADragIsOneUndoStepAndSavingWritesTheWholeImage) {
   Drag({{0x10, 0x10}});
   Chosen = (Dir.Path() / "copy").string();
   Form1->SaveRomAs1->trigger();
-  EXPECT_EQ(Offered.back(), (std::pair<std::string, std::string>{TForm1::ROMOpenDialogFilter, RomPath}));
+  // Never the opened file itself: one Enter would replace it.
+  EXPECT_EQ(Offered.back(), (std::pair<std::string, std::string>{TForm1::ROMOpenDialogFilter,
+                                                                  (Dir.Path() / "demo-edited.nes").string()}));
   EXPECT_EQ(ReadFile(*Chosen + ".nes"), RomDocument.Image());
   EXPECT_EQ(Caption(), "TARVELIN Sprite Viewer - " + *Chosen + ".nes");
 }
