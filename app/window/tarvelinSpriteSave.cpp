@@ -91,13 +91,17 @@ std::optional<std::string> TForm1::ExecuteSaveDialog(const std::string& Filter, 
   dialog.setOption(QFileDialog::HideNameFilterDetails);
   // A name typed without an extension gets the chosen entry's, before the dialog
   // asks whether to replace a file of that name.
-  const auto follow = [&dialog, entries, suffixes](const QString& Entry) {
-    const auto at = entries.indexOf(Entry);
-    dialog.setDefaultSuffix(suffixes.value(at < 0 ? 0 : at));
+  // (The dialog gives the entry as shown, its patterns hidden.)
+  const auto follow = [&dialog, entries, suffixes] {
+    const QString shown = dialog.selectedNameFilter();
+    qsizetype at = 0;
+    for (qsizetype i = 0; i < entries.size(); ++i)
+      if (entries[i] == shown || entries[i].startsWith(shown + " (")) at = i;
+    dialog.setDefaultSuffix(suffixes.value(at));
   };
   const QString proposedSuffix = QFileInfo(QString::fromStdString(Proposed)).suffix().toLower();
   if (const auto at = suffixes.indexOf(proposedSuffix); at > 0) dialog.selectNameFilter(entries[at]);
-  follow(dialog.selectedNameFilter());
+  follow();
   connect(&dialog, &QFileDialog::filterSelected, &dialog, follow);
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
   const QString name = dialog.selectedFiles().first();
