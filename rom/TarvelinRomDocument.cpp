@@ -59,17 +59,10 @@ bool TRomDocument::LoadPatched(const std::string& FileName, const std::string& P
   // One byte past the largest image, so an oversized file still meets the size check.
   auto rom = ReadWhole(FileName, RomImageSize + 1);
   const auto patch = ReadWhole(PatchName, MaxPatchSize + 1);
-  // Which patch failed matters when several lie beside one ROM.
-  const std::string named = "パッチ " + PatchName + ": ";
-  if (static_cast<std::int64_t>(patch.size()) > MaxPatchSize) throw EPatchError(named + "パッチファイルが大きすぎます");
+  if (static_cast<std::int64_t>(patch.size()) > MaxPatchSize) throw EPatchError("パッチファイルが大きすぎます");
   // A file of a size LoadRomImage refuses is refused with its message, unpatched.
   const bool fits = rom.size() >= RomHeaderSize && rom.size() <= RomImageSize;
-  std::vector<std::uint8_t> image;
-  try {
-    image = fits ? ApplyPatch(rom, patch, RomImageSize) : rom;
-  } catch (const EPatchError& E) {
-    throw EPatchError(named + E.Message());
-  }
+  const auto image = fits ? ApplyPatch(rom, patch, RomImageSize) : rom;
   std::int64_t size = 0;
   if (!LoadRomBytes(image, FPrg, FChr, &size)) {
     Close();

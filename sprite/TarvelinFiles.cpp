@@ -1,6 +1,8 @@
 #include "sprite/TarvelinFiles.h"
 
+#include <dirent.h>
 #include <fcntl.h>
+#include <signal.h>
 #include <limits.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -13,6 +15,8 @@
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <string_view>
+#include <vector>
 
 #include "host/Exception.h"
 
@@ -82,6 +86,28 @@ int SyncFile(int Fd) {
     return errno;
   }
   return 0;
+}
+
+// Removes the temporary names (".tarvelin-PID-N") that killed processes left in
+// Folder: a kill between naming the new file and renaming it cannot be caught.
+void RemoveStaleTemporaries(const fs::path& Folder) {
+  DIR* dir = opendir(Folder.c_str());
+  if (!dir) return;
+  std::vector<std::string> stale;
+  constexpr std::string_view Prefix = ".tarvelin-";
+  while (const dirent* entry = readdir(dir)) {
+    const std::string_view name = entry->d_name;
+    if (name.substr(0, Prefix.size()) != Prefix) continue;
+    char* end = nullptr;
+    const long pid = std::strtol(name.data() + Prefix.size(), &end, 10);
+    if (pid <= 0 || end == name.data() + Prefix.size() || *end != '-') continue;
+    const char* counter = end + 1;
+    if (!*counter || std::strspn(counter, "0123456789") != std::strlen(counter)) continue;
+    // A process of that number that lives may be another save under way.
+    if (kill(static_cast<pid_t>(pid), 0) != 0 && errno == ESRCH) stale.emplace_back(name);
+  }
+  closedir(dir);
+  for (const auto& name : stale) unlink((Folder / name).c_str());
 }
 
 bool UnnamedFilesWork() {
@@ -168,6 +194,7 @@ TAtomicFile::TAtomicFile(const fs::path& Path, bool Force) : FPath(Path), FTarge
   // temporary file in it would answer (a folder that takes no new names says ENOENT).
   if (stat(folder.c_str(), &info) != 0) Fail("cannot write in its folder", errno);
   if (!S_ISDIR(info.st_mode)) Fail("cannot write in its folder", ENOTDIR);
+  RemoveStaleTemporaries(folder);
   if (UnnamedFilesWork()) FFd = open(folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0600);
   for (int attempt = 0; FFd < 0 && attempt < 100; ++attempt) {
     // No unnamed files here (or no /proc): a named one that the signals remove.

@@ -37,7 +37,8 @@ std::string SaveErrorReason(int Error);
 // at Path is followed, as cp does, so its target is what gets replaced; a replaced
 // file keeps its permission bits and, where allowed, its owner. A write-protected file
 // (no write bit at all) or anything but a regular file is refused unless Force is
-// given for the former. Commit flushes the file to the disk, renames it into place
+// given for the former. Temporary names that killed runs left in the folder are
+// removed as the file is made. Commit flushes the file to the disk, renames it into place
 // and flushes its folder, so a success survives a power cut. Raises EFileError
 // naming Path and the reason.
 class TAtomicFile {

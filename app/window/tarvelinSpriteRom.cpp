@@ -99,8 +99,15 @@ void TForm1::OpenPatched1Click() {
   if (!fileName) return;
   const auto patchName = PatchOpenDialog();
   if (!patchName) return;
-  // A patch that does not fit raises before anything is loaded.
-  if (!RomDocument.LoadPatched(*fileName, *patchName)) {
+  // A patch that does not fit raises before anything is loaded; which patch it
+  // was matters when several lie beside one ROM.
+  bool loaded = false;
+  try {
+    loaded = RomDocument.LoadPatched(*fileName, *patchName);
+  } catch (const EPatchError& E) {
+    throw EPatchError("パッチ " + *patchName + ": " + E.Message());
+  }
+  if (!loaded) {
     ClearPrgData(PrgData);
     ClearChrData(ChrData);
     return;

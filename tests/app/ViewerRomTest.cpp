@@ -246,6 +246,7 @@ TEST_F(ViewerRomTest, APatchedRomOpensUnmodifiedWithThePatchInTheCaption) {
   Form1->PatchOpenDialog = [bps]() -> std::optional<std::string> { return bps; };
   Form1->OpenPatched1->trigger();
   ASSERT_EQ(Shown().size(), 1u);
+  EXPECT_EQ(Shown()[0].Text.rfind("パッチ " + bps + ": ", 0), 0u) << "names the patch: " << Shown()[0].Text;
   EXPECT_NE(Shown()[0].Text.find("元のROMの CRC"), std::string::npos) << Shown()[0].Text;
   EXPECT_EQ(Caption(), "TARVELIN Sprite Viewer - " + RomPath + " + hack.ips");
   EXPECT_EQ(RomDocument.Image(), hack);
@@ -408,6 +409,10 @@ TEST_F(ViewerRomTest, AKilledSaveLeavesTheOldFileWhole) {
     const auto file = ReadFile(RomPath);
     EXPECT_TRUE(file == Image || file == edited) << "round " << round << ": " << file.size() << " bytes";
   }
+  // A kill between naming the new file and renaming it leaves the name; the next save clears it.
+  OnChange = TForm1::TChangedOnDisk::Overwrite;
+  Form1->SaveRom1Click();
+  EXPECT_EQ(ReadFile(RomPath), Image);
   for (const auto& entry : std::filesystem::directory_iterator(Dir.Path()))
     EXPECT_TRUE(entry.path() == RomPath || entry.path().filename() == "fcpalette.pal") << entry.path();
 }
