@@ -287,7 +287,6 @@ void WriteNewFile(const fs::path& Path, std::span<const std::uint8_t> Bytes) {
     throw EFileError(FormatMessage(SFCreateError, Path.string()) + ": " + ErrorText(error), Path, error);
   }
   int error = WriteAll(fd, Bytes);
-  if (!error) error = SyncFile(fd);
   if (close(fd) != 0 && !error) error = errno;
   if (error) throw EFileError(Path.string() + ": " + ErrorText(error), Path, error);
 }
@@ -300,6 +299,17 @@ void WriteFileAtomically(const fs::path& Path, std::span<const std::uint8_t> Byt
 
 void WriteFileAtomically(const fs::path& Path, std::span<const std::uint8_t> Bytes) {
   WriteFileAtomically(Path, Bytes, false);
+}
+
+bool SyncFileSystem(const fs::path& Folder) {
+  if (!Synced) return true;
+  const int fd = open(Folder.empty() ? "." : Folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd < 0) return false;
+  int error = 0;
+  while (syncfs(fd) != 0 && (error = errno) == EINTR) error = 0;
+  close(fd);
+  errno = error;
+  return error == 0;
 }
 
 void RemoveTemporariesOnSignals() {

@@ -52,16 +52,6 @@ void ListTree(const fs::path& Folder, const fs::path& Relative, std::vector<std:
 
 std::string Describe(const fs::path& UserRoot, const fs::path& Relative) { return (UserRoot / Relative).string(); }
 
-// Flushes the folder in Target of each folder that Layout holds, and Target
-// itself, so the names they hold reach the disk; other folders of Target are
-// not the export's to touch.
-void SyncTree(const fs::path& Layout, const fs::path& Target, const std::string& UserRoot) {
-  std::vector<std::pair<fs::path, bool>> entries;
-  ListTree(Layout, {}, entries);
-  entries.emplace_back(fs::path(), true);
-  for (const auto& [relative, isFolder] : entries)
-    if (isFolder && !SyncFolder(Target / relative)) Fail("cannot flush", Describe(UserRoot, relative), errno);
-}
 
 }  // namespace
 
@@ -176,17 +166,19 @@ void TOutputFolder::Commit() {
     const mode_t mask = umask(0);
     umask(mask);
     chmod(FStaging.c_str(), 0777 & ~mask);
-    // The files were flushed as they were written; their names go before the folder's.
-    SyncTree(FStaging, FStaging, FUserPath);
+    // Every file and name reaches the disk before the folder takes its place:
+    // one flush of the file system, where one per file would cost thousands.
+    if (!SyncFileSystem(FStaging)) Fail("cannot flush", FUserPath, errno);
     if (rename(FStaging.c_str(), FTarget.c_str()) != 0) Fail("cannot put in place", FUserPath, errno);
     FCommitted = true;
     const fs::path parent = FTarget.lexically_normal().parent_path();
     if (!SyncFolder(parent)) Fail("cannot flush", parent.empty() ? "." : parent.string(), errno);
   } else {
+    // The new files are on the disk before any old one is set aside.
+    if (!SyncFileSystem(FStaging)) Fail("cannot flush", FUserPath, errno);
     MergeIntoExisting();
     FCommitted = true;
-    // The staging folder still holds the layout of what moved in.
-    SyncTree(FStaging, FTarget, FUserPath);
+    if (!SyncFileSystem(FTarget)) Fail("cannot flush", FUserPath, errno);
   }
 }
 
