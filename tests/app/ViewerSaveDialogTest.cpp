@@ -79,13 +79,13 @@ protected:
   void SetUp() override {
     ViewerTest::SetUp();
     Form1->OverwriteRomDialog = [](const std::string&) { return true; };
-    // The unedited demo's patches change nothing; here they are wanted all the same.
-    Form1->EmptyPatchDialog = [](const std::string&) { return true; };
   }
   std::filesystem::path Out(const std::string& Name) const { return Dir.Path() / Name; }
 };
 
 TEST_F(ViewerSaveDialogTest, NamesAndFormatsFollowWhatWasTypedAndChosen) {
+  // The unedited demo's patches change nothing; here they are wanted all the same.
+  Form1->EmptyPatchDialog = [](const std::string&) { return true; };
   const std::vector<std::uint8_t> old = {'o', 'l', 'd'};
   const struct {
     const char* Name;
@@ -165,6 +165,51 @@ TEST_F(ViewerSaveDialogTest, NamesAndFormatsFollowWhatWasTypedAndChosen) {
     for (const auto& entry : std::filesystem::directory_iterator(Dir.Path()))
       if (entry.path() != RomPath && entry.path().filename() != "fcpalette.pal") std::filesystem::remove(entry.path());
   }
+}
+
+// The window's own questions, answered by their buttons: a ROM another program
+// rewrote offers to save under another name (here cancelled in the file dialog),
+// and a patch of nothing is refused.
+TEST_F(ViewerSaveDialogTest, TheQuestionsBeforeAReplacedFileOrAnEmptyPatch) {
+  Form1->OverwriteRomDialog = [](const std::string&) {
+    ADD_FAILURE() << "asked the plain question about a file that changed";
+    return false;
+  };
+  OpenDemo();
+  std::vector<std::uint8_t> other = Image;
+  other[0x30000] ^= 0xFF;
+  Dir.Write("demo.nes", other);
+  RomDocument.Apply(TRomChange{{{0x30001, Image[0x30001], static_cast<std::uint8_t>(Image[0x30001] ^ 1)}}});
+  std::vector<std::string> questions;
+  bool sawFileDialog = false;
+  QTimer poll;
+  QObject::connect(&poll, &QTimer::timeout, [&] {
+    QWidget* modal = QApplication::activeModalWidget();
+    if (auto* box = qobject_cast<QMessageBox*>(modal)) {
+      questions.push_back(box->text().toStdString());
+      for (QAbstractButton* button : box->buttons())
+        if (button->text() == "名前を付けて保存..." || box->standardButton(button) == QMessageBox::No) button->click();
+    } else if (auto* dialog = qobject_cast<QFileDialog*>(modal)) {
+      // The ROM's is cancelled, the patch's name taken as proposed.
+      if (!sawFileDialog) {
+        sawFileDialog = true;
+        dialog->reject();
+      } else if (auto* name = dialog->findChild<QLineEdit*>("fileNameEdit")) {
+        QTimer::singleShot(0, name, [name] { QTest::keyClick(name, Qt::Key_Return); });
+      }
+    }
+  });
+  poll.start(20);
+  Form1->SaveRom1->trigger();
+  RomDocument.Revert(TRomChange{{{0x30001, Image[0x30001], static_cast<std::uint8_t>(Image[0x30001] ^ 1)}}});
+  Form1->ExportPatch1->trigger();
+  poll.stop();
+  ASSERT_EQ(questions.size(), 2u);
+  EXPECT_EQ(questions[0].rfind(RomPath + " は", 0), 0u) << questions[0];
+  EXPECT_NE(questions[1].find("demo.nes"), std::string::npos) << questions[1];
+  EXPECT_TRUE(sawFileDialog);
+  EXPECT_EQ(ReadFile(RomPath), other);
+  EXPECT_FALSE(std::filesystem::exists(Out("demo.ips")));
 }
 
 }  // namespace
