@@ -1,6 +1,10 @@
 #include "rom/TarvelinRomDocument.h"
 
+#include <sys/stat.h>
+
 #include <algorithm>
+#include <cerrno>
+#include <chrono>
 #include <cstdio>
 
 #include "host/Classes.h"
@@ -24,6 +28,21 @@ std::vector<std::uint8_t> ReadWhole(const std::string& FileName, std::int64_t Li
   return bytes;
 }
 
+std::vector<std::pair<int, int>> DifferingRanges(std::span<const std::uint8_t> From, std::span<const std::uint8_t> To) {
+  std::vector<std::pair<int, int>> ranges;
+  const std::size_t common = std::min(From.size(), To.size());
+  for (std::size_t i = 0; i < common; ++i) {
+    if (From[i] == To[i]) continue;
+    const int offset = static_cast<int>(i);
+    if (!ranges.empty() && ranges.back().second == offset)
+      ranges.back().second = offset + 1;
+    else
+      ranges.emplace_back(offset, offset + 1);
+  }
+  if (From.size() != To.size()) ranges.emplace_back(static_cast<int>(common), static_cast<int>(std::max(From.size(), To.size())));
+  return ranges;
+}
+
 }  // namespace
 
 bool TRomDocument::Load(const std::string& FileName) {
@@ -32,13 +51,13 @@ bool TRomDocument::Load(const std::string& FileName) {
     Close();
     return false;
   }
-  Loaded(size, FileName, "");
+  Loaded(size, FileName, "", {});
   return true;
 }
 
 bool TRomDocument::LoadPatched(const std::string& FileName, const std::string& PatchName) {
   // One byte past the largest image, so an oversized file still meets the size check.
-  const auto rom = ReadWhole(FileName, RomImageSize + 1);
+  auto rom = ReadWhole(FileName, RomImageSize + 1);
   const auto patch = ReadWhole(PatchName, MaxPatchSize + 1);
   if (static_cast<std::int64_t>(patch.size()) > MaxPatchSize) throw EPatchError("パッチファイルが大きすぎます");
   // A file of a size LoadRomImage refuses is refused with its message, unpatched.
@@ -49,25 +68,66 @@ bool TRomDocument::LoadPatched(const std::string& FileName, const std::string& P
     Close();
     return false;
   }
-  Loaded(size, FileName, PatchName);
+  Loaded(size, FileName, PatchName, std::move(rom));
   return true;
 }
 
 void TRomDocument::Close() {
   FOriginal.clear();
+  FSaved.clear();
   FFileName.clear();
+  FBaseName.clear();
   FPatchName.clear();
+  FStamp = {};
   FDiffering = 0;
   Notify({});
 }
 
-void TRomDocument::Loaded(std::int64_t Size, std::string FileName, std::string PatchName) {
-  FOriginal.resize(static_cast<std::size_t>(Size));
-  for (std::size_t i = 0; i < FOriginal.size(); ++i) FOriginal[i] = Byte(static_cast<int>(i));
+void TRomDocument::Loaded(std::int64_t Size, std::string FileName, std::string PatchName,
+                          std::vector<std::uint8_t> Original) {
+  FSaved.resize(static_cast<std::size_t>(Size));
+  for (std::size_t i = 0; i < FSaved.size(); ++i) FSaved[i] = Byte(static_cast<int>(i));
+  // Unpatched, the file is what the buffers took.
+  FOriginal = PatchName.empty() ? FSaved : std::move(Original);
   FFileName = std::move(FileName);
+  FBaseName = FFileName;
   FPatchName = std::move(PatchName);
   FDiffering = 0;
+  Stamp(FOriginal);
   Notify({});
+}
+
+void TRomDocument::Stamp(std::span<const std::uint8_t> OnDisk) {
+  FStamp = {};
+  struct stat info {};
+  if (stat(FFileName.c_str(), &info) != 0) return;
+  FStamp.Known = true;
+  FStamp.Size = info.st_size;
+  FStamp.ModifiedNs = std::int64_t{info.st_mtim.tv_sec} * 1000000000 + info.st_mtim.tv_nsec;
+  FStamp.Inode = info.st_ino;
+  FStamp.Device = info.st_dev;
+  // A change within the file system's clock step of the reading keeps the time.
+  const std::int64_t now =
+      std::chrono::duration_cast<std::chrono::nanoseconds>(std::chrono::system_clock::now().time_since_epoch()).count();
+  FStamp.Racy = now - FStamp.ModifiedNs < 2'000'000'000;
+  FStamp.Crc = Crc32(OnDisk);
+}
+
+bool TRomDocument::ChangedOnDisk() const {
+  if (!IsLoaded()) return false;
+  struct stat info {};
+  if (stat(FFileName.c_str(), &info) != 0) return errno != ENOENT;
+  if (!FStamp.Known) return true;
+  const std::int64_t modified = std::int64_t{info.st_mtim.tv_sec} * 1000000000 + info.st_mtim.tv_nsec;
+  if (info.st_size != FStamp.Size) return true;
+  if (modified == FStamp.ModifiedNs && info.st_ino == FStamp.Inode && info.st_dev == FStamp.Device && !FStamp.Racy)
+    return false;
+  // Touched, replaced by a copy, or too recent to tell by the time: the bytes decide.
+  try {
+    return Crc32(ReadWhole(FFileName, FStamp.Size + 1)) != FStamp.Crc;
+  } catch (const Exception&) {
+    return true;
+  }
 }
 
 std::uint8_t TRomDocument::Byte(int Offset) const {
@@ -82,7 +142,7 @@ void TRomDocument::Put(int Offset, std::uint8_t Value) {
 }
 
 std::vector<std::uint8_t> TRomDocument::Image() const {
-  std::vector<std::uint8_t> image(FOriginal.size());
+  std::vector<std::uint8_t> image(FSaved.size());
   const std::size_t prg = std::min(image.size(), FPrg.size());
   std::copy_n(FPrg.begin(), prg, image.begin());
   std::copy_n(FChr.begin(), image.size() - prg, image.begin() + static_cast<std::ptrdiff_t>(prg));
@@ -92,43 +152,44 @@ std::vector<std::uint8_t> TRomDocument::Image() const {
 std::vector<std::pair<int, int>> TRomDocument::ChangedRanges() const {
   std::vector<std::pair<int, int>> ranges;
   if (!IsModified()) return ranges;
-  const auto image = Image();
-  for (std::size_t i = 0; i < image.size(); ++i) {
-    if (image[i] == FOriginal[i]) continue;
-    const int offset = static_cast<int>(i);
-    if (!ranges.empty() && ranges.back().second == offset)
-      ranges.back().second = offset + 1;
-    else
-      ranges.emplace_back(offset, offset + 1);
-  }
-  return ranges;
+  return DifferingRanges(FSaved, Image());
 }
+
+std::vector<std::pair<int, int>> TRomDocument::RangesFromOriginal() const { return DifferingRanges(FOriginal, Image()); }
 
 std::vector<std::uint8_t> TRomDocument::CreatePatch(TPatchFormat Format) const {
   return ::CreatePatch(Format, FOriginal, Image());
 }
 
 void TRomDocument::Saved(const std::string& FileName) {
-  FOriginal = Image();
+  FSaved = Image();
   FFileName = FileName;
   FPatchName.clear();
   FDiffering = 0;
+  Stamp(FSaved);
 }
 
 void TRomDocument::CheckWritable(int Offset) const {
   if (Offset < RomHeaderSize) throw ERomEditError("iNESヘッダ (" + Address(Offset) + ") は書き換えられません");
-  if (static_cast<std::size_t>(Offset) >= FOriginal.size())
+  if (static_cast<std::size_t>(Offset) >= FSaved.size())
     throw ERomEditError(Address(Offset) + " は読み込んだファイルの終わりより後ろです");
 }
 
 void TRomDocument::Write(const TRomChange& Change, bool Back) {
+  std::vector<int> offsets;
+  offsets.reserve(Change.Writes.size());
   for (const TByteWrite& write : Change.Writes) {
     CheckWritable(write.Offset);
-    Assert(Byte(write.Offset) == (Back ? write.New : write.Old), "ROM change does not match the image");
+    offsets.push_back(write.Offset);
   }
+  std::ranges::sort(offsets);
+  if (const auto twice = std::ranges::adjacent_find(offsets); twice != offsets.end())
+    throw ERomEditError(Address(*twice) + " への書き込みが一つの変更に二つあります");
+  for (const TByteWrite& write : Change.Writes)
+    Assert(Byte(write.Offset) == (Back ? write.New : write.Old), "ROM change does not match the image");
   for (const TByteWrite& write : Change.Writes) {
     const std::uint8_t value = Back ? write.Old : write.New;
-    const std::uint8_t original = FOriginal[static_cast<std::size_t>(write.Offset)];
+    const std::uint8_t original = FSaved[static_cast<std::size_t>(write.Offset)];
     FDiffering -= Byte(write.Offset) != original;
     FDiffering += value != original;
     Put(write.Offset, value);

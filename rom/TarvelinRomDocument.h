@@ -2,7 +2,8 @@
 // The one owner of what was loaded: the file's bytes as read, beside the live
 // PrgData and ChrData that the pages draw from. Every write to the buffers after
 // a load goes through Apply, which refuses the header and anything past the
-// loaded length, and tells its listeners what changed.
+// loaded length, and tells its listeners what changed. Patches are made against
+// the file as it was on disk when opened, whatever was saved since.
 
 #include <cstdint>
 #include <functional>
@@ -40,13 +41,17 @@ public:
   // Forgets what was loaded (the buffers are the caller's to clear).
   void Close();
 
-  bool IsLoaded() const { return !FOriginal.empty(); }
+  bool IsLoaded() const { return !FSaved.empty(); }
+  // The file the image belongs to: the one opened, or the one last saved.
   const std::string& GetFileName() const { return FFileName; }
   // The patch the file was opened with, or empty.
   const std::string& GetPatchName() const { return FPatchName; }
-  // The bytes as loaded (or as last saved); the image's length.
+  // The file opened (before any patch) and its bytes as they were on disk then:
+  // the base of every patch, which saving does not move.
+  const std::string& GetBaseName() const { return FBaseName; }
   std::span<const std::uint8_t> Original() const { return FOriginal; }
-  std::size_t Size() const { return FOriginal.size(); }
+  // The image's length, as loaded.
+  std::size_t Size() const { return FSaved.size(); }
 
   const TPrgData& Prg() const { return FPrg; }
   const TChrData& Chr() const { return FChr; }
@@ -54,19 +59,28 @@ public:
   std::uint8_t Byte(int Offset) const;
   // The current image, its loaded length.
   std::vector<std::uint8_t> Image() const;
-  // Whether any byte differs from the file.
+  // Whether any byte differs from the file as loaded or last saved.
   bool IsModified() const { return FDiffering != 0; }
-  // The file offset ranges [first, last + 1) that differ from the file.
+  // The file offset ranges [first, last + 1) that differ from the file as loaded or last saved.
   std::vector<std::pair<int, int>> ChangedRanges() const;
-  // A patch of the current image against the file as opened.
+  // The ranges of the current image that differ from Original(); a length that
+  // differs counts as one range from the shorter length to the longer.
+  std::vector<std::pair<int, int>> RangesFromOriginal() const;
+  // A patch of the current image against Original().
   std::vector<std::uint8_t> CreatePatch(TPatchFormat Format) const;
   // The current image is now what the file FileName holds.
   void Saved(const std::string& FileName);
+  // Whether the file GetFileName() names is no longer what was loaded from it or
+  // saved to it: its size, modification time or inode moved and its bytes differ
+  // (or the time is too close to the reading to trust). A file that is gone has
+  // nothing to lose and counts as unchanged.
+  bool ChangedOnDisk() const;
 
   // Raises ERomEditError unless a write at Offset is allowed.
   void CheckWritable(int Offset) const;
   // Writes each New byte (Revert: each Old byte), after checking every offset and
-  // that the buffers hold the other side; then tells the listeners.
+  // that the buffers hold the other side; then tells the listeners. A change
+  // that writes one offset twice could not be reverted and is refused whole.
   void Apply(const TRomChange& Change) { Write(Change, false); }
   void Revert(const TRomChange& Change) { Write(Change, true); }
 
@@ -79,15 +93,31 @@ public:
 private:
   void Write(const TRomChange& Change, bool Back);
   void Put(int Offset, std::uint8_t Value);
-  void Loaded(std::int64_t Size, std::string FileName, std::string PatchName);
+  void Loaded(std::int64_t Size, std::string FileName, std::string PatchName, std::vector<std::uint8_t> Original);
   void Notify(const TRomChange& Change);
+  // Notes what the file FileName holds now, to tell later whether someone else changed it.
+  void Stamp(std::span<const std::uint8_t> OnDisk);
+
+  // What ChangedOnDisk compares.
+  struct TFileStamp {
+    bool Known = false;
+    std::int64_t Size = 0;
+    std::int64_t ModifiedNs = 0;
+    std::uint64_t Inode = 0;
+    std::uint64_t Device = 0;
+    bool Racy = true;  // modified too close to the reading for the time to tell
+    std::uint32_t Crc = 0;
+  };
 
   TPrgData& FPrg;
   TChrData& FChr;
   std::vector<std::uint8_t> FOriginal;
+  std::vector<std::uint8_t> FSaved;
   std::string FFileName;
+  std::string FBaseName;
   std::string FPatchName;
-  std::size_t FDiffering = 0;  // bytes that differ from FOriginal
+  TFileStamp FStamp;
+  std::size_t FDiffering = 0;  // bytes that differ from FSaved
   std::map<int, TListener> FListeners;
   int FNextListener = 1;
 };

@@ -1,6 +1,8 @@
 #include "sprite/TarvelinFiles.h"
 
+#include <dirent.h>
 #include <fcntl.h>
+#include <signal.h>
 #include <limits.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -13,6 +15,8 @@
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <string_view>
+#include <vector>
 
 #include "host/Exception.h"
 
@@ -62,13 +66,6 @@ int WriteAll(int Fd, std::span<const std::uint8_t> Bytes) {
   return 0;
 }
 
-// Writes and closes Fd; the errno of the first failure, or 0.
-int WriteAndClose(int Fd, std::span<const std::uint8_t> Bytes) {
-  int error = WriteAll(Fd, Bytes);
-  if (close(Fd) != 0 && !error) error = errno;
-  return error;
-}
-
 // A hidden name in Folder that is short whatever the target's name, so an output
 // name of up to 255 bytes still has room for it.
 std::string TemporaryName(const fs::path& Folder) {
@@ -76,6 +73,41 @@ std::string TemporaryName(const fs::path& Folder) {
   char name[64];
   std::snprintf(name, sizeof name, ".tarvelin-%ld-%u", static_cast<long>(getpid()), counter++);
   return (Folder / name).string();
+}
+
+std::atomic<bool> Synced{true};
+
+int SyncFile(int Fd) {
+  if (!Synced) return 0;
+  while (fsync(Fd) != 0) {
+    if (errno == EINTR) continue;
+    // Pipes and some special files cannot be flushed; nothing is lost by that.
+    if (errno == EINVAL || errno == EROFS) return 0;
+    return errno;
+  }
+  return 0;
+}
+
+// Removes the temporary names (".tarvelin-PID-N") that killed processes left in
+// Folder: a kill between naming the new file and renaming it cannot be caught.
+void RemoveStaleTemporaries(const fs::path& Folder) {
+  DIR* dir = opendir(Folder.c_str());
+  if (!dir) return;
+  std::vector<std::string> stale;
+  constexpr std::string_view Prefix = ".tarvelin-";
+  while (const dirent* entry = readdir(dir)) {
+    const std::string_view name = entry->d_name;
+    if (name.substr(0, Prefix.size()) != Prefix) continue;
+    char* end = nullptr;
+    const long pid = std::strtol(name.data() + Prefix.size(), &end, 10);
+    if (pid <= 0 || end == name.data() + Prefix.size() || *end != '-') continue;
+    const char* counter = end + 1;
+    if (!*counter || std::strspn(counter, "0123456789") != std::strlen(counter)) continue;
+    // A process of that number that lives may be another save under way.
+    if (kill(static_cast<pid_t>(pid), 0) != 0 && errno == ESRCH) stale.emplace_back(name);
+  }
+  closedir(dir);
+  for (const auto& name : stale) unlink((Folder / name).c_str());
 }
 
 bool UnnamedFilesWork() {
@@ -88,6 +120,39 @@ bool UnnamedFilesWork() {
 }  // namespace
 
 std::string ErrorText(int Error) { return std::strerror(Error); }
+
+std::string SaveErrorReason(int Error) {
+  switch (Error) {
+    case EFileError::NotRegularFile: return "通常のファイルではありません";
+    case EFileError::WriteProtected: return "書き込みが禁止されています";
+    case ENOENT: return "フォルダがありません";
+    case ENOTDIR: return "途中の名前がフォルダではありません";
+    case EACCES:
+    case EPERM: return "書き込みが許可されていません";
+    case EROFS: return "読み取り専用のファイルシステムです";
+    case ENOSPC:
+    case EDQUOT: return "ディスクの空きが足りません";
+    case EFBIG: return "ファイルが大きすぎます";
+    case EISDIR: return "同じ名前のフォルダがあります";
+    case ENAMETOOLONG: return "名前が長すぎます";
+    case EIO: return "ディスクの読み書きに失敗しました";
+    default: return "システムのエラー番号 " + std::to_string(Error);
+  }
+}
+
+void SetWritesSynced(bool Value) { Synced = Value; }
+
+bool WritesSynced() { return Synced; }
+
+bool SyncFolder(const fs::path& Folder) {
+  if (!Synced) return true;
+  const int fd = open(Folder.empty() ? "." : Folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd < 0) return false;
+  const int error = SyncFile(fd);
+  close(fd);
+  errno = error;
+  return error == 0;
+}
 
 fs::path FollowSymlinks(const fs::path& Path) {
   fs::path path = Path;
@@ -109,10 +174,12 @@ TAtomicFile::TAtomicFile(const fs::path& Path, bool Force) : FPath(Path), FTarge
   if (stat(FTarget.c_str(), &info) == 0) {
     if (S_ISDIR(info.st_mode)) Fail("cannot replace", EISDIR);
     if (!S_ISREG(info.st_mode))
-      throw EFCreateError(FormatMessage(SFCreateError, FPath.string()) + ": not a regular file");
+      throw EFileError(FormatMessage(SFCreateError, FPath.string()) + ": not a regular file", FPath,
+                       EFileError::NotRegularFile);
     // Root may write anything: the missing write bits are what says "keep this".
     if (!Force && ((info.st_mode & 0222) == 0 || access(FTarget.c_str(), W_OK) != 0))
-      throw EFCreateError(FormatMessage(SFCreateError, FPath.string()) + ": the file is write-protected (--force replaces it)");
+      throw EFileError(FormatMessage(SFCreateError, FPath.string()) + ": the file is write-protected (--force replaces it)",
+                       FPath, EFileError::WriteProtected);
     FReplaces = true;
     FMode = info.st_mode & 07777;
     FOwner = info.st_uid;
@@ -123,6 +190,11 @@ TAtomicFile::TAtomicFile(const fs::path& Path, bool Force) : FPath(Path), FTarge
     FMode = 0666 & ~mask;
   }
   const fs::path folder = FTarget.parent_path().empty() ? fs::path(".") : FTarget.parent_path();
+  // The folder's own state is the reason users can act on, before what a
+  // temporary file in it would answer (a folder that takes no new names says ENOENT).
+  if (stat(folder.c_str(), &info) != 0) Fail("cannot write in its folder", errno);
+  if (!S_ISDIR(info.st_mode)) Fail("cannot write in its folder", ENOTDIR);
+  RemoveStaleTemporaries(folder);
   if (UnnamedFilesWork()) FFd = open(folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0600);
   for (int attempt = 0; FFd < 0 && attempt < 100; ++attempt) {
     // No unnamed files here (or no /proc): a named one that the signals remove.
@@ -136,7 +208,7 @@ TAtomicFile::TAtomicFile(const fs::path& Path, bool Force) : FPath(Path), FTarge
     const int error = errno;
     Forget(FSlot);
     FSlot = -1;
-    if (error != EEXIST) Fail("cannot write in its folder", error);
+    if (error != EEXIST) Fail("cannot write in its folder", error == ENOENT ? EACCES : error);
   }
   if (FFd < 0) Fail("cannot write in its folder", EEXIST);
 }
@@ -155,18 +227,22 @@ void TAtomicFile::Discard() noexcept {
 }
 
 void TAtomicFile::Fail(const char* What, int Error) const {
-  throw EFCreateError(FormatMessage(SFCreateError, FPath.string()) + ": " + What + ": " + ErrorText(Error));
+  throw EFileError(FormatMessage(SFCreateError, FPath.string()) + ": " + What + ": " + ErrorText(Error), FPath, Error);
+}
+
+void TAtomicFile::WriteFailed(int Error) const {
+  throw EFileError(FPath.string() + ": " + ErrorText(Error), FPath, Error);
 }
 
 void TAtomicFile::Write(std::span<const std::uint8_t> Bytes) {
   Assert(FFd >= 0, "TAtomicFile.Write: File Should be Open");
-  if (const int error = WriteAll(FFd, Bytes)) throw EWriteError(FPath.string() + ": " + ErrorText(error));
+  if (const int error = WriteAll(FFd, Bytes)) WriteFailed(error);
 }
 
 void TAtomicFile::Commit() {
   Assert(FFd >= 0, "TAtomicFile.Commit: File Should be Open");
   // A replaced file keeps who may read it; a new one is as any file the user makes.
-  if (fchmod(FFd, FMode) != 0) throw EWriteError(FPath.string() + ": " + ErrorText(errno));
+  if (fchmod(FFd, FMode) != 0) WriteFailed(errno);
   if (FReplaces && fchown(FFd, FOwner, FGroup) != 0) {
     // Only root may give a file away; a group the user is in may still be kept.
     if (fchown(FFd, static_cast<uid_t>(-1), FGroup) != 0) {
@@ -187,23 +263,32 @@ void TAtomicFile::Commit() {
       const int error = errno;
       Forget(FSlot);
       FSlot = -1;
-      if (error != EEXIST) throw EWriteError(FPath.string() + ": " + ErrorText(error));
+      if (error != EEXIST) WriteFailed(error);
     }
-    if (FNamed.empty()) throw EWriteError(FPath.string() + ": " + ErrorText(EEXIST));
+    if (FNamed.empty()) WriteFailed(EEXIST);
   }
+  // The bytes reach the disk before the name does, so a power cut leaves the old
+  // file or the new one, never an empty one.
+  if (const int error = SyncFile(FFd)) WriteFailed(error);
   const int fd = FFd;
   FFd = -1;
-  if (close(fd) != 0) throw EWriteError(FPath.string() + ": " + ErrorText(errno));
-  if (std::rename(FNamed.c_str(), FTarget.c_str()) != 0) throw EWriteError(FPath.string() + ": " + ErrorText(errno));
+  if (close(fd) != 0) WriteFailed(errno);
+  if (std::rename(FNamed.c_str(), FTarget.c_str()) != 0) WriteFailed(errno);
   FNamed.clear();
   Forget(FSlot);
   FSlot = -1;
+  if (!SyncFolder(FTarget.parent_path())) WriteFailed(errno);
 }
 
 void WriteNewFile(const fs::path& Path, std::span<const std::uint8_t> Bytes) {
   const int fd = open(Path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
-  if (fd < 0) throw EFCreateError(FormatMessage(SFCreateError, Path.string()) + ": " + ErrorText(errno));
-  if (const int error = WriteAndClose(fd, Bytes)) throw EWriteError(Path.string() + ": " + ErrorText(error));
+  if (fd < 0) {
+    const int error = errno;
+    throw EFileError(FormatMessage(SFCreateError, Path.string()) + ": " + ErrorText(error), Path, error);
+  }
+  int error = WriteAll(fd, Bytes);
+  if (close(fd) != 0 && !error) error = errno;
+  if (error) throw EFileError(Path.string() + ": " + ErrorText(error), Path, error);
 }
 
 void WriteFileAtomically(const fs::path& Path, std::span<const std::uint8_t> Bytes, bool Force) {
@@ -214,6 +299,17 @@ void WriteFileAtomically(const fs::path& Path, std::span<const std::uint8_t> Byt
 
 void WriteFileAtomically(const fs::path& Path, std::span<const std::uint8_t> Bytes) {
   WriteFileAtomically(Path, Bytes, false);
+}
+
+bool SyncFileSystem(const fs::path& Folder) {
+  if (!Synced) return true;
+  const int fd = open(Folder.empty() ? "." : Folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd < 0) return false;
+  int error = 0;
+  while (syncfs(fd) != 0 && (error = errno) == EINTR) error = 0;
+  close(fd);
+  errno = error;
+  return error == 0;
 }
 
 void RemoveTemporariesOnSignals() {

@@ -88,13 +88,19 @@ public:
   static constexpr const char* PatchOpenFilter = "IPS/BPSパッチ(*.ips *.bps)|*.ips *.bps";
   static constexpr const char* PatchSaveFilter = "IPSパッチ(*.ips)|*.ips|BPSパッチ(*.bps)|*.bps";
   enum class TUnsavedEdits { Save, Discard, Cancel };
+  enum class TChangedOnDisk { Overwrite, SaveAs, Cancel };
   // The question before unsaved edits would be lost, whether to overwrite the
-  // opened ROM, and the patch file to open; real dialogs unless replaced (tests do).
+  // opened ROM (asked once a session), what to do with a ROM file another program
+  // changed, whether to write a patch that changes nothing, and the patch file to
+  // open; real dialogs unless replaced (tests do).
   std::function<TUnsavedEdits()> UnsavedEditsDialog;
   std::function<bool(const std::string& Path)> OverwriteRomDialog;
+  std::function<TChangedOnDisk(const std::string& Path)> ChangedOnDiskDialog;
+  std::function<bool(const std::string& Path)> EmptyPatchDialog;
   std::function<std::optional<std::string>()> PatchOpenDialog;
   void OpenPatched1Click();
-  // Each answers false when the user cancelled; a failed write raises.
+  // Each answers false when the user cancelled; a failed write raises. Each save
+  // and export says in the status bar what it wrote.
   bool SaveRom1Click();
   bool SaveRomAs1Click();
   void ExportPatch1Click();
@@ -160,6 +166,10 @@ private:
   void RomLoaded();
   // "TARVELIN Sprite Viewer - " and the ROM's path, then " + " and the patch's name if it was opened with one.
   void ShowRomCaption();
+  // Writes the image to Path and makes it the document's file.
+  bool WriteRom(const std::string& Path);
+  // The file Ctrl+S may overwrite without asking again, once the user said yes.
+  std::string FOverwriteConfirmed;
   int FRomListener = 0;
   void CreateBrowseItems();
   // Redraws both pages' pictures after a view option changed.

@@ -4,11 +4,13 @@
 #include <QFileDialog>
 #include <QKeySequence>
 #include <QMessageBox>
+#include <QPushButton>
+#include <QStatusBar>
 #include <QUndoStack>
-#include <cctype>
+#include <cstdio>
 #include <filesystem>
 
-#include "sprite/TarvelinFiles.h"
+#include "app/window/TarvelinSaveNames.h"
 #include "app/window/tarvelinSprite.h"
 #include "sprite/tarvelinSpriteGlobals.h"
 #include "host/Application.h"
@@ -37,6 +39,7 @@ void TForm1::CreateRomItems() {
   FRomListener = RomDocument.Subscribe([this](const TRomChange& Change) {
     if (!Change.Empty()) return;
     RomUndoStack->clear();
+    FOverwriteConfirmed.clear();
     for (QAction* item : {SaveRom1, SaveRomAs1, ExportPatch1}) item->setEnabled(RomDocument.IsLoaded());
   });
 
@@ -51,6 +54,25 @@ void TForm1::CreateRomItems() {
   };
   OverwriteRomDialog = [this, title](const std::string& Path) {
     const QString text = QString::fromStdString(Path) + " を上書きします。よろしいですか?";
+    return QMessageBox::question(this, title, text, QMessageBox::Yes | QMessageBox::No, QMessageBox::No) ==
+           QMessageBox::Yes;
+  };
+  ChangedOnDiskDialog = [this, title](const std::string& Path) {
+    QMessageBox box(QMessageBox::Warning, title,
+                    QString::fromStdString(Path) + " は読み込んだ後(または保存した後)にほかのプログラムで変更されています。",
+                    QMessageBox::NoButton, this);
+    QPushButton* overwrite = box.addButton("上書き保存", QMessageBox::DestructiveRole);
+    QPushButton* saveAs = box.addButton("名前を付けて保存...", QMessageBox::AcceptRole);
+    box.addButton(QMessageBox::Cancel);
+    box.setDefaultButton(saveAs);
+    box.exec();
+    return box.clickedButton() == overwrite ? TChangedOnDisk::Overwrite
+           : box.clickedButton() == saveAs  ? TChangedOnDisk::SaveAs
+                                            : TChangedOnDisk::Cancel;
+  };
+  EmptyPatchDialog = [this, title](const std::string& Base) {
+    const QString text = "開いたときの " + QString::fromStdString(Base) +
+                         " から変わったバイトがありません。何も変えないパッチを書き出しますか?";
     return QMessageBox::question(this, title, text, QMessageBox::Yes | QMessageBox::No, QMessageBox::No) ==
            QMessageBox::Yes;
   };
@@ -77,8 +99,15 @@ void TForm1::OpenPatched1Click() {
   if (!fileName) return;
   const auto patchName = PatchOpenDialog();
   if (!patchName) return;
-  // A patch that does not fit raises before anything is loaded.
-  if (!RomDocument.LoadPatched(*fileName, *patchName)) {
+  // A patch that does not fit raises before anything is loaded; which patch it
+  // was matters when several lie beside one ROM.
+  bool loaded = false;
+  try {
+    loaded = RomDocument.LoadPatched(*fileName, *patchName);
+  } catch (const EPatchError& E) {
+    throw EPatchError("パッチ " + *patchName + ": " + E.Message());
+  }
+  if (!loaded) {
     ClearPrgData(PrgData);
     ClearChrData(ChrData);
     return;
@@ -86,40 +115,90 @@ void TForm1::OpenPatched1Click() {
   RomLoaded();
 }
 
+namespace {
+
+std::string Crc32Text(std::span<const std::uint8_t> Bytes) {
+  char text[16];
+  std::snprintf(text, sizeof text, "%08X", static_cast<unsigned>(Crc32(Bytes)));
+  return text;
+}
+
+// What the window opened from: the ROM, its patch, and the file the image now belongs to.
+std::vector<std::string> OpenedFiles() {
+  return {RomDocument.GetBaseName(), RomDocument.GetPatchName(), RomDocument.GetFileName()};
+}
+
+// The ROM's folder and name, without its extension; after a patch, the patch's name joined to it.
+fs::path ProposedStem() {
+  fs::path stem(RomDocument.GetFileName());
+  stem.replace_extension();
+  if (!RomDocument.GetPatchName().empty()) stem += std::string(1, '-').append(fs::path(RomDocument.GetPatchName()).stem().string());
+  return stem;
+}
+
+}  // namespace
+
 bool TForm1::SaveRom1Click() {
   if (!RomDocument.IsLoaded()) return false;
   // Saved over its file, a patched ROM would lose the unpatched one.
   if (!RomDocument.GetPatchName().empty()) return SaveRomAs1Click();
   const std::string path = RomDocument.GetFileName();
-  if (!OverwriteRomDialog(path)) return false;
-  WriteFileAtomically(path, RomDocument.Image());
-  RomDocument.Saved(path);
-  return true;
+  if (RomDocument.ChangedOnDisk()) {
+    switch (ChangedOnDiskDialog(path)) {
+      case TChangedOnDisk::Overwrite: break;
+      case TChangedOnDisk::SaveAs: return SaveRomAs1Click();
+      case TChangedOnDisk::Cancel: return false;
+    }
+  } else if (path != FOverwriteConfirmed && !OverwriteRomDialog(path)) {
+    return false;
+  }
+  FOverwriteConfirmed = path;
+  return WriteRom(path);
 }
 
 bool TForm1::SaveRomAs1Click() {
   if (!RomDocument.IsLoaded()) return false;
-  const auto chosen = SaveDialog(ROMOpenDialogFilter, RomDocument.GetFileName());
+  const fs::path proposed = AwayFromOpened(fs::path(ProposedStem()) += ".nes",
+                                           {RomDocument.GetBaseName(), RomDocument.GetPatchName()}, "edited");
+  const auto chosen = SaveDialog(ROMOpenDialogFilter, proposed.string());
   if (!chosen) return false;
   fs::path path(*chosen);
   if (!path.has_extension()) path += ".nes";
-  WriteFileAtomically(path, RomDocument.Image());
-  RomDocument.Saved(path.string());
+  if (!WriteRom(path.string())) return false;
+  // The dialog asked before replacing it.
+  FOverwriteConfirmed = path.string();
   ShowRomCaption();
+  return true;
+}
+
+bool TForm1::WriteRom(const std::string& Path) {
+  const auto image = RomDocument.Image();
+  const auto changed = RomDocument.ChangedRanges();
+  WriteSavedFile(Path, image);
+  RomDocument.Saved(Path);
+  statusBar()->showMessage(QString::fromStdString("ROMを保存しました: " + SavedFileText(Path, image.size()) +
+                                                  "、前回の保存から変わったのは " + ChangedBytesText(changed)));
   return true;
 }
 
 void TForm1::ExportPatch1Click() {
   if (!RomDocument.IsLoaded()) return;
-  fs::path proposed(RomDocument.GetFileName());
-  proposed.replace_extension(".ips");
+  const fs::path proposed = AwayFromOpened(fs::path(ProposedStem()) += ".ips", OpenedFiles(), "edited");
   const auto chosen = SaveDialog(PatchSaveFilter, proposed.string());
   if (!chosen) return;
   fs::path path(*chosen);
   if (!path.has_extension()) path += ".ips";
-  std::string extension = path.extension().string();
-  for (char& c : extension) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  WriteFileAtomically(path, RomDocument.CreatePatch(extension == ".bps" ? TPatchFormat::Bps : TPatchFormat::Ips));
+  CheckSaveExtension(path, {".ips", ".bps"}, ".ips か .bps にしてください");
+  const fs::path base(RomDocument.GetBaseName());
+  const auto ranges = RomDocument.RangesFromOriginal();
+  if (ranges.empty() && !EmptyPatchDialog(base.filename().string())) return;
+  const bool bps = LowerExtension(path) == ".bps";
+  const auto patch = RomDocument.CreatePatch(bps ? TPatchFormat::Bps : TPatchFormat::Ips);
+  WriteSavedFile(path, patch);
+  statusBar()->showMessage(QString::fromStdString(
+      std::string(bps ? "BPS" : "IPS") + "パッチを書き出しました: " + SavedFileText(path, patch.size()) + "、元のROM " +
+      base.filename().string() + " (CRC32 " + Crc32Text(RomDocument.Original()) + ") との違いは " +
+      ChangedBytesText(ranges)));
 }
 
 bool TForm1::AskUnsavedEdits() {

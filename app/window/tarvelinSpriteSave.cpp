@@ -2,14 +2,15 @@
 // with its frame list, written by the exporter's own encoders.
 
 #include <QFileDialog>
+#include <QFileInfo>
+#include <QStatusBar>
 #include <QStringList>
 #include <algorithm>
-#include <cctype>
 #include <cstdio>
 #include <filesystem>
 
+#include "app/window/TarvelinSaveNames.h"
 #include "sprite/TarvelinDrawSprite.h"
-#include "sprite/TarvelinFiles.h"
 #include "sprite/TarvelinPictureFiles.h"
 #include "sprite/TarvelinPictureLook.h"
 #include "app/window/TarvelinTabAnimation.h"
@@ -28,11 +29,6 @@ std::string Hex(int Value, int Digits) {
   return text;
 }
 
-std::string Lower(std::string Text) {
-  std::ranges::transform(Text, Text.begin(), [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-  return Text;
-}
-
 // The chosen name, with Extension added when it has none.
 fs::path WithExtension(const std::string& Chosen, const char* Extension) {
   fs::path path(Chosen);
@@ -40,10 +36,28 @@ fs::path WithExtension(const std::string& Chosen, const char* Extension) {
   return path;
 }
 
-void WritePicture(TZrDIB& Picture, int Scale, bool Bmp, const fs::path& Path, bool Transparent = false) {
+// The file's bytes, as SavedFileText names them.
+std::string WritePicture(TZrDIB& Picture, int Scale, bool Bmp, const fs::path& Path, bool Transparent = false) {
   std::unique_ptr<TZrDIB> scaled = Scale == 1 ? nullptr : ScaledPicture(Picture, Scale);
   TZrDIB& picture = scaled ? *scaled : Picture;
-  WriteFileAtomically(Path, Bmp ? EncodeBmp(picture) : EncodePng(PictureImage(picture, Transparent)));
+  const auto bytes = Bmp ? EncodeBmp(picture) : EncodePng(PictureImage(picture, Transparent));
+  WriteSavedFile(Path, bytes);
+  return SavedFileText(Path, bytes.size());
+}
+
+// A second file of one save that would land on the first (a name, or a symlink
+// to it) is refused before anything is written.
+void CheckDistinct(const fs::path& First, const fs::path& Second) {
+  if (SameFile(First, Second))
+    throw EFCreateError(FormatMessage(SFCreateError, Second.string()) + ": 同じ保存で書いた " + First.string() +
+                        " を上書きしてしまいます");
+}
+
+// The status bar's report of a save.
+QString SavedText(const std::vector<std::string>& Files) {
+  std::string text = "保存しました: ";
+  for (std::size_t i = 0; i < Files.size(); ++i) text += (i ? "、" : "") + Files[i];
+  return QString::fromStdString(text);
 }
 
 }  // namespace
@@ -65,11 +79,32 @@ void TForm1::CreateSaveItems() {
 std::optional<std::string> TForm1::ExecuteSaveDialog(const std::string& Filter, const std::string& Proposed) {
   // "description|pattern|..." as the toolkit writes it: "description (pattern);;...".
   const QStringList parts = QString::fromStdString(Filter).split('|');
-  QStringList entries;
-  for (qsizetype i = 0; i + 1 < parts.size(); i += 2) entries.push_back(parts[i] + " (" + parts[i + 1] + ")");
+  QStringList entries, suffixes;
+  for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
+    entries.push_back(parts[i] + " (" + parts[i + 1] + ")");
+    // "*.png" (the first pattern of the entry) gives "png".
+    suffixes.push_back(parts[i + 1].section(' ', 0, 0).section('.', 1));
+  }
+  QFileDialog dialog(this, QString(), QString::fromStdString(Proposed), entries.join(";;"));
+  dialog.setAcceptMode(QFileDialog::AcceptSave);
   // Each description already names its pattern.
-  const QString name = QFileDialog::getSaveFileName(this, QString(), QString::fromStdString(Proposed), entries.join(";;"),
-                                                    nullptr, QFileDialog::HideNameFilterDetails);
+  dialog.setOption(QFileDialog::HideNameFilterDetails);
+  // A name typed without an extension gets the chosen entry's, before the dialog
+  // asks whether to replace a file of that name.
+  // (The dialog gives the entry as shown, its patterns hidden.)
+  const auto follow = [&dialog, entries, suffixes] {
+    const QString shown = dialog.selectedNameFilter();
+    qsizetype at = 0;
+    for (qsizetype i = 0; i < entries.size(); ++i)
+      if (entries[i] == shown || entries[i].startsWith(shown + " (")) at = i;
+    dialog.setDefaultSuffix(suffixes.value(at));
+  };
+  const QString proposedSuffix = QFileInfo(QString::fromStdString(Proposed)).suffix().toLower();
+  if (const auto at = suffixes.indexOf(proposedSuffix); at > 0) dialog.selectNameFilter(entries[at]);
+  follow();
+  connect(&dialog, &QFileDialog::filterSelected, &dialog, follow);
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+  const QString name = dialog.selectedFiles().first();
   if (name.isEmpty()) return std::nullopt;
   return name.toStdString();
 }
@@ -93,13 +128,16 @@ void TForm1::SaveImage1Click() {
   const auto chosen = SaveDialog(SaveImageFilter, ProposedPath(name + ".png"));
   if (!chosen) return;
   const fs::path path = WithExtension(*chosen, ".png");
-  const bool bmp = Lower(path.extension().string()) == ".bmp";
-  WritePicture(*picture, FZoom, bmp, path, ViewOptions.Transparent);
-  if (spritePage && SpritePage.PatternTableDIB) {
-    fs::path table = path;
-    table.replace_filename(path.stem().string() + "-patterntable" + path.extension().string());
-    WritePicture(*SpritePage.PatternTableDIB, FZoom, bmp, table);
-  }
+  // A name of another format would hold bytes its extension does not promise.
+  CheckSaveExtension(path, {".png", ".bmp"}, ".png か .bmp にしてください");
+  const bool bmp = LowerExtension(path) == ".bmp";
+  fs::path table = path;
+  table.replace_filename(path.stem().string() + "-patterntable" + path.extension().string());
+  const bool withTable = spritePage && SpritePage.PatternTableDIB;
+  if (withTable) CheckDistinct(path, table);
+  std::vector<std::string> written{WritePicture(*picture, FZoom, bmp, path, ViewOptions.Transparent)};
+  if (withTable) written.push_back(WritePicture(*SpritePage.PatternTableDIB, FZoom, bmp, table));
+  statusBar()->showMessage(SavedText(written));
   // Only a folder that took the files is offered again: a failed one may be one
   // the dialog cannot even list.
   FSaveFolder = path.parent_path().string();
@@ -112,8 +150,13 @@ void TForm1::SaveAnimation1Click() {
   const auto chosen = SaveDialog(SaveAnimationFilter, ProposedPath(name + ".gif"));
   if (!chosen) return;
   const fs::path path = WithExtension(*chosen, ".gif");
-  // A .png (or .apng) name asks for an APNG, whose delays keep the NES timing.
-  const std::string extension = Lower(path.extension().string());
+  // A .png (or .apng) name asks for an APNG, whose delays keep the NES timing;
+  // the frame list's own .txt is no name for the animation.
+  CheckSaveExtension(path, {".gif", ".png", ".apng"}, ".gif か .png (APNG) にしてください");
+  const std::string extension = LowerExtension(path);
+  fs::path list = path;
+  list.replace_extension(".txt");
+  CheckDistinct(path, list);
   TAnimationLook look;
   look.Format = extension == ".png" || extension == ".apng" ? TAnimationFormat::Apng : TAnimationFormat::Gif;
   look.Background = ViewOptions.Background;
@@ -121,11 +164,11 @@ void TForm1::SaveAnimation1Click() {
   const TAnimationFiles files =
       EncodeAnimation(*SpriteDrawer, PrgData, AnimationBanks[static_cast<std::size_t>(bank)],
                       AnimationPage.AnimationAddress, FZoom, look);
-  WriteFileAtomically(path, look.Format == TAnimationFormat::Apng ? files.Apng : files.Gif);
-  fs::path list = path;
-  list.replace_extension(".txt");
+  const auto& animation = look.Format == TAnimationFormat::Apng ? files.Apng : files.Gif;
+  WriteSavedFile(path, animation);
   const std::span<const std::uint8_t> text(reinterpret_cast<const std::uint8_t*>(files.FrameList.data()),
                                            files.FrameList.size());
-  WriteFileAtomically(list, text);
+  WriteSavedFile(list, text);
+  statusBar()->showMessage(SavedText({SavedFileText(path, animation.size()), SavedFileText(list, text.size())}));
   FSaveFolder = path.parent_path().string();
 }

@@ -258,4 +258,37 @@ TEST_F(RomDocumentTest, APatchedFileOpensUnmodifiedAgainstThePatchedBytes) {
   EXPECT_FALSE(Document.IsLoaded());
 }
 
+TEST_F(RomDocumentTest, SavingMovesTheUnsavedMarkButNotThePatchBase) {
+  Document.Apply(SetSpriteTile(Document, P000, 1, 0x99));
+  Document.Saved((Dir.Path() / "saved.nes").string());
+  EXPECT_FALSE(Document.IsModified());
+  Document.Apply(SetSpritePosition(Document, P000, 0, 0x10, 0x20));
+  // $24815 from the first edit, $24910-$24911 from the second: both against the file as opened.
+  EXPECT_EQ(Document.RangesFromOriginal(), (std::vector<std::pair<int, int>>{{0x24815, 0x24816}, {0x24910, 0x24912}}));
+  EXPECT_EQ(Document.ChangedRanges(), (std::vector<std::pair<int, int>>{{0x24910, 0x24912}}));
+  TBytes expected = Rom;
+  expected[0x24815] = 0x99, expected[0x24910] = 0x10, expected[0x24911] = 0x20;
+  for (const auto format : {TPatchFormat::Ips, TPatchFormat::Bps})
+    EXPECT_EQ(ApplyPatch(Rom, Document.CreatePatch(format), RomImageSize), expected);
+  EXPECT_EQ(Document.GetBaseName(), RomPath);
+
+  // Opened with a patch, the base is the file beneath it.
+  TBytes hack = Rom;
+  hack[0x24820] = 0x07;
+  ASSERT_TRUE(Document.LoadPatched(RomPath, Dir.Write("hack.ips", CreatePatch(TPatchFormat::Ips, Rom, hack))));
+  EXPECT_EQ(Document.RangesFromOriginal(), (std::vector<std::pair<int, int>>{{0x24820, 0x24821}}));
+  EXPECT_FALSE(Document.IsModified());
+  EXPECT_EQ(ApplyPatch(Rom, Document.CreatePatch(TPatchFormat::Bps), RomImageSize), hack);
+
+  // One offset written twice in one change could never be reverted: refused whole.
+  const TBytes before = Document.Image();
+  try {
+    Document.Apply(TRomChange{{{0x24810, 0x05, 0x06}, {0x24811, 0x01, 0x02}, {0x24810, 0x06, 0x07}}});
+    ADD_FAILURE() << "accepted";
+  } catch (const ERomEditError& E) {
+    EXPECT_EQ(E.Message(), "$24810 への書き込みが一つの変更に二つあります");
+  }
+  EXPECT_EQ(Document.Image(), before);
+}
+
 }  // namespace

@@ -52,6 +52,7 @@ void ListTree(const fs::path& Folder, const fs::path& Relative, std::vector<std:
 
 std::string Describe(const fs::path& UserRoot, const fs::path& Relative) { return (UserRoot / Relative).string(); }
 
+
 }  // namespace
 
 void RemoveStaleStaging(const fs::path& Folder, const std::string& Prefix) {
@@ -165,11 +166,20 @@ void TOutputFolder::Commit() {
     const mode_t mask = umask(0);
     umask(mask);
     chmod(FStaging.c_str(), 0777 & ~mask);
+    // Every file and name reaches the disk before the folder takes its place:
+    // one flush of the file system, where one per file would cost thousands.
+    if (!SyncFileSystem(FStaging)) Fail("cannot flush", FUserPath, errno);
     if (rename(FStaging.c_str(), FTarget.c_str()) != 0) Fail("cannot put in place", FUserPath, errno);
+    FCommitted = true;
+    const fs::path parent = FTarget.lexically_normal().parent_path();
+    if (!SyncFolder(parent)) Fail("cannot flush", parent.empty() ? "." : parent.string(), errno);
   } else {
+    // The new files are on the disk before any old one is set aside.
+    if (!SyncFileSystem(FStaging)) Fail("cannot flush", FUserPath, errno);
     MergeIntoExisting();
+    FCommitted = true;
+    if (!SyncFileSystem(FTarget)) Fail("cannot flush", FUserPath, errno);
   }
-  FCommitted = true;
 }
 
 void TOutputFolder::MergeIntoExisting() {
