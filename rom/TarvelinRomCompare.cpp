@@ -108,3 +108,44 @@ std::string DifferenceCsvRow(const TRomDifference& D) {
   return std::string(DifferenceKindName(D.Kind)) + "," + bank + "," + Hex(D.Number) + "," + Hex(D.OldAddress) + "," +
          Hex(D.NewAddress) + "\n";
 }
+
+TChangedPictures PicturesChangedBy(const TPrgData& New, const std::vector<TRomDifference>& Differences) {
+  std::vector<bool> pattern(BankCount * 512), align(BankCount * 256), animation(BankCount * 256),
+      tile(sizeof(TChrData) / TileSize);
+  for (const auto& d : Differences) {
+    const auto at = static_cast<std::size_t>(d.Bank * (d.Kind == TDifferenceKind::Pattern ? 512 : 256) + d.Number);
+    switch (d.Kind) {
+      case TDifferenceKind::Pattern: pattern[at] = true; break;
+      case TDifferenceKind::Alignment: align[at] = true; break;
+      case TDifferenceKind::Animation: animation[at] = true; break;
+      case TDifferenceKind::Tile: tile[static_cast<std::size_t>(d.Bank * TilesPerBank + d.Number)] = true; break;
+    }
+  }
+  TChangedPictures changed;
+  for (int bank = 0; bank < BankCount; ++bank) {
+    const int base = SpriteBanks[static_cast<std::size_t>(bank)];
+    for (int n = 0; n < 512; ++n) {
+      const int frame = FrameDataOffset(New, base, n);
+      auto&& mark = pattern[static_cast<std::size_t>(bank * 512 + n)];
+      if (align[static_cast<std::size_t>(bank * 256 + ByteAt(New, frame + 2))]) mark = true;
+      for (const int offset : TilesDrawnBy(New, frame))
+        if (tile[static_cast<std::size_t>(offset / TileSize)]) mark = true;
+      if (mark) changed.Patterns.push_back({bank, n});
+    }
+  }
+  for (int bank = 0; bank < BankCount; ++bank) {
+    const int base = AnimationBanks[static_cast<std::size_t>(bank)];
+    for (int m = 0; m < 256; ++m) {
+      const int at = AnimationDataOffset(New, base, m);
+      bool shows = animation[static_cast<std::size_t>(bank * 256 + m)];
+      const int high = ByteAt(New, at) >> 7 << 8;
+      for (int k = 0; k <= (ByteAt(New, at) & 0x7F) && !shows; ++k) {
+        const int low = ByteAt(New, at + 2 + k);
+        // A $00 frame shows no pattern.
+        shows = low != 0 && pattern[static_cast<std::size_t>(bank * 512 + high + low)];
+      }
+      if (shows) changed.Animations.push_back({bank, m});
+    }
+  }
+  return changed;
+}

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "rom/TarvelinFileIO.h"
+#include "rom/TarvelinRomUsage.h"
 
 enum class TDifferenceKind { Pattern, Alignment, Animation, Tile };
 
@@ -38,3 +39,12 @@ const char* DifferenceKindName(TDifferenceKind Kind);
 // CHR bank in hex, numbers and offsets in hex without padding.
 std::string DifferenceCsvHeader();
 std::string DifferenceCsvRow(const TRomDifference& Difference);
+
+// The patterns and animations whose pictures in New the differences reach: the
+// patterns listed, those naming a listed alignment or drawing a listed tile, the
+// animations listed and those showing any of these patterns. Bank, then number.
+struct TChangedPictures {
+  std::vector<TPatternRef> Patterns;
+  std::vector<TAnimationRef> Animations;
+};
+TChangedPictures PicturesChangedBy(const TPrgData& New, const std::vector<TRomDifference>& Differences);

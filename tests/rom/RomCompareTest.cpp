@@ -71,3 +71,30 @@ TEST(RomCompareTest, CsvRowsNameBanksAsTheBoxesDo) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(RomCompareTest, PicturesFollowTilesAndAlignmentsToPatternsAndAnimations) {
+  const auto rom = std::make_unique<TImage>(MakeTestRom());
+  const struct {
+    const char* Name;
+    std::vector<TRomDifference> Differences;
+    std::vector<TPatternRef> Patterns;
+    std::vector<TAnimationRef> Animations;
+  } cases[] = {
+      {"nothing", {}, {}, {}},
+      // Bank 5 tile 3 is the first sprite of $24810; animations 0 and 3 show pattern 1.
+      {"a tile", {{Tile, 5, 3, 0, 0}}, {{0, 0}, {0, 1}}, {{0, 0}, {0, 3}}},
+      // $28810 names alignment 0; no animation of bank 14-15 shows it.
+      {"an alignment", {{Alignment, 1, 0, 0, 0}}, {{1, 5}}, {}},
+      {"an animation alone", {{Animation, 2, 7, 0, 0}}, {}, {{2, 7}}},
+      {"a pattern no animation shows", {{Pattern, 0, 0x101, 0, 0}}, {{0, 0x101}}, {}},
+  };
+  for (const auto& c : cases) {
+    const auto changed = PicturesChangedBy(rom->Prg, c.Differences);
+    EXPECT_EQ(changed.Patterns, c.Patterns) << c.Name;
+    EXPECT_EQ(changed.Animations, c.Animations) << c.Name;
+  }
+}
+
+}  // namespace
