@@ -2,11 +2,13 @@
 // tarvelin-export's core: every sprite pattern and animation of a ROM drawn by
 // the viewer's renderer and written as files.
 
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "rom/TarvelinFileIO.h"
 #include "sprite/TarvelinPictureLook.h"
+#include "tools/export/ExportIndex.h"
 
 enum class TStillFormat { Png, Bmp };
 
@@ -27,6 +29,10 @@ struct TExportOptions {
   bool Transparent = false;
   TAnimationFormat AnimationFormat = TAnimationFormat::Gif;
   bool Force = false;  // replace write-protected files in OUTDIR
+  std::string Diff;    // another ROM or a patch: export only what it changes, listed in diff.csv
+  // Exactly these items, when set; DiffCsv, when not empty, is written as diff.csv.
+  std::optional<std::vector<TIndexItem>> Only;
+  std::string DiffCsv;
 };
 
 

@@ -61,6 +61,13 @@ int main(int argc, char** argv) {
   parser.addOptions({transparent, animationFormat});
   const QCommandLineOption force("force", "Replace files in OUTDIR even when they are write-protected.");
   parser.addOption(force);
+  const QCommandLineOption diff(
+      "diff",
+      "Compare with another ROM or with ROM patched by this IPS or BPS patch: OUTDIR/diff.csv lists the patterns,\n"
+      "alignments, animations and CHR tiles that differ, and only the pictures that change are exported, as the\n"
+      "other image draws them.",
+      "OTHER");
+  parser.addOption(diff);
   if (!parser.parse(raw.Strings())) return UsageError(parser.errorText());
   if (parser.isSet("help")) {
     std::fputs(HelpText(parser, Program).c_str(), stdout);
@@ -75,6 +82,7 @@ int main(int argc, char** argv) {
   options.Palette = raw.Bytes(parser.value(palette));
   options.Patch = raw.Bytes(parser.value(patch));
   options.Force = parser.isSet(force);
+  options.Diff = raw.Bytes(parser.value(diff));
   if (parser.isSet(bank)) {
     options.Banks.clear();
     for (const QString& name : parser.values(bank)) {
