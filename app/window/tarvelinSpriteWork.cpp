@@ -76,7 +76,6 @@ void TForm1::CreateWorkItems() {
   Compare1 = new QAction("比較(&C)...", this);
   for (QAction* item : {RunEmulator1, Compare1}) item->setEnabled(false);
   File1->insertActions(Exit1, {Compare1, RunEmulator1, EmulatorSettings1});
-  File1->insertSeparator(Exit1);
   connect(RunEmulator1, &QAction::triggered, this, [this] { Handle([this] { Emulator->Run(); }); });
   connect(EmulatorSettings1, &QAction::triggered, this, [this] { Handle([this] { Emulator->Configure(); }); });
   connect(Compare1, &QAction::triggered, this, [this] { Handle([this] { Compare1Click(); }); });
