@@ -105,16 +105,16 @@ TRecovery::TAnswer TRecovery::OfferJournal() {
   return answer;
 }
 
-std::optional<std::pair<std::string, std::string>> TRecovery::NewestJournal() {
+std::optional<TRecovery::TLeft> TRecovery::NewestJournal() {
   std::error_code error;
-  std::optional<std::pair<std::string, std::string>> newest;
+  std::optional<TLeft> newest;
   fs::file_time_type newestTime{};
   for (const auto& entry : fs::directory_iterator(RecoveryFolder(), error)) {
     if (!entry.is_regular_file(error) || entry.path().extension() != ".bps") continue;
     const auto info = ReadRecoveryJournalInfo(ReadJournal(entry.path()));
     const auto time = entry.last_write_time(error);
     if (info && (!newest || time > newestTime)) {
-      newest = {info->Rom, info->Patch};
+      newest = TLeft{entry.path(), info->Rom, info->Patch};
       newestTime = time;
     }
   }

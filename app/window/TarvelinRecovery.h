@@ -8,7 +8,6 @@
 #include <filesystem>
 #include <functional>
 #include <optional>
-#include <utility>
 #include <string>
 
 class TRecovery : public QObject {
@@ -34,8 +33,12 @@ public:
   // After a load: offers the journal of the file opened, if any. Restore applies
   // it to the document; Discard removes it; Keep leaves it. Returns what was done.
   TAnswer OfferJournal();
-  // The ROM and patch of the newest journal left in the recovery folder, if any.
-  static std::optional<std::pair<std::string, std::string>> NewestJournal();
+  // The newest whole journal left in the recovery folder, and what it was made for.
+  struct TLeft {
+    std::filesystem::path Path;
+    std::string Rom, Patch;
+  };
+  static std::optional<TLeft> NewestJournal();
   // Called with a failed write's message.
   std::function<void(const std::string&)> OnError;
 

@@ -19,6 +19,7 @@ public:
   // Watches these files from now on, as they are now.
   void Watch(const std::vector<std::string>& Paths);
   void Stop();
+  const std::vector<std::string>& Paths() const { return FPaths; }
   // The files as they are now are what the window holds (after a save, or a kept edit).
   void Accept();
   // Called once the files have settled after a change.

@@ -196,6 +196,8 @@ private:
   void WorkFormClose();
   void WatchRom();
   void OfferJournalsAtStart();
+  // The open command's load of File (with Patch, if any), without its dialogs.
+  void OpenRom(const std::string& File, const std::string& Patch);
   bool FReloading = false;
   std::optional<std::string> ExecuteSaveDialog(const std::string& Filter, const std::string& Proposed);
   // The proposed path of a save: the folder last saved into, and Name.

@@ -6,6 +6,8 @@
 #include <QPushButton>
 #include <QStatusBar>
 #include <QTimer>
+#include <filesystem>
+#include <memory>
 
 #include "app/window/TarvelinCompareDialog.h"
 #include "app/window/TarvelinEmulator.h"
@@ -110,7 +112,12 @@ void TForm1::WorkFormClose() {
 }
 
 void TForm1::RomChangedOnDisk() {
-  if (!RomDocument.IsLoaded()) return;
+  // A reload that found the file half-written left nothing loaded; the finished file is loaded now.
+  if (!RomDocument.IsLoaded()) {
+    const auto& paths = RomWatch->Paths();
+    if (!paths.empty()) OpenRom(paths[0], paths.size() > 1 ? paths[1] : std::string());
+    return;
+  }
   if (RomDocument.IsModified() && !ReloadDialog()) {
     // Kept: the file on disk is the saving's business now.
     RomWatch->Accept();
@@ -123,20 +130,21 @@ void TForm1::ReloadRom() {
   const int page = PageControl1->currentIndex();
   const int pattern = CmbSSpriteNumHigh->currentIndex() * 0x100 + SpritePage.SpriteNumLow;
   const int animation = AnimationPage.AnimationNumber;
+  const bool playing = AnimationPage.Playing;
   const std::string file = RomDocument.GetFileName(), patch = RomDocument.GetPatchName();
   FReloading = true;
+  const std::unique_ptr<bool, void (*)(bool*)> reloading(&FReloading, [](bool* Flag) { *Flag = false; });
   const bool loaded = patch.empty() ? RomDocument.Load(file) : RomDocument.LoadPatched(file, patch);
   if (!loaded) {
-    FReloading = false;
     ClearPrgData(PrgData);
     ClearChrData(ChrData);
-    RomWatch->Stop();
+    RomWatch->Accept();
     return;
   }
   RomLoaded();
-  FReloading = false;
   PageControl1->setCurrentWidget(TabAnimation);
   GoToNumber(QString::asprintf("%02X", animation).toStdString());
+  if (playing) btnAnimationPlayClick();
   PageControl1->setCurrentWidget(TabSprite);
   GoToNumber(QString::asprintf("%03X", pattern).toStdString());
   PageControl1->setCurrentIndex(page);
@@ -146,11 +154,25 @@ void TForm1::ReloadRom() {
 void TForm1::OfferJournalsAtStart() {
   // A ROM opened by then has had its own offer.
   if (RomDocument.IsLoaded() || Offscreen()) return;
-  const auto journal = TRecovery::NewestJournal();
-  if (!journal) return;
-  const auto [rom, patch] = *journal;
-  if (Recovery->Ask(rom, false) != TRecovery::TAnswer::Restore) return;
-  const bool loaded = patch.empty() ? RomDocument.Load(rom) : RomDocument.LoadPatched(rom, patch);
+  const auto left = TRecovery::NewestJournal();
+  if (!left) return;
+  const auto answer = Recovery->Ask(left->Rom, false);
+  if (answer == TRecovery::TAnswer::Discard) {
+    std::error_code ignored;
+    std::filesystem::remove(left->Path, ignored);
+  }
+  if (answer != TRecovery::TAnswer::Restore) return;
+  // Opened for the answer just given: asked again only if the file changed since.
+  const auto ask = Recovery->Ask;
+  Recovery->Ask = [ask](const std::string& Rom, bool BaseChanged) {
+    return BaseChanged ? ask(Rom, true) : TRecovery::TAnswer::Restore;
+  };
+  const std::unique_ptr<void, std::function<void(void*)>> restore(this, [this, ask](void*) { Recovery->Ask = ask; });
+  OpenRom(left->Rom, left->Patch);
+}
+
+void TForm1::OpenRom(const std::string& File, const std::string& Patch) {
+  const bool loaded = Patch.empty() ? RomDocument.Load(File) : RomDocument.LoadPatched(File, Patch);
   if (!loaded) {
     ClearPrgData(PrgData);
     ClearChrData(ChrData);

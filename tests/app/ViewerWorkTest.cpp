@@ -200,6 +200,7 @@ TEST_F(ViewerWorkTest, TheEmulatorGetsTheSavedFileOrACopyOfTheEditedImage) {
 
 TEST_F(ViewerWorkTest, ARomRewrittenOrReplacedOnDiskIsReloadedKeepingTheViewOrAskedAbout) {
   Form1->SetZoom(2);
+  GoToAnimation(3);
   GoToPattern(2, 0x1FF);
   const int frame = DemoRom::Bank16LastPattern.FrameOffset;
   int asked = 0;
@@ -214,6 +215,7 @@ TEST_F(ViewerWorkTest, ARomRewrittenOrReplacedOnDiskIsReloadedKeepingTheViewOrAs
     EXPECT_EQ(Text(Form1->EditSSpriteNum), "FF");
     EXPECT_EQ(Form1->CmbSSpriteNumHigh->currentIndex(), 1);
     EXPECT_EQ(Form1->GetZoom(), 2);
+    EXPECT_EQ(Text(Form1->EditAAnimationNum), "03");
     EXPECT_EQ(Text(Form1->LblSCHRBank), Hex(ChrBank, 2, "$"));
   };
   struct TStep {
@@ -250,6 +252,15 @@ TEST_F(ViewerWorkTest, ARomRewrittenOrReplacedOnDiskIsReloadedKeepingTheViewOrAs
   ASSERT_TRUE(WaitFor([&] { return PrgData[static_cast<std::size_t>(frame)] == value; }));
   EXPECT_EQ(RomDocument.Image(), Image);
   expectView(value);
+
+  // Caught half-written: refused as the open command refuses it, then loaded once whole.
+  WriteInPlace(RomPath, TBytes(Image.begin(), Image.begin() + 10));
+  ASSERT_TRUE(WaitFor([&] { return !Shown().empty(); }));
+  EXPECT_EQ(Shown()[0].Text, "ファイルサイズが異常です");
+  EXPECT_FALSE(RomDocument.IsLoaded());
+  WriteInPlace(RomPath, Image);
+  ASSERT_TRUE(WaitFor([&] { return RomDocument.IsLoaded(); }));
+  EXPECT_EQ(RomDocument.Image(), Image);
 }
 
 TEST_F(ViewerWorkTest, TheComparisonListsWhatAPatchChangesAndOpensIt) {
