@@ -36,6 +36,7 @@ class TSheetModel : public QAbstractListModel {
       return QString::asprintf("$%02X %dフレーム", number,
                                (PrgData[static_cast<std::size_t>(Address(number))] & 0x7F) + 1);
     }
+    if (Role == Qt::BackgroundRole && Marked && Marked(FKind, FBankIndex, number)) return QColor(255, 192, 96);
     if (Role != Qt::DecorationRole) return {};
     QPixmap& pixmap = FPixmaps[static_cast<std::size_t>(number)];
     if (pixmap.isNull()) {
@@ -56,6 +57,8 @@ class TSheetModel : public QAbstractListModel {
     emit dataChanged(index(0), index(Count() - 1));
   }
   int BankIndex() const { return FBankIndex; }
+  TSheetDialog::TMarked Marked;
+  void Remark() { emit dataChanged(index(0), index(Count() - 1), {Qt::BackgroundRole}); }
   int Drawn() const { return FDrawn; }
 
  private:
@@ -159,4 +162,11 @@ void TSheetDialog::Reload() {
 
 int TSheetDialog::DrawnCount() const {
   return FPatterns->Drawn() + FAnimations->Drawn();
+}
+
+void TSheetDialog::SetMarks(TMarked Marked) {
+  for (TSheetModel* model : {FPatterns, FAnimations}) {
+    model->Marked = Marked;
+    model->Remark();
+  }
 }

@@ -30,6 +30,9 @@ class TSheetDialog : public QDialog {
   void Reload();
   // Thumbnails drawn since the last reload or bank change.
   int DrawnCount() const;
+  // Items drawn on a coloured ground (what a comparison found changed); none while unset.
+  using TMarked = std::function<bool(TKind Kind, int BankIndex, int Number)>;
+  void SetMarks(TMarked Marked);
 
   QComboBox* BankBox = nullptr;
   QTabWidget* Tabs = nullptr;

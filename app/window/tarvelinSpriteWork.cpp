@@ -6,9 +6,11 @@
 #include <QPushButton>
 #include <QStatusBar>
 #include <QTimer>
+#include <algorithm>
 #include <filesystem>
 #include <memory>
 
+#include "app/views/TarvelinSheet.h"
 #include "app/window/TarvelinCompareDialog.h"
 #include "app/window/TarvelinEmulator.h"
 #include "app/window/TarvelinRecovery.h"
@@ -100,6 +102,8 @@ void TForm1::WatchRom() {
 
 void TForm1::WorkRomLoaded() {
   for (QAction* item : {RunEmulator1, Compare1}) item->setEnabled(true);
+  // Marks of a comparison belong to the image it was made on.
+  if (Sheet) Sheet->SetMarks({});
   WatchRom();
   if (!FReloading) Recovery->OfferJournal();
 }
@@ -197,5 +201,14 @@ void TForm1::Compare1Click() {
                              : PatternsUsingTile(PrgData, D.Bank * 0x400 + D.Number * 16);
       if (!users.empty()) OpenPattern(users.front().BankIndex, users.front().Number);
     });
-  CompareWindow->Show(*other, CompareRomImages({PrgData, ChrData}, {image->first, image->second}));
+  const auto differences = CompareRomImages({PrgData, ChrData}, {image->first, image->second});
+  CompareWindow->Show(*other, differences);
+  // The sheet beside it marks the pictures that would change.
+  const auto changed = PicturesChangedBy(image->first, differences);
+  Sheet1Click();
+  Sheet->SetMarks([changed](TSheetDialog::TKind Kind, int BankIndex, int Number) {
+    return Kind == TSheetDialog::Patterns ? std::ranges::count(changed.Patterns, TPatternRef{BankIndex, Number}) > 0
+                                          : std::ranges::count(changed.Animations, TAnimationRef{BankIndex, Number}) > 0;
+  });
+  CompareWindow->raise();
 }

@@ -3,7 +3,9 @@
 // (a stand-in script), and the comparison window.
 
 #include <QLineEdit>
+#include <QListView>
 #include <QListWidget>
+#include <QComboBox>
 #include <QSettings>
 #include <QStatusBar>
 #include <QUndoStack>
@@ -13,6 +15,7 @@
 
 #include "app/edit/TarvelinEditPanel.h"
 #include "app/edit/TarvelinEditSprite.h"
+#include "app/views/TarvelinSheet.h"
 #include "app/window/TarvelinCompareDialog.h"
 #include "app/window/TarvelinEmulator.h"
 #include "app/window/TarvelinRecovery.h"
@@ -276,6 +279,18 @@ TEST_F(ViewerWorkTest, TheComparisonListsWhatAPatchChangesAndOpensIt) {
   EXPECT_EQ(list->item(0)->text().toStdString(), "パターン 16 1FF  " + Address(DemoRom::Bank16LastPattern.FrameOffset));
   EXPECT_EQ(list->item(1)->text().toStdString(), "CHRタイル 3F 02  " + Address(ChrDataFileOffset + 0xFC20));
   EXPECT_EQ(RomDocument.Image(), Image);
+  // The sheet marks pattern $1FF of bank 16 and animation $FF showing it, and nothing else.
+  ASSERT_NE(Form1->Sheet, nullptr);
+  Form1->Sheet->BankBox->setCurrentIndex(2);
+  Form1->Sheet->BankBox->activated(2);
+  const auto marked = [](QListView* View) {
+    std::vector<int> rows;
+    for (int row = 0; row < View->model()->rowCount(); ++row)
+      if (View->model()->index(row, 0).data(Qt::BackgroundRole).isValid()) rows.push_back(row);
+    return rows;
+  };
+  EXPECT_EQ(marked(Form1->Sheet->PatternList), std::vector<int>{0x1FF});
+  EXPECT_EQ(marked(Form1->Sheet->AnimationList), std::vector<int>{0xFF});
   list->setCurrentRow(0);
   QTest::keyClick(list, Qt::Key_Return);
   EXPECT_EQ(Form1->PageControl1->currentWidget(), Form1->TabSprite);
