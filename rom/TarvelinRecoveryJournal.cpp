@@ -49,7 +49,8 @@ std::optional<TRecoveryJournalInfo> ReadRecoveryJournalInfo(std::span<const std:
   const auto sourceSize = Number(Journal, at);
   const auto targetSize = Number(Journal, at);
   const auto metadataSize = Number(Journal, at);
-  if (!sourceSize || !targetSize || !metadataSize || *metadataSize > Journal.size() - FooterSize - at)
+  if (!sourceSize || !targetSize || !metadataSize || at > Journal.size() - FooterSize ||
+      *metadataSize > Journal.size() - FooterSize - at)
     return std::nullopt;
   const std::string metadata(reinterpret_cast<const char*>(Journal.data() + at), static_cast<std::size_t>(*metadataSize));
   const std::size_t signature = std::strlen(Signature);

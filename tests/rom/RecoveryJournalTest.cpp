@@ -41,6 +41,11 @@ TEST(RecoveryJournalTest, RestoresOnItsBaseOnlyAndRefusesTornFiles) {
   flipped[10] ^= 0x10;
   EXPECT_FALSE(ReadRecoveryJournalInfo(flipped));
   EXPECT_FALSE(ReadRecoveryJournalInfo(CreatePatch(TPatchFormat::Bps, base, edited)));
+  // Whole by its CRC, but its sizes run into the footer and name 10 bytes of metadata past the end.
+  TBytes short_sizes = {'B', 'P', 'S', '1', 0x80, 0x80, 0x8A, 1, 2, 3, 4};
+  const uLong crc = crc32(0, short_sizes.data(), static_cast<uInt>(short_sizes.size()));
+  for (int i = 0; i < 4; ++i) short_sizes.push_back(static_cast<std::uint8_t>(crc >> (8 * i)));
+  EXPECT_FALSE(ReadRecoveryJournalInfo(short_sizes));
 }
 
 TEST(RecoveryJournalTest, LivesUnderTheStateFolderOnePerRomAndPatch) {

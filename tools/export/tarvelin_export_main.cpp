@@ -63,9 +63,9 @@ int main(int argc, char** argv) {
   parser.addOption(force);
   const QCommandLineOption diff(
       "diff",
-      "Compare with another ROM or with ROM patched by this IPS or BPS patch: OUTDIR/diff.csv lists the patterns,\n"
-      "alignments, animations and CHR tiles that differ, and only the pictures that change are exported, as the\n"
-      "other image draws them.",
+      "Compare with another ROM or with ROM patched by this IPS or BPS patch: OUTDIR/diff.csv lists the "
+      "patterns, alignments, animations and CHR tiles that differ, and only the pictures that change are "
+      "exported, as the other image draws them.",
       "OTHER");
   parser.addOption(diff);
   if (!parser.parse(raw.Strings())) return UsageError(parser.errorText());
