@@ -94,6 +94,15 @@ int AnimationAddress(const TPrgData& PrgData, TAnimationRef Animation) {
                              Animation.Number);
 }
 
+std::vector<int> TilesDrawnBy(const TPrgData& PrgData, int FrameAddress) {
+  std::vector<int> tiles;
+  DrawsTile(PrgData, FrameAddress, [&](int Offset) {
+    tiles.push_back(Offset);
+    return false;
+  });
+  return tiles;
+}
+
 std::vector<TPatternRef> PatternsUsingFrame(const TPrgData& PrgData, int FrameAddress) {
   return PatternsWhere(PrgData, [&](int Frame, int) { return Frame == FrameAddress; });
 }

@@ -34,6 +34,10 @@ int PatternFrameAddress(const TPrgData& PrgData, TPatternRef Pattern);
 int PatternAlignAddress(const TPrgData& PrgData, TPatternRef Pattern);
 int AnimationAddress(const TPrgData& PrgData, TAnimationRef Animation);
 
+// ChrData offsets of the tiles the FrameData at FrameAddress draws, one per sprite
+// (tiles outside ChrData left out).
+std::vector<int> TilesDrawnBy(const TPrgData& PrgData, int FrameAddress);
+
 // In bank order, then number order.
 std::vector<TPatternRef> PatternsUsingFrame(const TPrgData& PrgData, int FrameAddress);
 std::vector<TPatternRef> PatternsUsingAlign(const TPrgData& PrgData, int AlignAddress);

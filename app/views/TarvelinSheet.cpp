@@ -41,6 +41,7 @@ class TSheetModel : public QAbstractListModel {
       return QString::asprintf("$%02X %dフレーム", number,
                                (PrgData[static_cast<std::size_t>(Address(number))] & 0x7F) + 1);
     }
+    if (Role == Qt::BackgroundRole && Marked && Marked(FKind, FBankIndex, number)) return QColor(255, 192, 96);
     if (Role != Qt::DecorationRole) return {};
     const auto at = static_cast<std::size_t>(number);
     QPixmap& pixmap = FPixmaps[at];
@@ -86,6 +87,8 @@ class TSheetModel : public QAbstractListModel {
     FKept = 0;
   }
   int BankIndex() const { return FBankIndex; }
+  TSheetDialog::TMarked Marked;
+  void Remark() { emit dataChanged(index(0), index(Count() - 1), {Qt::BackgroundRole}); }
   int Drawn() const { return FDrawn; }
   int Kept() const { return FKept; }
 
@@ -225,4 +228,11 @@ int TSheetDialog::DrawnCount() const {
 
 int TSheetDialog::KeptCount() const {
   return FPatterns->Kept() + FAnimations->Kept();
+}
+
+void TSheetDialog::SetMarks(TMarked Marked) {
+  for (TSheetModel* model : {FPatterns, FAnimations}) {
+    model->Marked = Marked;
+    model->Remark();
+  }
 }

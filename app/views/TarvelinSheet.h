@@ -38,6 +38,9 @@ class TSheetDialog : public QDialog {
   int DrawnCount() const;
   // Thumbnails held now.
   int KeptCount() const;
+  // Items drawn on a coloured ground (what a comparison found changed); none while unset.
+  using TMarked = std::function<bool(TKind Kind, int BankIndex, int Number)>;
+  void SetMarks(TMarked Marked);
 
   QComboBox* BankBox = nullptr;
   QTabWidget* Tabs = nullptr;

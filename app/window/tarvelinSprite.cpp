@@ -88,6 +88,7 @@ TForm1::TForm1(QWidget* Parent) : QMainWindow(Parent) {
   CreateRomItems();
   CreateBrowseItems();
   CreateEditItems();
+  CreateWorkItems();
   TabAnimation->installEventFilter(this);
   TabSprite->installEventFilter(this);
   SBAFrame->installEventFilter(this);
@@ -117,6 +118,7 @@ void TForm1::Handle(const std::function<void()>& Handler) {
 void TForm1::FormCreate() { FcPalette = std::make_unique<TFcPaletteData>("fcpalette.pal"); }
 
 void TForm1::FormClose() {
+  WorkFormClose();
   FcPalette.reset();
   SpriteDrawer.reset();
 }
@@ -166,6 +168,7 @@ void TForm1::RomLoaded() {
                                                                std::to_string(RomImageSize) + " バイト)。それ以降は以前の内容のままです"));
   else if (statusBar()->currentMessage().startsWith(shortRom))
     statusBar()->clearMessage();
+  WorkRomLoaded();
 }
 
 void TForm1::Exit1Click() { close(); }

@@ -143,6 +143,25 @@ public:
   QAction* ShowEditPanel1 = nullptr;
   class TEditPanel* EditPanel = nullptr;
 
+  // Working beside other tools (tarvelinSpriteWork.cpp): the recovery journal of
+  // unsaved edits, reload when the ROM changes on disk, ファイル > エミュレータで実行 (F5)
+  // and 比較(C)... .
+  class TRecovery* Recovery = nullptr;
+  class TRomWatch* RomWatch = nullptr;
+  class TEmulator* Emulator = nullptr;
+  QAction* RunEmulator1 = nullptr;
+  QAction* EmulatorSettings1 = nullptr;
+  QAction* Compare1 = nullptr;
+  class TCompareDialog* CompareWindow = nullptr;
+  // Asked when the ROM changed on disk under unsaved edits: true drops them and
+  // reloads. The file to compare with. Real dialogs unless replaced (tests do).
+  std::function<bool()> ReloadDialog;
+  std::function<std::optional<std::string>()> CompareOpenDialog;
+  void RomChangedOnDisk();
+  // Loads the file again, keeping the page, the banks and the numbers.
+  void ReloadRom();
+  void Compare1Click();
+
 signals:
   // At the start of the window's destruction: what was installed over it lets go.
   void Destroying();
@@ -182,6 +201,14 @@ private:
   // " *" at the caption's end while there are unsaved edits.
   void ShowUnsavedMark();
   int FEditListener = 0;
+  void CreateWorkItems();
+  void WorkRomLoaded();
+  void WorkFormClose();
+  void WatchRom();
+  void OfferJournalsAtStart();
+  // The open command's load of File (with Patch, if any), without its dialogs.
+  void OpenRom(const std::string& File, const std::string& Patch);
+  bool FReloading = false;
   std::optional<std::string> ExecuteSaveDialog(const std::string& Filter, const std::string& Proposed);
   // The proposed path of a save: the folder last saved into, and Name.
   std::string ProposedPath(const std::string& Name) const;

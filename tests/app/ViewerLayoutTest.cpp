@@ -42,9 +42,9 @@ TEST_F(ViewerLayoutTest, MenuAndPagesCarryTheirCaptions) {
   EXPECT_TRUE(edit[6]->isSeparator());
   EXPECT_EQ(edit[7]->text().toStdString(), "取り込み(&I)");
   EXPECT_EQ(Form1->Copy1->text().toStdString(), "コピー(&C)");
-  // The open-with-a-patch and save items stand between 開く and 終了.
+  // The open-with-a-patch, save, compare and emulator items stand between 開く and 終了.
   const auto items = menus[0]->menu()->actions();
-  ASSERT_EQ(items.size(), 10);
+  ASSERT_EQ(items.size(), 13);
   EXPECT_EQ(items[0], Form1->Open1);
   EXPECT_EQ(items[1], Form1->OpenPatched1);
   EXPECT_EQ(items[2], Form1->SaveImage1);
@@ -52,10 +52,16 @@ TEST_F(ViewerLayoutTest, MenuAndPagesCarryTheirCaptions) {
   EXPECT_EQ(items[4], Form1->SaveRom1);
   EXPECT_EQ(items[5], Form1->SaveRomAs1);
   EXPECT_EQ(items[6], Form1->ExportPatch1);
+  EXPECT_EQ(items[7], Form1->Compare1);
+  EXPECT_EQ(items[8], Form1->RunEmulator1);
+  EXPECT_EQ(items[9], Form1->EmulatorSettings1);
+  EXPECT_EQ(Form1->Compare1->text().toStdString(), "比較(&C)...");
+  EXPECT_EQ(Form1->RunEmulator1->text().toStdString(), "エミュレータで実行(&U)");
+  EXPECT_EQ(Form1->RunEmulator1->shortcut(), QKeySequence(Qt::Key_F5));
   // The records as text, put in by the editor's part of the window.
-  EXPECT_EQ(items[7]->text().toStdString(), "記録をテキストで書き出す(&T)...");
-  EXPECT_EQ(items[8]->text().toStdString(), "記録をテキストから読み込む(&I)...");
-  EXPECT_EQ(items[9], Form1->Exit1);
+  EXPECT_EQ(items[10]->text().toStdString(), "記録をテキストで書き出す(&T)...");
+  EXPECT_EQ(items[11]->text().toStdString(), "記録をテキストから読み込む(&I)...");
+  EXPECT_EQ(items[12], Form1->Exit1);
   EXPECT_EQ(Form1->Open1->text().toStdString(), "開く(&O)");
   EXPECT_EQ(Form1->Exit1->text().toStdString(), "終了(&X)");
 

@@ -16,6 +16,7 @@
 #include "dib/ZrDIB.h"
 #include "host/Exception.h"
 #include "tools/export/CommandLine.h"
+#include "tools/export/DiffExport.h"
 #include "sprite/TarvelinPictureFiles.h"
 #include "tools/export/ExportIndex.h"
 #include "tools/export/OutputFolder.h"
@@ -94,6 +95,11 @@ private:
 };
 
 std::vector<TItem> Items(const TExportOptions& Options) {
+  if (Options.Only) {
+    std::vector<TItem> only;
+    for (const auto& item : *Options.Only) only.push_back({item.Animation, item.BankIndex, item.Number});
+    return only;
+  }
   const bool all = Options.Sprites.empty() && Options.Animations.empty();
   std::vector<int> sprites = Options.Sprites, animations = Options.Animations;
   if (all) {
@@ -163,7 +169,10 @@ int Export(const TExportOptions& Options, const TOutputFolder& Out) {
   if (!Options.Pictures) return 0;
   const auto items = Items(Options);
   const bool all = Options.Sprites.empty() && Options.Animations.empty();
-  for (const int bank : Options.Banks) {
+  for (const auto& item : Options.Only ? items : std::vector<TItem>{})
+    for (const char* kind : item.Animation ? std::vector{"animation"} : std::vector{"sprite", "patterntable"})
+      MakeFolders(Out, Staging / kind / BankNames[item.BankIndex]);
+  for (const int bank : Options.Only ? std::vector<int>{} : Options.Banks) {
     if (all || !Options.Sprites.empty()) {
       MakeFolders(Out, Staging / "sprite" / BankNames[bank]);
       MakeFolders(Out, Staging / "patterntable" / BankNames[bank]);
@@ -197,6 +206,7 @@ int Export(const TExportOptions& Options, const TOutputFolder& Out) {
     old.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
   }
   WriteNewFile(Staging / "index.csv", Bytes(MergeIndex(old, rows, Out.Target())));
+  if (!Options.DiffCsv.empty()) WriteNewFile(Staging / "diff.csv", Bytes(Options.DiffCsv));
   return 0;
 }
 
@@ -205,8 +215,10 @@ int Export(const TExportOptions& Options, const TOutputFolder& Out) {
 int RunExport(const TExportOptions& Options) {
   ShowMessagesOnStderr(Program);
   if (!LoadRom(Options.Rom, Options.Patch)) return 1;
+  TExportOptions options = Options;
+  if (!options.Diff.empty() && !PrepareDiffExport(options)) return 1;
   // The records draw nothing: no palette, and no warning about one.
-  if (Options.Pictures) LoadPalette(Options.Palette);
+  if (options.Pictures) LoadPalette(options.Palette);
 
   // From here a signal only stops the run where it can clean up; once the files
   // start to move in, the move is finished or undone first.
@@ -214,7 +226,7 @@ int RunExport(const TExportOptions& Options) {
   int result = 1;
   try {
     TOutputFolder out(Options.OutDir, Options.Force);
-    result = WasInterrupted() ? 1 : Export(Options, out);
+    result = WasInterrupted() ? 1 : Export(options, out);
     if (WasInterrupted()) result = 1;
     if (result == 0) out.Commit();
   } catch (const std::exception& E) {

@@ -2,12 +2,14 @@
 // tarvelin-export's core: every sprite pattern and animation of a ROM drawn by
 // the viewer's renderer and written as files.
 
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "records/TarvelinRecords.h"
 #include "rom/TarvelinFileIO.h"
 #include "sprite/TarvelinPictureLook.h"
+#include "tools/export/ExportIndex.h"
 
 enum class TStillFormat { Png, Bmp };
 
@@ -31,6 +33,10 @@ struct TExportOptions {
   // The records as text beside the pictures (records.json, records.s, records.asm).
   std::vector<TRecordsFormat> Records;
   bool Pictures = true;  // false: the records alone, no picture and no index.csv
+  std::string Diff;    // another ROM or a patch: export only what it changes, listed in diff.csv
+  // Exactly these items, when set; DiffCsv, when not empty, is written as diff.csv.
+  std::optional<std::vector<TIndexItem>> Only;
+  std::string DiffCsv;
 };
 
 

@@ -68,6 +68,13 @@ int main(int argc, char** argv) {
       "records", "Also write the records of all three banks as json, ca65 or asm6 (repeatable).", "FORMAT");
   const QCommandLineOption noPictures("no-pictures", "Write no pictures, only what --records asks for.");
   parser.addOptions({records, noPictures});
+  const QCommandLineOption diff(
+      "diff",
+      "Compare with another ROM or with ROM patched by this IPS or BPS patch: OUTDIR/diff.csv lists the "
+      "patterns, alignments, animations and CHR tiles that differ, and only the pictures that change are "
+      "exported, as the other image draws them.",
+      "OTHER");
+  parser.addOption(diff);
   if (!parser.parse(raw.Strings())) return UsageError(parser.errorText());
   if (parser.isSet("help")) {
     std::fputs(HelpText(parser, Program).c_str(), stdout);
@@ -82,6 +89,7 @@ int main(int argc, char** argv) {
   options.Palette = raw.Bytes(parser.value(palette));
   options.Patch = raw.Bytes(parser.value(patch));
   options.Force = parser.isSet(force);
+  options.Diff = raw.Bytes(parser.value(diff));
   if (parser.isSet(bank)) {
     options.Banks.clear();
     for (const QString& name : parser.values(bank)) {

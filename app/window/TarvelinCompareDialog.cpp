@@ -1,0 +1,58 @@
+#include "app/window/TarvelinCompareDialog.h"
+
+#include <QLabel>
+#include <QListWidget>
+#include <QVBoxLayout>
+#include <cstring>
+#include <fstream>
+#include <iterator>
+
+#include "host/Classes.h"
+#include "rom/TarvelinPatch.h"
+#include "sprite/tarvelinSpriteGlobals.h"
+
+TCompareDialog::TCompareDialog(QWidget* Parent, std::function<void(const TRomDifference&)> Open)
+    : QDialog(Parent), FOpen(std::move(Open)) {
+  setWindowTitle("比較");
+  auto* layout = new QVBoxLayout(this);
+  Summary = new QLabel(this);
+  List = new QListWidget(this);
+  List->setFont(QFont("monospace"));
+  layout->addWidget(Summary);
+  layout->addWidget(List);
+  resize(420, 360);
+  connect(List, &QListWidget::itemActivated, this, [this](QListWidgetItem* Item) {
+    const int row = List->row(Item);
+    if (row >= 0 && row < static_cast<int>(FDifferences.size())) FOpen(FDifferences[static_cast<std::size_t>(row)]);
+  });
+}
+
+QString TCompareDialog::RowText(const TRomDifference& D) {
+  static const char* const Kinds[] = {"パターン", "アライメント", "アニメーション", "CHRタイル"};
+  const int kind = static_cast<int>(D.Kind);
+  const QString bank = D.Kind == TDifferenceKind::Tile ? QString::asprintf("%02X", D.Bank) : QString(BankNames[D.Bank]);
+  const QString number = QString::asprintf(D.Kind == TDifferenceKind::Pattern ? "%03X" : "%02X", D.Number);
+  QString text = QString("%1 %2 %3  %4").arg(Kinds[kind], bank, number, QString::fromStdString(FormatAddress(D.OldAddress)));
+  if (D.NewAddress != D.OldAddress) text += " → " + QString::fromStdString(FormatAddress(D.NewAddress));
+  return text;
+}
+
+void TCompareDialog::Show(const std::string& OtherName, const std::vector<TRomDifference>& Differences) {
+  FDifferences = Differences;
+  List->clear();
+  for (const auto& d : FDifferences) List->addItem(RowText(d));
+  Summary->setText(QString::fromStdString(OtherName) + QString(" との違い: %1 件").arg(FDifferences.size()));
+  show();
+  raise();
+}
+
+bool LoadComparedImage(const std::string& Path, TPrgData& Prg, TChrData& Chr) {
+  TFileStream file(Path, fmOpenRead);
+  // Past this no file is a ROM or a patch for one.
+  constexpr std::int64_t Limit = 64 << 20;
+  std::vector<std::uint8_t> bytes(static_cast<std::size_t>(std::min(file.GetSize(), Limit)));
+  bytes.resize(static_cast<std::size_t>(file.Read(bytes.data(), static_cast<std::int64_t>(bytes.size()))));
+  if (bytes.size() < 4 || std::memcmp(bytes.data(), "NES\x1A", 4) != 0)
+    bytes = ApplyPatch(RomDocument.Image(), bytes, RomImageSize);
+  return LoadRomBytes(bytes, Prg, Chr);
+}
