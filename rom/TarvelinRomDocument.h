@@ -50,6 +50,8 @@ public:
   // the base of every patch, which saving does not move.
   const std::string& GetBaseName() const { return FBaseName; }
   std::span<const std::uint8_t> Original() const { return FOriginal; }
+  // What GetFileName() holds: the image as loaded (its patch applied) or as last saved.
+  std::span<const std::uint8_t> LastSaved() const { return FSaved; }
   // The image's length, as loaded.
   std::size_t Size() const { return FSaved.size(); }
 

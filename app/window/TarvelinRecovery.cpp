@@ -67,7 +67,7 @@ void TRecovery::WriteNow() {
   }
   fs::create_directories(path.parent_path(), ignored);
   const auto image = RomDocument.Image();
-  WriteFileAtomically(path, CreateRecoveryJournal(RomDocument.Original(), image, RomDocument.GetFileName(),
+  WriteFileAtomically(path, CreateRecoveryJournal(RomDocument.LastSaved(), image, RomDocument.GetFileName(),
                                                   RomDocument.GetPatchName()));
   FSinceWrite.start();
   ++FWrites;
@@ -90,12 +90,12 @@ TRecovery::TAnswer TRecovery::OfferJournal() {
   // Another ROM's journal under the same name, or a torn one: not ours to offer.
   if (!info || info->Rom != RomDocument.GetFileName() || info->Patch != RomDocument.GetPatchName())
     return TAnswer::Keep;
-  const bool fits = RecoveryJournalFits(*info, RomDocument.Original());
+  const bool fits = RecoveryJournalFits(*info, RomDocument.LastSaved());
   TAnswer answer = Ask(RomDocument.GetFileName(), !fits);
   if (answer == TAnswer::Restore && !fits) answer = TAnswer::Keep;
   if (answer == TAnswer::Discard) fs::remove(path, error);
   if (answer != TAnswer::Restore) return answer;
-  const auto edited = ApplyRecoveryJournal(RomDocument.Original(), journal);
+  const auto edited = ApplyRecoveryJournal(RomDocument.LastSaved(), journal);
   TRomChange change;
   for (std::size_t i = 0; i < edited.size(); ++i)
     if (edited[i] != RomDocument.Byte(static_cast<int>(i)))

@@ -156,6 +156,30 @@ TEST_F(ViewerWorkTest, AJournalLeftByACrashIsOfferedOnItsBaseOnly) {
   EXPECT_FALSE(fs::exists(Journal()));
 }
 
+// Saved under another name, then edited and lost: the journal is against the saved file.
+TEST_F(ViewerWorkTest, AJournalAfterSaveAsRestoresOnTheSavedFile) {
+  EditChrBank("12");
+  const std::string copy = (Dir.Path() / "copy.nes").string();
+  Form1->SaveDialog = [copy](const std::string&, const std::string&) -> std::optional<std::string> { return copy; };
+  Form1->SaveRomAs1->trigger();
+  ASSERT_EQ(ReadFile(copy), Edited(0x12));
+  EditChrBank("34");
+  const fs::path journal = RecoveryJournalPath(RecoveryFolder(), copy, "");
+  ASSERT_TRUE(WaitFor([&] { return fs::exists(journal); }));
+  Window.reset();
+  ResetProcessState();
+  Window = CreateViewerWindow();
+  Form1 = Window.get();
+  std::vector<bool> asked;
+  Form1->Recovery->Ask = [&asked](const std::string&, bool BaseChanged) {
+    asked.push_back(BaseChanged);
+    return TRecovery::TAnswer::Restore;
+  };
+  Open(copy);
+  EXPECT_EQ(asked, std::vector<bool>{false});
+  EXPECT_EQ(RomDocument.Image(), Edited(0x34));
+}
+
 TEST_F(ViewerWorkTest, TheEmulatorGetsTheSavedFileOrACopyOfTheEditedImage) {
   const fs::path script = Dir.Path() / "emulator.sh";
   std::ofstream(script) << "#!/bin/sh\ncp \"$1\" \"$(dirname \"$0\")/received.nes\"\n";
