@@ -3,7 +3,9 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "host/Application.h"
 #include "host/Classes.h"
+#include "rom/TarvelinFreeSpaceFile.h"
 
 namespace {
 
@@ -55,6 +57,8 @@ bool TRomDocument::LoadPatched(const std::string& FileName, const std::string& P
 
 void TRomDocument::Close() {
   FOriginal.clear();
+  FFree = FSavedFree = {};
+  FFreeSpaceError.clear();
   FFileName.clear();
   FPatchName.clear();
   FDiffering = 0;
@@ -67,7 +71,19 @@ void TRomDocument::Loaded(std::int64_t Size, std::string FileName, std::string P
   FFileName = std::move(FileName);
   FPatchName = std::move(PatchName);
   FDiffering = 0;
+  ReadFreeSpace();
   Notify({});
+}
+
+void TRomDocument::ReadFreeSpace() {
+  FFree = FSavedFree = {};
+  FFreeSpaceError.clear();
+  try {
+    if (const auto free = ReadFreeSpaceFile(FFileName)) FFree = FSavedFree = *free;
+  } catch (const EFreeSpaceError& Error) {
+    FFreeSpaceError = Error.what();
+    ShowMessage(FFreeSpaceError);
+  }
 }
 
 std::uint8_t TRomDocument::Byte(int Offset) const {
@@ -113,6 +129,7 @@ void TRomDocument::Saved(const std::string& FileName) {
   FFileName = FileName;
   FPatchName.clear();
   FDiffering = 0;
+  FSavedFree = FFree;
 }
 
 void TRomDocument::CheckWritable(int Offset) const {

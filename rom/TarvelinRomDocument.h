@@ -13,6 +13,7 @@
 
 #include "host/Exception.h"
 #include "rom/TarvelinFileIO.h"
+#include "rom/TarvelinFreeSpace.h"
 #include "rom/TarvelinPatch.h"
 #include "rom/TarvelinRomChange.h"
 
@@ -54,14 +55,23 @@ public:
   std::uint8_t Byte(int Offset) const;
   // The current image, its loaded length.
   std::vector<std::uint8_t> Image() const;
-  // Whether any byte differs from the file.
-  bool IsModified() const { return FDiffering != 0; }
+  // Whether any byte differs from the file, or the free map from the one beside it.
+  bool IsModified() const { return FDiffering != 0 || IsFreeSpaceModified(); }
   // The file offset ranges [first, last + 1) that differ from the file.
   std::vector<std::pair<int, int>> ChangedRanges() const;
   // A patch of the current image against the file as opened.
   std::vector<std::uint8_t> CreatePatch(TPatchFormat Format) const;
   // The current image is now what the file FileName holds.
   void Saved(const std::string& FileName);
+
+  // The declared free space, read from the file beside the ROM at each load
+  // (empty when there is none) and written beside it with the ROM's save. A file
+  // there that cannot be read is reported once, left alone and not overwritten
+  // unless the map is edited. Saved takes the map as written too.
+  const TFreeMap& FreeSpace() const { return FFree; }
+  void SetFreeSpace(TFreeMap Free) { FFree = std::move(Free); }
+  bool IsFreeSpaceModified() const { return FFree != FSavedFree; }
+  const std::string& FreeSpaceError() const { return FFreeSpaceError; }
 
   // Raises ERomEditError unless a write at Offset is allowed.
   void CheckWritable(int Offset) const;
@@ -81,6 +91,7 @@ private:
   void Put(int Offset, std::uint8_t Value);
   void Loaded(std::int64_t Size, std::string FileName, std::string PatchName);
   void Notify(const TRomChange& Change);
+  void ReadFreeSpace();
 
   TPrgData& FPrg;
   TChrData& FChr;
@@ -88,6 +99,9 @@ private:
   std::string FFileName;
   std::string FPatchName;
   std::size_t FDiffering = 0;  // bytes that differ from FOriginal
+  TFreeMap FFree;
+  TFreeMap FSavedFree;
+  std::string FFreeSpaceError;
   std::map<int, TListener> FListeners;
   int FNextListener = 1;
 };
