@@ -92,7 +92,9 @@ std::string FormatRange(TFileRange Range) {
   return text;
 }
 
-std::vector<TFileRange> ReachedRanges(const TPrgData& PrgData) {
+std::vector<TFileRange> ReachedRanges(const TPrgData& PrgData) { return ReachedRanges(PrgData, {}); }
+
+std::vector<TFileRange> ReachedRanges(const TPrgData& PrgData, TRecordStarts Except) {
   std::vector<TFileRange> ranges;
   for (int bank = 0; bank < BankCount; ++bank) {
     const int base = SpriteBanks[static_cast<std::size_t>(bank)];
@@ -102,18 +104,18 @@ std::vector<TFileRange> ReachedRanges(const TPrgData& PrgData) {
     for (int n = 0; n < 512; ++n) {
       const int frame = FrameDataOffset(PrgData, base, n);
       const int count = Prg(PrgData, frame + 1) + 1;
-      ranges.push_back({frame, frame + 3 + 2 * count});
+      if (frame != Except.Frame) ranges.push_back({frame, frame + 3 + 2 * count});
       int& bytes = alignBytes[static_cast<std::size_t>(Prg(PrgData, frame + 2))];
       bytes = std::max(bytes, 2 * count);
     }
     for (int a = 0; a < 256; ++a) {
       const int align = AlignDataOffset(PrgData, base, a);
       // A number no pattern names still points somewhere: its first pair is kept.
-      ranges.push_back({align, align + std::max(2, alignBytes[static_cast<std::size_t>(a)])});
+      if (align != Except.Align) ranges.push_back({align, align + std::max(2, alignBytes[static_cast<std::size_t>(a)])});
     }
     for (int m = 0; m < 256; ++m) {
       const int animation = AnimationDataOffset(PrgData, base, m);
-      ranges.push_back({animation, animation + 3 + (Prg(PrgData, animation) & 0x7F)});
+      if (animation != Except.Animation) ranges.push_back({animation, animation + 3 + (Prg(PrgData, animation) & 0x7F)});
     }
   }
   return Merged(std::move(ranges));

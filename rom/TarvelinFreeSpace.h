@@ -53,6 +53,14 @@ std::string FormatRange(TFileRange Range);
 // a FrameData (2 x the largest count naming it), and the tables themselves.
 // Sorted and merged.
 std::vector<TFileRange> ReachedRanges(const TPrgData& PrgData);
+// The same without the records that start at the given offsets (-1: none), as
+// the ones an edit rewrites: what else is read.
+struct TRecordStarts {
+  int Frame = -1;
+  int Align = -1;
+  int Animation = -1;
+};
+std::vector<TFileRange> ReachedRanges(const TPrgData& PrgData, TRecordStarts Except);
 bool IsReached(const std::vector<TFileRange>& Reached, TFileRange Range);
 
 // Runs of $FF or of $00 of at least MinimumRun bytes inside a bank's reach that no

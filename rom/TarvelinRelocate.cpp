@@ -1,6 +1,7 @@
 #include "rom/TarvelinRelocate.h"
 
 #include <algorithm>
+#include <array>
 #include <cstdio>
 #include <map>
 #include <memory>
@@ -116,12 +117,14 @@ std::vector<int> BanksOf(const std::vector<TPointerSlot>& Slots) {
   return banks;
 }
 
-// The record at At, now OldSize bytes, becomes Bytes: in place when it does not
-// grow or the bytes after it are free, else moved with every slot in Users.
+// The record at At, now OldSize bytes, becomes Bytes: in place when no other
+// record reads the bytes it writes and, if it grows, the bytes after it are free;
+// else moved with every slot in Users, leaving the old bytes to whoever reads them.
 void Rewrite(TDraft& Draft, int At, int OldSize, const std::vector<std::uint8_t>& Bytes,
-             const std::vector<TPointerSlot>& Users) {
+             const std::vector<TPointerSlot>& Users, const std::vector<TFileRange>& Others) {
   const int size = static_cast<int>(Bytes.size());
-  if (size <= OldSize || Draft.Free().Covers({At + OldSize, At + size})) {
+  const bool room = size <= OldSize || Draft.Free().Covers({At + OldSize, At + size});
+  if (room && !IsReached(Others, {At, At + size})) {
     Draft.Free().Remove({At + OldSize, At + size});
     Draft.Put(At, Bytes);
     Draft.Leave({At + size, At + OldSize});
@@ -179,9 +182,10 @@ TRomPlan EditSprites(const TRomDocument& Document, const TFreeMap& Free, TPatter
   auto frameBytes = draft.Bytes(frame, 3);
   frameBytes[1] = static_cast<std::uint8_t>(newCount - 1);
   frameBytes.insert(frameBytes.end(), sprites.begin(), sprites.end());
-  Rewrite(draft, frame, 3 + 2 * count, frameBytes,
-          SlotsNaming(prg, frame, 512, FrameDataOffset, PatternSlot));
-  Rewrite(draft, align, 2 * count, pairs, SlotsNaming(prg, align, 256, AlignDataOffset, AlignSlot));
+  const auto others = ReachedRanges(prg, {frame, align, -1});
+  Rewrite(draft, frame, 3 + 2 * count, frameBytes, SlotsNaming(prg, frame, 512, FrameDataOffset, PatternSlot),
+          others);
+  Rewrite(draft, align, 2 * count, pairs, SlotsNaming(prg, align, 256, AlignDataOffset, AlignSlot), others);
   return draft.Plan();
 }
 
@@ -198,7 +202,8 @@ TRomPlan EditFrames(const TRomDocument& Document, const TFreeMap& Free, TAnimati
   auto bytes = draft.Bytes(at, 2);
   bytes[0] = static_cast<std::uint8_t>((bytes[0] & 0x80) | (newCount - 1));
   bytes.insert(bytes.end(), frames.begin(), frames.end());
-  Rewrite(draft, at, 2 + count, bytes, SlotsNaming(Document.Prg(), at, 256, AnimationDataOffset, AnimationSlot));
+  Rewrite(draft, at, 2 + count, bytes, SlotsNaming(Document.Prg(), at, 256, AnimationDataOffset, AnimationSlot),
+          ReachedRanges(Document.Prg(), {-1, -1, at}));
   return draft.Plan();
 }
 
@@ -306,5 +311,39 @@ TRomPlan DetachAnimationData(const TRomDocument& Document, const TFreeMap& Free,
   const int at = AnimationAddress(Document.Prg(), Animation);
   TDraft draft(Document, Free);
   Copy(draft, at, 3 + (Document.Byte(at) & 0x7F), AnimationSlot(Animation.BankIndex, Animation.Number & 0xFF));
+  return draft.Plan();
+}
+
+TRomPlan DetachPattern(const TRomDocument& Document, const TFreeMap& Free, TPatternRef Pattern) {
+  RequireBank(Pattern.BankIndex);
+  const TPrgData& prg = Document.Prg();
+  const int base = SpriteBanks[static_cast<std::size_t>(Pattern.BankIndex)];
+  const int frame = PatternFrameAddress(prg, Pattern);
+  const int align = PatternAlignAddress(prg, Pattern);
+  const int count = Document.Byte(frame + 1) + 1;
+  auto users = PatternsUsingAlign(prg, align);
+  std::erase(users, Pattern);
+  TDraft draft(Document, Free);
+  auto bytes = draft.Bytes(frame, 3 + 2 * count);
+  int number = -1;
+  if (!users.empty()) {
+    std::array<bool, 256> named{};
+    for (int n = 0; n < 512; ++n) named[Document.Byte(FrameDataOffset(prg, base, n) + 2)] = true;
+    for (int a = 0; a < 256 && number < 0; ++a)
+      if (!named[static_cast<std::size_t>(a)]) number = a;
+    Require(number >= 0, std::string("バンク ") + BankNames[Pattern.BankIndex] +
+                             " の配置データ番号はすべて使われています");
+    bytes[2] = static_cast<std::uint8_t>(number);
+  }
+  const int to = draft.Take(static_cast<int>(bytes.size()), {Pattern.BankIndex});
+  draft.Put(to, bytes);
+  draft.Point(PatternSlot(Pattern.BankIndex, Pattern.Number & 0x1FF), to);
+  draft.Leave({frame, frame + static_cast<int>(bytes.size())});
+  if (number >= 0) {
+    const auto pairs = draft.Bytes(align, 2 * count);
+    const int pairsTo = draft.Take(2 * count, {Pattern.BankIndex});
+    draft.Put(pairsTo, pairs);
+    draft.Point(AlignSlot(Pattern.BankIndex, number), pairsTo);
+  }
   return draft.Plan();
 }

@@ -49,4 +49,9 @@ TRomPlan MoveAnimationFrame(const TRomDocument& Document, const TFreeMap& Free, 
 // it), the animation number (AnimationData).
 TRomPlan DetachFrameData(const TRomDocument& Document, const TFreeMap& Free, TPatternRef Pattern);
 TRomPlan DetachAlignData(const TRomDocument& Document, const TFreeMap& Free, TPatternRef Pattern);
+// この パターンだけ: the pattern's own copy of its FrameData and, when another
+// pattern reads its AlignData too, of that under an alignment number no pattern
+// of the bank names (written into the copy), so that nothing it shares changes
+// with it any more.
+TRomPlan DetachPattern(const TRomDocument& Document, const TFreeMap& Free, TPatternRef Pattern);
 TRomPlan DetachAnimationData(const TRomDocument& Document, const TFreeMap& Free, TAnimationRef Animation);
