@@ -9,6 +9,7 @@
 
 class QLabel;
 class QLineEdit;
+class QPushButton;
 class QTableWidget;
 class TEditChrPencil;
 class TSpriteOutline;
@@ -24,6 +25,11 @@ public:
   QLineEdit* EditChrBank = nullptr;
   QLineEdit* EditAlign = nullptr;
   QTableWidget* Sprites = nullptr;
+  // Under the table: a sprite added after the selected one (a copy of it), the
+  // selected one removed, and the pattern given records of its own.
+  QPushButton* AddSprite = nullptr;
+  QPushButton* RemoveSprite = nullptr;
+  QPushButton* DetachPattern = nullptr;
   // Who else uses the alignment record, the selected sprite's tile and the CHR bank.
   QLabel* SharedNotice = nullptr;
   TEditChrPencil* Pencil = nullptr;
@@ -43,6 +49,9 @@ private:
   void HeaderEdited(QLineEdit* Edit);
   void SelectionChanged();
   void ShowNotice();
+  void AddSpriteClick();
+  void RemoveSpriteClick();
+  void DetachPatternClick();
   // Sets sprite Sprite's (Y, X); Gesture joins it to a drag.
   void MoveSprite(int Sprite, int Y, int X, int Gesture);
   bool PictureEvent(QEvent* Event);
