@@ -125,6 +125,7 @@ std::vector<std::uint8_t> TRomDocument::CreatePatch(TPatchFormat Format) const {
 }
 
 void TRomDocument::Saved(const std::string& FileName) {
+  if (FSaveCompanion) FSaveCompanion(FileName);
   FOriginal = Image();
   FFileName = FileName;
   FPatchName.clear();

@@ -61,8 +61,13 @@ public:
   std::vector<std::pair<int, int>> ChangedRanges() const;
   // A patch of the current image against the file as opened.
   std::vector<std::uint8_t> CreatePatch(TPatchFormat Format) const;
-  // The current image is now what the file FileName holds.
+  // The current image is now what the file FileName holds. The companion, if
+  // set, runs first, to write what goes beside the ROM (the free map); if it
+  // raises, the document stays as it was before the save.
   void Saved(const std::string& FileName);
+  void SetSaveCompanion(std::function<void(const std::string& FileName)> Companion) {
+    FSaveCompanion = std::move(Companion);
+  }
 
   // The declared free space, read from the file beside the ROM at each load
   // (empty when there is none) and written beside it with the ROM's save. A file
@@ -102,6 +107,7 @@ private:
   TFreeMap FFree;
   TFreeMap FSavedFree;
   std::string FFreeSpaceError;
+  std::function<void(const std::string&)> FSaveCompanion;
   std::map<int, TListener> FListeners;
   int FNextListener = 1;
 };

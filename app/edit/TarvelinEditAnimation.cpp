@@ -5,7 +5,7 @@
 #include <QIntValidator>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QHBoxLayout>
+#include <QGridLayout>
 #include <QPixmap>
 #include <QPushButton>
 #include <QRegularExpressionValidator>
@@ -68,20 +68,23 @@ TEditAnimationPanel::TEditAnimationPanel(TForm1& Form, QWidget* Parent) : QWidge
   EditFrame = new QLineEdit(this);
   EditFrame->setValidator(new QRegularExpressionValidator(QRegularExpression("[0-9A-Fa-f]{1,2}"), this));
   EditFrame->setMaxLength(2);
-  frame->addRow("パターン番号(下位): $", EditFrame);
-  layout->addLayout(frame);
-  auto* edits = new QHBoxLayout;
-  auto* moves = new QHBoxLayout;
   InsertFrame = new QPushButton("挿入", this);
   DeleteFrame = new QPushButton("削除", this);
   DuplicateFrame = new QPushButton("複製", this);
   FrameUp = new QPushButton("上へ", this);
   FrameDown = new QPushButton("下へ", this);
   DetachAnimation = new QPushButton("このアニメーションだけ", this);
-  for (QPushButton* button : {InsertFrame, DeleteFrame, DuplicateFrame}) edits->addWidget(button);
-  for (QPushButton* button : {FrameUp, FrameDown, DetachAnimation}) moves->addWidget(button);
-  layout->addLayout(edits);
-  layout->addLayout(moves);
+  frame->addRow("パターン番号(下位): $", EditFrame);
+  layout->addLayout(frame);
+  // In short rows, so the panel grows no wider.
+  auto* buttons = new QGridLayout;
+  buttons->addWidget(InsertFrame, 0, 0);
+  buttons->addWidget(DeleteFrame, 0, 1);
+  buttons->addWidget(DuplicateFrame, 0, 2);
+  buttons->addWidget(FrameUp, 1, 0);
+  buttons->addWidget(FrameDown, 1, 1);
+  buttons->addWidget(DetachAnimation, 2, 0, 1, 3);
+  layout->addLayout(buttons);
   connect(InsertFrame, &QPushButton::clicked, this, [this] {
     const int row = Frames->currentRow();
     const int at = row >= 0 ? row : Frames->count();

@@ -16,6 +16,7 @@
 #include "app/window/tarvelinSprite.h"
 #include "host/Application.h"
 #include "rom/TarvelinFreeSpace.h"
+#include "sprite/TarvelinFreeSpaceSave.h"
 #include "sprite/tarvelinSpriteGlobals.h"
 
 namespace {
@@ -140,11 +141,17 @@ void TFreeSpaceDialog::AcceptClick() {
 }
 
 void InstallFreeSpaceDialog(TForm1& Form) {
-  auto* item = Form.Edit1->addAction("空き領域(&F)...");
+  // The map goes beside the ROM with each save, written before the save counts as done.
+  RomDocument.SetSaveCompanion([](const std::string& Name) { WriteFreeSpaceBeside(RomDocument, Name); });
+  auto* item = new QAction("空き領域(&F)...", &Form);
   item->setObjectName("FreeSpace1");
-  // The window's menu stays as it was while the panel is closed.
-  item->setVisible(false);
-  QObject::connect(Form.ShowEditPanel1, &QAction::toggled, item, &QAction::setVisible);
+  // In the menu only while the panel is open: closed, the window's menu is as it was.
+  QObject::connect(Form.ShowEditPanel1, &QAction::toggled, item, [&Form, item](bool Open) {
+    if (Open)
+      Form.Edit1->addAction(item);
+    else
+      Form.Edit1->removeAction(item);
+  });
   QObject::connect(item, &QAction::triggered, &Form, [&Form] {
     auto* dialog = static_cast<TFreeSpaceDialog*>(Form.findChild<QDialog*>("FreeSpaceDialog"));
     if (!dialog) dialog = new TFreeSpaceDialog(Form);

@@ -68,11 +68,12 @@ protected:
 
 TEST_F(RelocatePanelTest, TheMenuItemShowsOnlyWithThePanel) {
   ASSERT_NE(FreeSpaceItem(), nullptr);
-  EXPECT_FALSE(FreeSpaceItem()->isVisible());
+  const auto before = Form1->Edit1->actions();
+  EXPECT_FALSE(before.contains(FreeSpaceItem()));
   OpenPanel();
-  EXPECT_TRUE(FreeSpaceItem()->isVisible());
+  EXPECT_EQ(Form1->Edit1->actions().back(), FreeSpaceItem());
   QTest::keyClick(Form1, Qt::Key_D, Qt::ControlModifier);
-  EXPECT_FALSE(FreeSpaceItem()->isVisible());
+  EXPECT_EQ(Form1->Edit1->actions(), before);
 }
 
 TEST_F(RelocatePanelTest, AddedSpriteMovesTheRecordsIntoDeclaredSpaceAndUndoTakesAllBack) {

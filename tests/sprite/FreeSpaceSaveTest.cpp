@@ -27,16 +27,20 @@ TEST(FreeSpaceSaveTest, TheMapTravelsWithTheRomAndABadFileIsKept) {
     const char* Name;
     std::string Beside;        // the file at open, or "(none)"
     bool Edit;                 // a range $2A000-$2A00F added before the save
+    bool SaveAs;               // saved as h.nes beside it
     std::string Message;       // shown at open
     std::string AfterSave;     // the file beside the ROM after the save
   } cases[] = {
-      {"nothing declared, nothing written", "(none)", false, "", "(none)"},
-      {"a declared range is kept", head + "$2C900 $2C94F\n", false, "", written + "$2C900 $2C94F\n"},
-      {"an empty file stays", head, false, "", written},
-      {"an edit is written", "(none)", true, "", written + "$2A000 $2A00F\n"},
-      {"a bad file is left alone", head + "$2A0FF $2A000\n", false,
+      {"nothing declared, nothing written", "(none)", false, false, "", "(none)"},
+      {"nothing declared, nothing written elsewhere", "(none)", false, true, "", "(none)"},
+      {"the user's own file stays as written", "# mine\n" + head + "$2C900 $2C94F\n", false, false, "",
+       "# mine\n" + head + "$2C900 $2C94F\n"},
+      {"a declared range goes with the ROM", head + "$2C900 $2C94F\n", false, true, "", written + "$2C900 $2C94F\n"},
+      {"an empty map goes nowhere", head, false, true, "", "(none)"},
+      {"an edit is written", "(none)", true, false, "", written + "$2A000 $2A00F\n"},
+      {"a bad file is left alone", head + "$2A0FF $2A000\n", false, false,
        "空き領域ファイルの 2 行目: 最初の位置が最後の位置より後ろです", head + "$2A0FF $2A000\n"},
-      {"an edit replaces a bad file", head + "oops\n", true,
+      {"an edit replaces a bad file", head + "oops\n", true, false,
        "空き領域ファイルの 2 行目: 最初と最後のファイル位置が要ります", written + "$2A000 $2A00F\n"},
   };
   for (const auto& c : cases) {
@@ -62,10 +66,12 @@ TEST(FreeSpaceSaveTest, TheMapTravelsWithTheRomAndABadFileIsKept) {
       document.SetFreeSpace(free);
       EXPECT_TRUE(document.IsModified());
     }
-    WriteFreeSpaceBeside(document, path);
-    document.Saved(path);
+    const std::string target = c.SaveAs ? (dir.Path() / "h.nes").string() : path;
+    // As the window saves: the ROM, then the document told, which writes the map first.
+    document.SetSaveCompanion([&](const std::string& Name) { WriteFreeSpaceBeside(document, Name); });
+    document.Saved(target);
     EXPECT_FALSE(document.IsModified());
-    EXPECT_EQ(Text(path + ".tarvelin-free"), c.AfterSave);
+    EXPECT_EQ(Text(target + ".tarvelin-free"), c.AfterSave);
   }
 }
 
