@@ -8,6 +8,8 @@
 #include <QPushButton>
 #include <QTableWidget>
 #include <QUndoStack>
+#include <fstream>
+#include <iterator>
 #include <map>
 
 #include "app/edit/TarvelinEditAnimation.h"
@@ -149,6 +151,18 @@ TEST_F(RelocatePanelTest, FramesAreDuplicatedMovedAndDeletedOneStepEach) {
   EXPECT_EQ(Text(Form1->LblADataAddress), Address(old));
   EXPECT_EQ(Text(Form1->EditAData), "02 03 10 11 12 ");
   EXPECT_EQ(Listed(), std::vector<std::string>{"$27000-$270FF (256 バイト)"});
+
+  // Saved, the map goes beside the ROM, and comes back with it.
+  EXPECT_EQ(Caption(), Base + " *");
+  Form1->OverwriteRomDialog = [](const std::string&) { return true; };
+  Form1->SaveRom1->trigger();
+  EXPECT_EQ(Caption(), Base);
+  std::ifstream file(RomPath + ".tarvelin-free", std::ios::binary);
+  EXPECT_EQ(std::string(std::istreambuf_iterator<char>(file), {}),
+            "TARVELIN free space 1\n# first and last file offset of each free range\n$27000 $270FF\n");
+  OpenDemo();
+  EXPECT_EQ(Listed(), std::vector<std::string>{"$27000-$270FF (256 バイト)"});
+  EXPECT_EQ(Caption(), Base);
 }
 
 TEST_F(RelocatePanelTest, DetectionProposesAndEachAcceptedRangeIsOneStep) {
