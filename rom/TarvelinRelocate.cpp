@@ -71,7 +71,15 @@ public:
       within = {std::max(within.First, reach.First), std::min(within.End, reach.End)};
       reaches += (reaches.empty() ? "" : " と ") + FormatRange(reach);
     }
-    const int at = within.Size() > 0 ? FFree.Find(Size, within) : -1;
+    // Declared space that some pointer reads after all is not used.
+    if (FReached.empty()) FReached = ReachedRanges(FDocument.Prg());
+    std::vector<TFileRange> inside;
+    for (const TFileRange& range : FFree.Ranges())
+      if (range.First < within.End && within.First < range.End) inside.push_back(range);
+    TFreeMap usable(std::move(inside));
+    for (const TFileRange& range : FReached)
+      if (range.First < within.End && within.First < range.End) usable.Remove(range);
+    const int at = within.Size() > 0 ? usable.Find(Size, within) : -1;
     Require(at >= 0, "空き領域が足りません: " + std::to_string(Size) + " バイトが " + reaches +
                          " の中に要ります");
     FFree.Remove({at, at + Size});
@@ -98,6 +106,7 @@ private:
   TFreeMap FBefore;
   std::map<int, std::uint8_t> FBytes;
   std::vector<TFileRange> FLeft;
+  std::vector<TFileRange> FReached;  // of the bytes before the plan
 };
 
 // The pointer slots of one table kind, in every bank, that name Target.

@@ -157,6 +157,9 @@ TEST_F(RelocateCaseTest, RefusesWhenAnotherPatternReadsOnlyOneOfTheRecords) {
   EXPECT_EQ(Refusal([&] { InsertSprite(Document, TFreeMap({{0x26000, 0x26100}}), {0, 0x000}, 0, NewSprite); }),
             "パターン 14-15 の $005 が 配置データ $24910 だけを共有しています。先に切り離してください");
   EXPECT_EQ(Refusal([&] { RemoveSprite(Document, {}, {2, 0x100}, 0); }), "最後のスプライトは消せません");
+  // Declared, but the neutral FrameData at $2D010-$2D014 is read: 4 and 3 bytes are left, too few for 7.
+  EXPECT_EQ(Refusal([&] { DetachFrameData(Document, TFreeMap({{0x2D00C, 0x2D018}}), P16); }),
+            "空き領域が足りません: 7 バイトが $2C010-$2E00F の中に要ります");
   EXPECT_EQ(Refusal([&] { InsertAnimationFrame(Document, {}, {0, 0}, 0, 1); }),
             "空き領域が足りません: 7 バイトが $24010-$2800F の中に要ります");
 }
