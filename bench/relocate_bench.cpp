@@ -4,12 +4,12 @@
 // still reaches the old bytes, against the 16 ms timer tick ("of_tick").
 
 #include <benchmark/benchmark.h>
+#include <unistd.h>
 
 #include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <memory>
-#include <unistd.h>
 
 #include "host/Application.h"
 #include "rom/TarvelinRelocate.h"
@@ -24,8 +24,8 @@ void BM_PlanMoveAmong256Fragments(benchmark::State& State) {
   const auto path = std::filesystem::temp_directory_path() / ("tarvelin-bench-" + std::to_string(::getpid()) + ".nes");
   {
     const auto rom = MakeDemoRom();
-    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(rom.data()),
-                                                 static_cast<std::streamsize>(rom.size()));
+    std::ofstream(path, std::ios::binary)
+        .write(reinterpret_cast<const char*>(rom.data()), static_cast<std::streamsize>(rom.size()));
   }
   auto prg = std::make_unique<TPrgData>();
   auto chr = std::make_unique<TChrData>();

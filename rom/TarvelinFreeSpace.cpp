@@ -92,7 +92,9 @@ std::string FormatRange(TFileRange Range) {
   return text;
 }
 
-std::vector<TFileRange> ReachedRanges(const TPrgData& PrgData) { return ReachedRanges(PrgData, {}); }
+std::vector<TFileRange> ReachedRanges(const TPrgData& PrgData) {
+  return ReachedRanges(PrgData, {});
+}
 
 std::vector<TFileRange> ReachedRanges(const TPrgData& PrgData, TRecordStarts Except) {
   std::vector<TFileRange> ranges;
@@ -111,11 +113,13 @@ std::vector<TFileRange> ReachedRanges(const TPrgData& PrgData, TRecordStarts Exc
     for (int a = 0; a < 256; ++a) {
       const int align = AlignDataOffset(PrgData, base, a);
       // A number no pattern names still points somewhere: its first pair is kept.
-      if (align != Except.Align) ranges.push_back({align, align + std::max(2, alignBytes[static_cast<std::size_t>(a)])});
+      if (align != Except.Align)
+        ranges.push_back({align, align + std::max(2, alignBytes[static_cast<std::size_t>(a)])});
     }
     for (int m = 0; m < 256; ++m) {
       const int animation = AnimationDataOffset(PrgData, base, m);
-      if (animation != Except.Animation) ranges.push_back({animation, animation + 3 + (Prg(PrgData, animation) & 0x7F)});
+      if (animation != Except.Animation)
+        ranges.push_back({animation, animation + 3 + (Prg(PrgData, animation) & 0x7F)});
     }
   }
   return Merged(std::move(ranges));

@@ -44,7 +44,9 @@ int Offset(std::string_view Word, int Line) {
 
 }  // namespace
 
-std::string FreeSpaceFileName(const std::string& RomFileName) { return RomFileName + FreeSpaceFileSuffix; }
+std::string FreeSpaceFileName(const std::string& RomFileName) {
+  return RomFileName + FreeSpaceFileSuffix;
+}
 
 std::string FormatFreeSpace(const TFreeMap& Free) {
   std::string text(Header);

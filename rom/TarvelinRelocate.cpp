@@ -15,7 +15,9 @@ void Require(bool Condition, const std::string& Text) {
   if (!Condition) throw ERomEditError(Text);
 }
 
-std::string Address(int Offset) { return FormatAddress(Offset); }
+std::string Address(int Offset) {
+  return FormatAddress(Offset);
+}
 
 // A table entry: the bank and the offsets of its low and high byte from the base.
 struct TPointerSlot {
@@ -28,8 +30,12 @@ TPointerSlot PatternSlot(int Bank, int Number) {
   const int low = (Number < 256 ? 0x000 : 0x100) + (Number & 0xFF);
   return {Bank, low, low + 0x200};
 }
-TPointerSlot AlignSlot(int Bank, int Number) { return {Bank, 0x400 + Number, 0x500 + Number}; }
-TPointerSlot AnimationSlot(int Bank, int Number) { return {Bank, 0x600 + Number, 0x700 + Number}; }
+TPointerSlot AlignSlot(int Bank, int Number) {
+  return {Bank, 0x400 + Number, 0x500 + Number};
+}
+TPointerSlot AnimationSlot(int Bank, int Number) {
+  return {Bank, 0x600 + Number, 0x700 + Number};
+}
 
 // The writes of one plan over the document's bytes, and the free map they leave.
 class TDraft {
@@ -80,8 +86,7 @@ public:
     for (const TFileRange& range : FReached)
       if (range.First < within.End && within.First < range.End) usable.Remove(range);
     const int at = within.Size() > 0 ? usable.Find(Size, within) : -1;
-    Require(at >= 0, "空き領域が足りません: " + std::to_string(Size) + " バイトが " + reaches +
-                         " の中に要ります");
+    Require(at >= 0, "空き領域が足りません: " + std::to_string(Size) + " バイトが " + reaches + " の中に要ります");
     FFree.Remove({at, at + Size});
     return at;
   }
@@ -192,8 +197,7 @@ TRomPlan EditSprites(const TRomDocument& Document, const TFreeMap& Free, TPatter
   frameBytes[1] = static_cast<std::uint8_t>(newCount - 1);
   frameBytes.insert(frameBytes.end(), sprites.begin(), sprites.end());
   const auto others = ReachedRanges(prg, {frame, align, -1});
-  Rewrite(draft, frame, 3 + 2 * count, frameBytes, SlotsNaming(prg, frame, 512, FrameDataOffset, PatternSlot),
-          others);
+  Rewrite(draft, frame, 3 + 2 * count, frameBytes, SlotsNaming(prg, frame, 512, FrameDataOffset, PatternSlot), others);
   Rewrite(draft, align, 2 * count, pairs, SlotsNaming(prg, align, 256, AlignDataOffset, AlignSlot), others);
   return draft.Plan();
 }
@@ -221,7 +225,9 @@ void RequireFrame(int Index, int Count) {
           "フレーム " + std::to_string(Index) + " はありません (" + std::to_string(Count) + " 枚)");
 }
 
-void RequireMoreFrames(int Count) { Require(Count < 128, "フレームは 128 枚までです"); }
+void RequireMoreFrames(int Count) {
+  Require(Count < 128, "フレームは 128 枚までです");
+}
 
 template <typename T>
 auto At(std::vector<T>& Items, int Index) {
@@ -232,28 +238,31 @@ auto At(std::vector<T>& Items, int Index) {
 
 TRomPlan InsertSprite(const TRomDocument& Document, const TFreeMap& Free, TPatternRef Pattern, int Index,
                       TSpriteEntry Sprite) {
-  return EditSprites(Document, Free, Pattern, [&](std::vector<std::uint8_t>& Sprites, std::vector<std::uint8_t>& Pairs) {
-    const int count = static_cast<int>(Sprites.size()) / 2;
-    Require(count < 256, "スプライトは 256 個までです");
-    Require(Index >= 0 && Index <= count, "スプライト " + std::to_string(Index) + " の前には入れられません");
-    Sprites.insert(At(Sprites, 2 * Index), {static_cast<std::uint8_t>(Sprite.Tile), static_cast<std::uint8_t>(Sprite.Attribute)});
-    Pairs.insert(At(Pairs, 2 * Index), {static_cast<std::uint8_t>(Sprite.Y), static_cast<std::uint8_t>(Sprite.X)});
-  });
+  return EditSprites(
+      Document, Free, Pattern, [&](std::vector<std::uint8_t>& Sprites, std::vector<std::uint8_t>& Pairs) {
+        const int count = static_cast<int>(Sprites.size()) / 2;
+        Require(count < 256, "スプライトは 256 個までです");
+        Require(Index >= 0 && Index <= count, "スプライト " + std::to_string(Index) + " の前には入れられません");
+        Sprites.insert(At(Sprites, 2 * Index),
+                       {static_cast<std::uint8_t>(Sprite.Tile), static_cast<std::uint8_t>(Sprite.Attribute)});
+        Pairs.insert(At(Pairs, 2 * Index), {static_cast<std::uint8_t>(Sprite.Y), static_cast<std::uint8_t>(Sprite.X)});
+      });
 }
 
 TRomPlan RemoveSprite(const TRomDocument& Document, const TFreeMap& Free, TPatternRef Pattern, int Index) {
-  return EditSprites(Document, Free, Pattern, [&](std::vector<std::uint8_t>& Sprites, std::vector<std::uint8_t>& Pairs) {
-    const int count = static_cast<int>(Sprites.size()) / 2;
-    Require(count > 1, "最後のスプライトは消せません");
-    Require(Index >= 0 && Index < count,
-            "スプライト " + std::to_string(Index) + " はありません (" + std::to_string(count) + " 個)");
-    Sprites.erase(At(Sprites, 2 * Index), At(Sprites, 2 * Index + 2));
-    Pairs.erase(At(Pairs, 2 * Index), At(Pairs, 2 * Index + 2));
-  });
+  return EditSprites(
+      Document, Free, Pattern, [&](std::vector<std::uint8_t>& Sprites, std::vector<std::uint8_t>& Pairs) {
+        const int count = static_cast<int>(Sprites.size()) / 2;
+        Require(count > 1, "最後のスプライトは消せません");
+        Require(Index >= 0 && Index < count,
+                "スプライト " + std::to_string(Index) + " はありません (" + std::to_string(count) + " 個)");
+        Sprites.erase(At(Sprites, 2 * Index), At(Sprites, 2 * Index + 2));
+        Pairs.erase(At(Pairs, 2 * Index), At(Pairs, 2 * Index + 2));
+      });
 }
 
-TRomPlan InsertAnimationFrame(const TRomDocument& Document, const TFreeMap& Free, TAnimationRef Animation,
-                              int Index, int PatternLow) {
+TRomPlan InsertAnimationFrame(const TRomDocument& Document, const TFreeMap& Free, TAnimationRef Animation, int Index,
+                              int PatternLow) {
   return EditFrames(Document, Free, Animation, [&](std::vector<std::uint8_t>& Frames, int Count) {
     RequireMoreFrames(Count);
     Require(Index >= 0 && Index <= Count, "フレーム " + std::to_string(Index) + " の前には入れられません");
@@ -261,8 +270,7 @@ TRomPlan InsertAnimationFrame(const TRomDocument& Document, const TFreeMap& Free
   });
 }
 
-TRomPlan DeleteAnimationFrame(const TRomDocument& Document, const TFreeMap& Free, TAnimationRef Animation,
-                              int Index) {
+TRomPlan DeleteAnimationFrame(const TRomDocument& Document, const TFreeMap& Free, TAnimationRef Animation, int Index) {
   return EditFrames(Document, Free, Animation, [&](std::vector<std::uint8_t>& Frames, int Count) {
     Require(Count > 1, "最後のフレームは消せません");
     RequireFrame(Index, Count);
@@ -340,8 +348,8 @@ TRomPlan DetachPattern(const TRomDocument& Document, const TFreeMap& Free, TPatt
     for (int n = 0; n < 512; ++n) named[Document.Byte(FrameDataOffset(prg, base, n) + 2)] = true;
     for (int a = 0; a < 256 && number < 0; ++a)
       if (!named[static_cast<std::size_t>(a)]) number = a;
-    Require(number >= 0, std::string("バンク ") + BankNames[Pattern.BankIndex] +
-                             " の配置データ番号はすべて使われています");
+    Require(number >= 0,
+            std::string("バンク ") + BankNames[Pattern.BankIndex] + " の配置データ番号はすべて使われています");
     bytes[2] = static_cast<std::uint8_t>(number);
   }
   const int to = draft.Take(static_cast<int>(bytes.size()), {Pattern.BankIndex});

@@ -34,10 +34,9 @@ TRomPlan RemoveSprite(const TRomDocument& Document, const TFreeMap& Free, TPatte
 
 // AnimationData frames: a new frame showing PatternLow before Index (0 to count),
 // a frame removed, a frame repeated right after itself, a frame moved to To.
-TRomPlan InsertAnimationFrame(const TRomDocument& Document, const TFreeMap& Free, TAnimationRef Animation,
-                              int Index, int PatternLow);
-TRomPlan DeleteAnimationFrame(const TRomDocument& Document, const TFreeMap& Free, TAnimationRef Animation,
-                              int Index);
+TRomPlan InsertAnimationFrame(const TRomDocument& Document, const TFreeMap& Free, TAnimationRef Animation, int Index,
+                              int PatternLow);
+TRomPlan DeleteAnimationFrame(const TRomDocument& Document, const TFreeMap& Free, TAnimationRef Animation, int Index);
 TRomPlan DuplicateAnimationFrame(const TRomDocument& Document, const TFreeMap& Free, TAnimationRef Animation,
                                  int Index);
 TRomPlan MoveAnimationFrame(const TRomDocument& Document, const TFreeMap& Free, TAnimationRef Animation, int Index,

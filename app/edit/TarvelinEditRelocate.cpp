@@ -14,7 +14,8 @@ namespace {
 void Resettle() {
   if (!RomDocument.IsLoaded()) return;
   const int bank = std::clamp(Form1->CmbABankSelect->currentIndex(), 0, 2);
-  const int at = AnimationDataOffset(PrgData, AnimationBanks[static_cast<std::size_t>(bank)], AnimationPage.AnimationNumber);
+  const int at =
+      AnimationDataOffset(PrgData, AnimationBanks[static_cast<std::size_t>(bank)], AnimationPage.AnimationNumber);
   if (at == AnimationPage.AnimationAddress) return;
   LocateAnimation();
   ShowAnimationData();

@@ -90,7 +90,8 @@ void TFreeSpaceDialog::Refresh() {
     if (RomDocument.FreeSpace().Overlaps({range.x(), range.y()})) delete Proposals->takeItem(i);
   }
   const bool loaded = RomDocument.IsLoaded();
-  for (QWidget* control : std::initializer_list<QWidget*>{AddRange, RemoveRange, Detect, Accept}) control->setEnabled(loaded);
+  for (QWidget* control : std::initializer_list<QWidget*>{AddRange, RemoveRange, Detect, Accept})
+    control->setEnabled(loaded);
 }
 
 void TFreeSpaceDialog::AddClick() {

@@ -57,7 +57,8 @@ protected:
   }
   std::vector<std::uint8_t> With(const std::map<int, int>& Changes) const {
     auto image = Image;
-    for (const auto& [offset, value] : Changes) image[static_cast<std::size_t>(offset)] = static_cast<std::uint8_t>(value);
+    for (const auto& [offset, value] : Changes)
+      image[static_cast<std::size_t>(offset)] = static_cast<std::uint8_t>(value);
     return image;
   }
   void OpenPanel() {

@@ -29,7 +29,8 @@ TEST(FreeSpaceFileTest, ReadsRangesAndRefusesAnythingElseNamingTheLine) {
       {head, ""},
       {"", "空き領域ファイルが空です"},
       {"# only\n", "空き領域ファイルが空です"},
-      {"TARVELIN free space 2\n", "空き領域ファイルの 1 行目: \"TARVELIN free space 1\" で始まる空き領域ファイルではありません"},
+      {"TARVELIN free space 2\n",
+       "空き領域ファイルの 1 行目: \"TARVELIN free space 1\" で始まる空き領域ファイルではありません"},
       {head + "$2A000\n", "空き領域ファイルの 2 行目: 最初と最後のファイル位置が要ります"},
       {head + "\n$2A0FF $2A000\n", "空き領域ファイルの 3 行目: 最初の位置が最後の位置より後ろです"},
       {head + "$0000F $00010\n", "空き領域ファイルの 2 行目: PRG-ROM ($00010-$4000F) の外です"},
@@ -59,8 +60,8 @@ TEST(FreeSpaceFileTest, LivesBesideTheRomAndIsOptional) {
   const std::string rom = (dir.Path() / "game.nes").string();
   EXPECT_EQ(FreeSpaceFileName(rom), rom + ".tarvelin-free");
   EXPECT_FALSE(ReadFreeSpaceFile(rom).has_value());
-  dir.Write("game.nes.tarvelin-free", {'T', 'A', 'R', 'V', 'E', 'L', 'I', 'N', ' ', 'f', 'r', 'e', 'e', ' ', 's', 'p',
-                                        'a', 'c', 'e', ' ', '1', '\n', '$', '2', '0', ' ', '$', '2', '1'});
+  dir.Write("game.nes.tarvelin-free", {'T', 'A', 'R', 'V', 'E', 'L', 'I',  'N', ' ', 'f', 'r', 'e', 'e', ' ', 's',
+                                       'p', 'a', 'c', 'e', ' ', '1', '\n', '$', '2', '0', ' ', '$', '2', '1'});
   EXPECT_EQ(Ranges(*ReadFreeSpaceFile(rom)), "$00020-$00021 ");
 }
 

@@ -87,7 +87,8 @@ TEST_F(RelocateCaseTest, GrowsInPlaceIntoTheFreeBytesAfterIt) {
 
 TEST_F(RelocateCaseTest, MovesWhenTheBytesAfterItAreNotFree) {
   Load();
-  // Sprite inserted first: 07 02 05 | 12 02 10 00 11 01 at $2CE00 (CPU $8DF0); pairs 10 00 00 00 08 00 at $2CE09 ($8DF9).
+  // Sprite inserted first: 07 02 05 | 12 02 10 00 11 01 at $2CE00 (CPU $8DF0); pairs 10 00 00 00 08 00 at $2CE09
+  // ($8DF9).
   const TRomPlan plan = InsertSprite(Document, TFreeMap({{0x2CE00, 0x2CE40}}), P16, 0, NewSprite);
   EXPECT_EQ(Written(plan.Change),
             "2C020:00>F0 2C220:89>8D 2C415:00>F9 2C515:8A>8D "
@@ -111,10 +112,14 @@ TEST_F(RelocateCaseTest, PlacesARecordUpToTheLastByteOfTheReachAndNoFurther) {
             "24030:00>F5 24230:8C>BF 28005:00>01 28006:00>02 28007:00>06 28008:00>A1 28009:00>A2 2800A:00>A3 "
             "2800B:00>A4 2800C:00>A5 2800D:00>A6 ");
   EXPECT_EQ(Ranges(plan.FreeAfter), "$24C10-$24C18 $2800E-$2802F ");
-  EXPECT_EQ(Refusal([&] { DetachFrameData(Document, free, {0, 0x021}); }),
+  EXPECT_EQ(Refusal([&] {
+              DetachFrameData(Document, free, {0, 0x021});
+            }),
             "空き領域が足りません: 13 バイトが $24010-$2800F の中に要ります");
   // Bank "16" reaches $2C010-$2E00F only: 6 free bytes before its end are too few for 7.
-  EXPECT_EQ(Refusal([&] { DetachFrameData(Document, TFreeMap({{0x2E00A, 0x2E100}}), P16); }),
+  EXPECT_EQ(Refusal([&] {
+              DetachFrameData(Document, TFreeMap({{0x2E00A, 0x2E100}}), P16);
+            }),
             "空き領域が足りません: 7 バイトが $2C010-$2E00F の中に要ります");
 }
 
@@ -126,7 +131,9 @@ TEST_F(RelocateCaseTest, ARecordOfTwoBanksGrowsForBothOrNotAtAll) {
   Fill(0x24B14, 0x24B20, 0xFF);
   Load();
   // No two banks' reaches meet, so it cannot move.
-  EXPECT_EQ(Refusal([&] { InsertAnimationFrame(Document, TFreeMap({{0x26000, 0x26100}}), {0, 5}, 2, 0x09); }),
+  EXPECT_EQ(Refusal([&] {
+              InsertAnimationFrame(Document, TFreeMap({{0x26000, 0x26100}}), {0, 5}, 2, 0x09);
+            }),
             "空き領域が足りません: 5 バイトが $24010-$2800F と $28010-$2C00F の中に要ります");
   const TRomPlan plan = InsertAnimationFrame(Document, TFreeMap({{0x24B14, 0x24B20}}), {1, 5}, 1, 0x09);
   EXPECT_EQ(Written(plan.Change), "24B10:01>02 24B13:08>09 24B14:FF>08 ");
@@ -154,13 +161,19 @@ TEST_F(RelocateCaseTest, FreesTheOldBytesOnlyWhenNoPointerReachesThem) {
 TEST_F(RelocateCaseTest, RefusesWhenAnotherPatternReadsOnlyOneOfTheRecords) {
   Load();
   // Pattern $000 of "12-13" and $005 of "14-15" read AlignData $24910 with different FrameData.
-  EXPECT_EQ(Refusal([&] { InsertSprite(Document, TFreeMap({{0x26000, 0x26100}}), {0, 0x000}, 0, NewSprite); }),
+  EXPECT_EQ(Refusal([&] {
+              InsertSprite(Document, TFreeMap({{0x26000, 0x26100}}), {0, 0x000}, 0, NewSprite);
+            }),
             "パターン 14-15 の $005 が 配置データ $24910 だけを共有しています。先に切り離してください");
   EXPECT_EQ(Refusal([&] { RemoveSprite(Document, {}, {2, 0x100}, 0); }), "最後のスプライトは消せません");
   // Declared, but the neutral FrameData at $2D010-$2D014 is read: 4 and 3 bytes are left, too few for 7.
-  EXPECT_EQ(Refusal([&] { DetachFrameData(Document, TFreeMap({{0x2D00C, 0x2D018}}), P16); }),
+  EXPECT_EQ(Refusal([&] {
+              DetachFrameData(Document, TFreeMap({{0x2D00C, 0x2D018}}), P16);
+            }),
             "空き領域が足りません: 7 バイトが $2C010-$2E00F の中に要ります");
-  EXPECT_EQ(Refusal([&] { InsertAnimationFrame(Document, {}, {0, 0}, 0, 1); }),
+  EXPECT_EQ(Refusal([&] {
+              InsertAnimationFrame(Document, {}, {0, 0}, 0, 1);
+            }),
             "空き領域が足りません: 7 バイトが $24010-$2800F の中に要ります");
 }
 

@@ -31,8 +31,12 @@ int FrameAt(const TBytes& Rom, int Bank, int N) {
   const int low = (N >> 8) * 0x100 + (N & 0xFF);
   return Pointer(Rom, Bases[Bank], low, low + 0x200);
 }
-int AlignAt(const TBytes& Rom, int Bank, int A) { return Pointer(Rom, Bases[Bank], 0x400 + A, 0x500 + A); }
-int AnimationAt(const TBytes& Rom, int Bank, int M) { return Pointer(Rom, Bases[Bank], 0x600 + M, 0x700 + M); }
+int AlignAt(const TBytes& Rom, int Bank, int A) {
+  return Pointer(Rom, Bases[Bank], 0x400 + A, 0x500 + A);
+}
+int AnimationAt(const TBytes& Rom, int Bank, int M) {
+  return Pointer(Rom, Bases[Bank], 0x600 + M, 0x700 + M);
+}
 TBytes Slice(const TBytes& Rom, int At, int Size) {
   return TBytes(Rom.begin() + At, Rom.begin() + At + Size);
 }
@@ -44,8 +48,8 @@ struct TResolved {
   friend bool operator==(const TResolved&, const TResolved&) = default;
 };
 struct TResolvedRom {
-  std::vector<TResolved> Patterns;    // bank * 512 + n
-  std::vector<int> Animations;        // bank * 256 + m: offset
+  std::vector<TResolved> Patterns;  // bank * 512 + n
+  std::vector<int> Animations;      // bank * 256 + m: offset
   std::vector<TBytes> AnimationBytes;
 };
 
@@ -154,7 +158,8 @@ TRandomRom MakeRandomRom(std::mt19937& Random) {
     }
     for (int n = 0; n < 512; ++n) pattern(bank, n, frames[bank][static_cast<std::size_t>(pick(0, records - 1))]);
     for (int m = 0; m < 256; ++m)
-      point(base, 0x600 + m, 0x700 + m, animations[bank][static_cast<std::size_t>(pick(0, static_cast<int>(animations[bank].size()) - 1))]);
+      point(base, 0x600 + m, 0x700 + m,
+            animations[bank][static_cast<std::size_t>(pick(0, static_cast<int>(animations[bank].size()) - 1))]);
   }
   // Bank "14-15" reaches some records of "12-13" too: a FrameData through its own
   // alignment number, a FrameData and its AlignData both, and an AnimationData.
@@ -257,10 +262,18 @@ TEST_F(RelocatePropertyTest, EveryOtherRecordStaysAndUndoRestoresAll) {
             animation.insert(animation.begin() + 2 + to, moving);
             break;
           }
-          case 6: plan = DetachFrameData(Document, free, {bank, n}); break;
-          case 7: plan = DetachAlignData(Document, free, {bank, n}); break;
-          case 8: plan = DetachAnimationData(Document, free, {bank, m}); break;
-          default: plan = DetachPattern(Document, free, {bank, n}); break;
+          case 6:
+            plan = DetachFrameData(Document, free, {bank, n});
+            break;
+          case 7:
+            plan = DetachAlignData(Document, free, {bank, n});
+            break;
+          case 8:
+            plan = DetachAnimationData(Document, free, {bank, m});
+            break;
+          default:
+            plan = DetachPattern(Document, free, {bank, n});
+            break;
         }
       } catch (const ERomEditError&) {
         ++refused;
@@ -302,7 +315,8 @@ TEST_F(RelocatePropertyTest, EveryOtherRecordStaysAndUndoRestoresAll) {
             ASSERT_NE(is.Patterns[i].Align, is.Patterns[self].Align);
           }
       for (std::size_t i = 0; i < is.Animations.size(); ++i) {
-        const bool edited = !animation.empty() && was.Animations[i] == was.Animations[static_cast<std::size_t>(bank * 256 + m)];
+        const bool edited =
+            !animation.empty() && was.Animations[i] == was.Animations[static_cast<std::size_t>(bank * 256 + m)];
         ASSERT_EQ(is.AnimationBytes[i], edited ? animation : was.AnimationBytes[i]) << "animation " << i;
       }
       // Changed: only declared space, the tables and the edited record's old bytes;

@@ -25,11 +25,11 @@ TEST(FreeSpaceSaveTest, TheMapTravelsWithTheRomAndABadFileIsKept) {
   const std::string written = head + "# first and last file offset of each free range\n";
   const struct {
     const char* Name;
-    std::string Beside;        // the file at open, or "(none)"
-    bool Edit;                 // a range $2A000-$2A00F added before the save
-    bool SaveAs;               // saved as h.nes beside it
-    std::string Message;       // shown at open
-    std::string AfterSave;     // the file beside the ROM after the save
+    std::string Beside;     // the file at open, or "(none)"
+    bool Edit;              // a range $2A000-$2A00F added before the save
+    bool SaveAs;            // saved as h.nes beside it
+    std::string Message;    // shown at open
+    std::string AfterSave;  // the file beside the ROM after the save
   } cases[] = {
       {"nothing declared, nothing written", "(none)", false, false, "", "(none)"},
       {"nothing declared, nothing written elsewhere", "(none)", false, true, "", "(none)"},
@@ -50,7 +50,8 @@ TEST(FreeSpaceSaveTest, TheMapTravelsWithTheRomAndABadFileIsKept) {
     std::vector<std::uint8_t> rom(0x40010, 0);
     rom[0] = 'N', rom[1] = 'E', rom[2] = 'S', rom[3] = 0x1A;
     const std::string path = dir.Write("g.nes", rom);
-    if (c.Beside != "(none)") dir.Write("g.nes.tarvelin-free", std::vector<std::uint8_t>(c.Beside.begin(), c.Beside.end()));
+    if (c.Beside != "(none)")
+      dir.Write("g.nes.tarvelin-free", std::vector<std::uint8_t>(c.Beside.begin(), c.Beside.end()));
     auto prg = std::make_unique<TPrgData>();
     auto chr = std::make_unique<TChrData>();
     TRomDocument document(*prg, *chr);
