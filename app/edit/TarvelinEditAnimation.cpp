@@ -115,7 +115,7 @@ TEditAnimationPanel::TEditAnimationPanel(TForm1& Form, QWidget* Parent) : QWidge
     });
   connect(DetachAnimation, &QPushButton::clicked, this, [this] {
     Relocate([&](const TFreeMap& Free, TAnimationRef A) { return ::DetachAnimationData(RomDocument, Free, A); },
-             "をこのアニメーションだけに", Frames->currentRow());
+             "をこのアニメーションだけに", Frames->currentRow(), false);
   });
 
   connect(CheckHigh, &QCheckBox::clicked, this, [this](bool High) {
@@ -180,17 +180,36 @@ void TEditAnimationPanel::EnableButtons() {
   FrameUp->setEnabled(row > 0);
   FrameDown->setEnabled(row >= 0 && row + 1 < count);
   // Offered where another animation number, of any bank, reads the same record.
+  DetachAnimation->setEnabled(Users() > 1);
+}
+
+int TEditAnimationPanel::Users() const {
+  const int address = AnimationAddress(PrgData, CurrentAnimation());
   int users = 0;
   for (int bank = 0; bank < static_cast<int>(AnimationBanks.size()); ++bank)
-    for (int m = 0; m < 256; ++m) users += AnimationAddress(PrgData, {bank, m}) == FAddress;
-  DetachAnimation->setEnabled(users > 1);
+    for (int m = 0; m < 256; ++m) users += AnimationAddress(PrgData, {bank, m}) == address;
+  return users;
 }
 
 void TEditAnimationPanel::Relocate(const std::function<TRomPlan(const TFreeMap&, TAnimationRef)>& Plan,
-                                  const QString& What, int Row) {
+                                  const QString& What, int Row, bool Edit) {
   const TAnimationRef animation = CurrentAnimation();
   const int before = FForm.RomUndoStack->count();
-  PushRelocation([&](const TFreeMap& Free) { return Plan(Free, animation); },
+  std::function<TRomPlan(const TFreeMap&)> plan = [&](const TFreeMap& Free) { return Plan(Free, animation); };
+  // Every number that reads the record sees the edit, unless this one takes a copy first.
+  if (const int users = Users(); Edit && users > 1) {
+    switch (AskSharedEdit(users, "アニメーション", "このアニメーションだけ")) {
+      case TSharedEdit::Cancel: return;
+      case TSharedEdit::ThisOnly:
+        plan = [&](const TFreeMap& Free) {
+          return ThenOnTheCopy([&](const TFreeMap& F) { return ::DetachAnimationData(RomDocument, F, animation); },
+                               [&](const TFreeMap& F) { return Plan(F, animation); }, Free);
+        };
+        break;
+      case TSharedEdit::All: break;
+    }
+  }
+  PushRelocation(plan,
                  QString("アニメーション %1:$%2 ")
                          .arg(BankNames[static_cast<std::size_t>(animation.BankIndex)])
                          .arg(QString::fromStdString(FormatByte(animation.Number))) +

@@ -48,7 +48,11 @@ private:
   void TicksEdited();
   void OpenPattern(int Frame);
   // One of the buttons under the list; Row is the frame to select afterwards.
-  void Relocate(const std::function<TRomPlan(const TFreeMap&, TAnimationRef)>& Plan, const QString& What, int Row);
+  // Edit: it changes the record, so a shared one asks first.
+  void Relocate(const std::function<TRomPlan(const TFreeMap&, TAnimationRef)>& Plan, const QString& What, int Row,
+                bool Edit = true);
+  // Animation numbers of every bank that read the shown record.
+  int Users() const;
   void EnableButtons();
 
   TForm1& FForm;

@@ -1,5 +1,7 @@
 #include "app/edit/TarvelinEditRelocate.h"
 
+#include <QMessageBox>
+#include <QPushButton>
 #include <QUndoStack>
 
 #include "app/edit/TarvelinRomCommands.h"
@@ -32,4 +34,34 @@ void PushRelocation(const std::function<TRomPlan(const TFreeMap&)>& Plan, const 
   } catch (const Exception& E) {
     Application.ShowException(E);
   }
+}
+
+std::function<TSharedEdit(int, const QString&, const QString&)> AskSharedEdit = [](int Users, const QString& Noun,
+                                                                                   const QString& Only) {
+  QMessageBox box(QMessageBox::Question, QString::fromStdString(Application.GetTitle()),
+                  QString("このデータは %1 個の%2が使っています。").arg(Users).arg(Noun), QMessageBox::Cancel, Form1);
+  QPushButton* all = box.addButton(QString("%1 %2に反映").arg(Users).arg(Noun), QMessageBox::AcceptRole);
+  QPushButton* only = box.addButton(Only, QMessageBox::AcceptRole);
+  box.exec();
+  return box.clickedButton() == all    ? TSharedEdit::All
+         : box.clickedButton() == only ? TSharedEdit::ThisOnly
+                                       : TSharedEdit::Cancel;
+};
+
+TRomPlan ThenOnTheCopy(const std::function<TRomPlan(const TFreeMap&)>& Detach,
+                       const std::function<TRomPlan(const TFreeMap&)>& Edit, const TFreeMap& Free) {
+  TRomPlan first = Detach(Free);
+  // The edit is planned over the copy, which is taken back before anything is pushed.
+  RomDocument.Apply(first.Change);
+  TRomPlan second;
+  try {
+    second = Edit(first.FreeAfter);
+  } catch (...) {
+    RomDocument.Revert(first.Change);
+    throw;
+  }
+  RomDocument.Revert(first.Change);
+  first.Change.Merge(second.Change);
+  first.FreeAfter = second.FreeAfter;
+  return first;
 }

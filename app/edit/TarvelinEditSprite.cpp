@@ -311,9 +311,9 @@ void TEditSpritePanel::AddSpriteClick() {
   const TSpriteEntry entry{records.Frame[3 + 2 * from], records.Frame[4 + 2 * from], records.Align[2 * from],
                            records.Align[2 * from + 1]};
   const int at = static_cast<int>(from) + 1;
-  const int before = static_cast<int>(FForm.RomUndoStack->count());
-  PushRelocation([&](const TFreeMap& Free) { return InsertSprite(RomDocument, Free, pattern, at, entry); },
-                 PatternName(pattern) + QString(" スプライト$%1 の追加").arg(Hex2(at)));
+  const int before = FForm.RomUndoStack->count();
+  ResizeRecords([&](const TFreeMap& Free) { return InsertSprite(RomDocument, Free, pattern, at, entry); },
+                PatternName(pattern) + QString(" スプライト$%1 の追加").arg(Hex2(at)));
   Refresh();
   if (FForm.RomUndoStack->count() != before) Sprites->selectRow(at);
 }
@@ -322,10 +322,33 @@ void TEditSpritePanel::RemoveSpriteClick() {
   const TPatternRef pattern = CurrentPattern();
   const int sprite = SelectedSprite();
   if (sprite < 0) return;
-  PushRelocation([&](const TFreeMap& Free) { return ::RemoveSprite(RomDocument, Free, pattern, sprite); },
-                 PatternName(pattern) + QString(" スプライト$%1 の削除").arg(Hex2(sprite)));
+  ResizeRecords([&](const TFreeMap& Free) { return ::RemoveSprite(RomDocument, Free, pattern, sprite); },
+                PatternName(pattern) + QString(" スプライト$%1 の削除").arg(Hex2(sprite)));
   Sprites->clearSelection();
   Refresh();
+}
+
+void TEditSpritePanel::ResizeRecords(const std::function<TRomPlan(const TFreeMap&)>& Edit, const QString& Text) {
+  const TPatternRef pattern = CurrentPattern();
+  const TSpritePattern records = CurrentRecords();
+  // Everyone who reads either record sees the edit, unless this pattern takes copies first.
+  auto users = PatternsUsingFrame(PrgData, records.FrameAddress);
+  for (const TPatternRef& other : PatternsUsingAlign(PrgData, records.AlignAddress))
+    if (std::ranges::find(users, other) == users.end()) users.push_back(other);
+  auto plan = Edit;
+  if (users.size() > 1) {
+    switch (AskSharedEdit(static_cast<int>(users.size()), "パターン", "このパターンだけ")) {
+      case TSharedEdit::Cancel: return;
+      case TSharedEdit::ThisOnly:
+        plan = [&](const TFreeMap& Free) {
+          return ThenOnTheCopy([&](const TFreeMap& F) { return ::DetachPattern(RomDocument, F, pattern); }, Edit,
+                               Free);
+        };
+        break;
+      case TSharedEdit::All: break;
+    }
+  }
+  PushRelocation(plan, Text);
 }
 
 void TEditSpritePanel::DetachPatternClick() {

@@ -4,6 +4,9 @@
 // composed picture as a place to pick, drag and nudge sprites.
 
 #include <QWidget>
+#include <functional>
+
+#include "rom/TarvelinRelocate.h"
 
 #include "rom/TarvelinRomUsage.h"
 
@@ -52,6 +55,8 @@ private:
   void AddSpriteClick();
   void RemoveSpriteClick();
   void DetachPatternClick();
+  // Pushes Edit, asking first when another pattern reads the records too.
+  void ResizeRecords(const std::function<TRomPlan(const TFreeMap&)>& Edit, const QString& Text);
   // Sets sprite Sprite's (Y, X); Gesture joins it to a drag.
   void MoveSprite(int Sprite, int Y, int X, int Gesture);
   bool PictureEvent(QEvent* Event);

@@ -14,6 +14,7 @@
 
 #include "app/edit/TarvelinEditAnimation.h"
 #include "app/edit/TarvelinEditPanel.h"
+#include "app/edit/TarvelinEditRelocate.h"
 #include "app/edit/TarvelinEditSprite.h"
 #include "app/edit/TarvelinFreeSpaceDialog.h"
 #include "tests/app/ViewerTestSupport.h"
@@ -121,6 +122,57 @@ TEST_F(RelocatePanelTest, AddedSpriteMovesTheRecordsIntoDeclaredSpaceAndUndoTake
   QTest::keyClick(Form1->windowHandle(), Qt::Key_Z, Qt::ControlModifier);
   EXPECT_TRUE(Listed().empty());
   EXPECT_EQ(Caption(), Base);
+}
+
+TEST_F(RelocatePanelTest, ASharedRecordAsksAndThisPatternOnlyCopiesBeforeTheEdit) {
+  OpenPanel();
+  DeclareFree();
+  // $010 and $110 of "12-13" read the pairs of alignment $0A with FrameData of their own.
+  GoToPattern(0, DemoRom::WalkFrame0.Number);
+  TEditSpritePanel& panel = *Form1->EditPanel->SpritePanel;
+  const int rows = panel.Sprites->rowCount();
+  const auto old = AskSharedEdit;
+  std::vector<int> asked;
+  TSharedEdit answer = TSharedEdit::All;
+  AskSharedEdit = [&](int Users, const QString&, const QString& Only) {
+    EXPECT_EQ(Only.toStdString(), "このパターンだけ");
+    asked.push_back(Users);
+    return answer;
+  };
+  const auto before = RomDocument.Image();
+  // For both: the other pattern reads the pairs with a FrameData of its own, so it is refused.
+  QTest::mouseClick(panel.AddSprite, Qt::LeftButton);
+  ASSERT_EQ(Shown().size(), 1u);
+  EXPECT_EQ(Shown()[0].Text.rfind("パターン 12-13 の $110 が 配置データ ", 0), 0u) << Shown()[0].Text;
+  EXPECT_EQ(RomDocument.Image(), before);
+  answer = TSharedEdit::Cancel;
+  QTest::mouseClick(panel.AddSprite, Qt::LeftButton);
+  EXPECT_EQ(Form1->RomUndoStack->count(), 1);  // the declared range only
+  answer = TSharedEdit::ThisOnly;
+  QTest::mouseClick(panel.AddSprite, Qt::LeftButton);
+  EXPECT_EQ(asked, (std::vector<int>{2, 2, 2}));
+  EXPECT_EQ(Form1->RomUndoStack->count(), 2);
+  EXPECT_EQ(panel.Sprites->rowCount(), rows + 1);
+  const auto after = RomDocument.Image();
+  const int base = DemoRom::BankBases[0];
+  // The bytes a pattern reads: its FrameData, then its AlignData.
+  const auto records = [&](const std::vector<std::uint8_t>& Rom, int Number) {
+    const int frame = FrameOffsetIn(Rom, base, Number);
+    const int count = Rom[static_cast<std::size_t>(frame + 1)] + 1;
+    const int align = AlignOffsetIn(Rom, base, Rom[static_cast<std::size_t>(frame + 2)]);
+    std::vector<std::uint8_t> bytes(Rom.begin() + frame, Rom.begin() + frame + 3 + 2 * count);
+    bytes.insert(bytes.end(), Rom.begin() + align, Rom.begin() + align + 2 * count);
+    return bytes;
+  };
+  // The other pattern reads what it read; this one has its own records, one sprite longer.
+  EXPECT_EQ(records(after, DemoRom::HighWalkFrame0.Number), records(before, DemoRom::HighWalkFrame0.Number));
+  EXPECT_NE(FrameOffsetIn(after, base, DemoRom::WalkFrame0.Number), DemoRom::WalkFrame0.FrameOffset);
+  EXPECT_NE(AlignOffsetIn(after, base, after[static_cast<std::size_t>(FrameOffsetIn(after, base, 0x010) + 2)]),
+            DemoRom::WalkFrame0.AlignOffset);
+  QTest::keyClick(Form1->windowHandle(), Qt::Key_Z, Qt::ControlModifier);
+  EXPECT_EQ(RomDocument.Image(), before);
+  EXPECT_EQ(Listed(), std::vector<std::string>{"$27000-$270FF (256 バイト)"});
+  AskSharedEdit = old;
 }
 
 TEST_F(RelocatePanelTest, FramesAreDuplicatedMovedAndDeletedOneStepEach) {
