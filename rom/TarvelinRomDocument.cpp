@@ -7,7 +7,9 @@
 #include <chrono>
 #include <cstdio>
 
+#include "host/Application.h"
 #include "host/Classes.h"
+#include "rom/TarvelinFreeSpaceFile.h"
 
 namespace {
 
@@ -75,6 +77,8 @@ bool TRomDocument::LoadPatched(const std::string& FileName, const std::string& P
 void TRomDocument::Close() {
   FOriginal.clear();
   FSaved.clear();
+  FFree = FSavedFree = {};
+  FFreeSpaceError.clear();
   FFileName.clear();
   FBaseName.clear();
   FPatchName.clear();
@@ -94,7 +98,19 @@ void TRomDocument::Loaded(std::int64_t Size, std::string FileName, std::string P
   FPatchName = std::move(PatchName);
   FDiffering = 0;
   Stamp(FOriginal);
+  ReadFreeSpace();
   Notify({});
+}
+
+void TRomDocument::ReadFreeSpace() {
+  FFree = FSavedFree = {};
+  FFreeSpaceError.clear();
+  try {
+    if (const auto free = ReadFreeSpaceFile(FFileName)) FFree = FSavedFree = *free;
+  } catch (const EFreeSpaceError& Error) {
+    FFreeSpaceError = Error.what();
+    ShowMessage(FFreeSpaceError);
+  }
 }
 
 void TRomDocument::Stamp(std::span<const std::uint8_t> OnDisk) {
@@ -162,10 +178,12 @@ std::vector<std::uint8_t> TRomDocument::CreatePatch(TPatchFormat Format) const {
 }
 
 void TRomDocument::Saved(const std::string& FileName) {
+  if (FSaveCompanion) FSaveCompanion(FileName);
   FSaved = Image();
   FFileName = FileName;
   FPatchName.clear();
   FDiffering = 0;
+  FSavedFree = FFree;
   Stamp(FSaved);
 }
 

@@ -14,6 +14,7 @@
 
 #include "host/Exception.h"
 #include "rom/TarvelinFileIO.h"
+#include "rom/TarvelinFreeSpace.h"
 #include "rom/TarvelinPatch.h"
 #include "rom/TarvelinRomChange.h"
 
@@ -61,8 +62,8 @@ public:
   std::uint8_t Byte(int Offset) const;
   // The current image, its loaded length.
   std::vector<std::uint8_t> Image() const;
-  // Whether any byte differs from the file as loaded or last saved.
-  bool IsModified() const { return FDiffering != 0; }
+  // Whether any byte differs from the file as loaded or last saved, or the free map from the one beside it.
+  bool IsModified() const { return FDiffering != 0 || IsFreeSpaceModified(); }
   // The file offset ranges [first, last + 1) that differ from the file as loaded or last saved.
   std::vector<std::pair<int, int>> ChangedRanges() const;
   // The ranges of the current image that differ from Original(); a length that
@@ -70,13 +71,27 @@ public:
   std::vector<std::pair<int, int>> RangesFromOriginal() const;
   // A patch of the current image against Original().
   std::vector<std::uint8_t> CreatePatch(TPatchFormat Format) const;
-  // The current image is now what the file FileName holds.
+  // The current image is now what the file FileName holds. The companion, if
+  // set, runs first, to write what goes beside the ROM (the free map); if it
+  // raises, the document stays as it was before the save.
   void Saved(const std::string& FileName);
   // Whether the file GetFileName() names is no longer what was loaded from it or
   // saved to it: its size, modification time or inode moved and its bytes differ
   // (or the time is too close to the reading to trust). A file that is gone has
   // nothing to lose and counts as unchanged.
   bool ChangedOnDisk() const;
+  void SetSaveCompanion(std::function<void(const std::string& FileName)> Companion) {
+    FSaveCompanion = std::move(Companion);
+  }
+
+  // The declared free space, read from the file beside the ROM at each load
+  // (empty when there is none) and written beside it with the ROM's save. A file
+  // there that cannot be read is reported once, left alone and not overwritten
+  // unless the map is edited. Saved takes the map as written too.
+  const TFreeMap& FreeSpace() const { return FFree; }
+  void SetFreeSpace(TFreeMap Free) { FFree = std::move(Free); }
+  bool IsFreeSpaceModified() const { return FFree != FSavedFree; }
+  const std::string& FreeSpaceError() const { return FFreeSpaceError; }
 
   // Raises ERomEditError unless a write at Offset is allowed.
   void CheckWritable(int Offset) const;
@@ -110,6 +125,7 @@ private:
     bool Racy = true;  // modified too close to the reading for the time to tell
     std::uint32_t Crc = 0;
   };
+  void ReadFreeSpace();
 
   TPrgData& FPrg;
   TChrData& FChr;
@@ -120,6 +136,10 @@ private:
   std::string FPatchName;
   TFileStamp FStamp;
   std::size_t FDiffering = 0;  // bytes that differ from FSaved
+  TFreeMap FFree;
+  TFreeMap FSavedFree;
+  std::string FFreeSpaceError;
+  std::function<void(const std::string&)> FSaveCompanion;
   std::map<int, TListener> FListeners;
   int FNextListener = 1;
 };

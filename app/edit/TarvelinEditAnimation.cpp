@@ -5,15 +5,19 @@
 #include <QIntValidator>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QGridLayout>
 #include <QPixmap>
+#include <QPushButton>
 #include <QRegularExpressionValidator>
 #include <QVBoxLayout>
 #include <algorithm>
 
 #include "sprite/TarvelinDrawSprite.h"
 #include "app/edit/TarvelinEditPanel.h"
+#include "app/edit/TarvelinEditRelocate.h"
 #include "sprite/TarvelinPictureFiles.h"
 #include "app/edit/TarvelinRomCommands.h"
+#include <QUndoStack>
 #include "sprite/TarvelinSpritePattern.h"
 #include "app/window/TarvelinTabAnimation.h"
 #include "app/window/TarvelinTabSprite.h"
@@ -64,8 +68,55 @@ TEditAnimationPanel::TEditAnimationPanel(TForm1& Form, QWidget* Parent) : QWidge
   EditFrame = new QLineEdit(this);
   EditFrame->setValidator(new QRegularExpressionValidator(QRegularExpression("[0-9A-Fa-f]{1,2}"), this));
   EditFrame->setMaxLength(2);
+  InsertFrame = new QPushButton("挿入", this);
+  DeleteFrame = new QPushButton("削除", this);
+  DuplicateFrame = new QPushButton("複製", this);
+  FrameUp = new QPushButton("上へ", this);
+  FrameDown = new QPushButton("下へ", this);
+  DetachAnimation = new QPushButton("このアニメーションだけ", this);
   frame->addRow("パターン番号(下位): $", EditFrame);
   layout->addLayout(frame);
+  // In short rows, so the panel grows no wider.
+  auto* buttons = new QGridLayout;
+  buttons->addWidget(InsertFrame, 0, 0);
+  buttons->addWidget(DeleteFrame, 0, 1);
+  buttons->addWidget(DuplicateFrame, 0, 2);
+  buttons->addWidget(FrameUp, 1, 0);
+  buttons->addWidget(FrameDown, 1, 1);
+  buttons->addWidget(DetachAnimation, 2, 0, 1, 3);
+  layout->addLayout(buttons);
+  connect(InsertFrame, &QPushButton::clicked, this, [this] {
+    const int row = Frames->currentRow();
+    const int at = row >= 0 ? row : Frames->count();
+    const int low = ParseHexByte(EditFrame->text());
+    const int shown = low >= 0 ? low : row >= 0 ? Byte(FAddress + 2 + row) : 1;
+    Relocate([&](const TFreeMap& Free, TAnimationRef A) { return ::InsertAnimationFrame(RomDocument, Free, A, at, shown); },
+             QString("フレーム %1 の挿入").arg(at), at);
+  });
+  connect(DeleteFrame, &QPushButton::clicked, this, [this] {
+    const int row = Frames->currentRow();
+    if (row < 0) return;
+    Relocate([&](const TFreeMap& Free, TAnimationRef A) { return ::DeleteAnimationFrame(RomDocument, Free, A, row); },
+             QString("フレーム %1 の削除").arg(row), std::min(row, Frames->count() - 2));
+  });
+  connect(DuplicateFrame, &QPushButton::clicked, this, [this] {
+    const int row = Frames->currentRow();
+    if (row < 0) return;
+    Relocate([&](const TFreeMap& Free, TAnimationRef A) { return ::DuplicateAnimationFrame(RomDocument, Free, A, row); },
+             QString("フレーム %1 の複製").arg(row), row + 1);
+  });
+  for (const auto& [button, step] : {std::pair{FrameUp, -1}, std::pair{FrameDown, 1}})
+    connect(button, &QPushButton::clicked, this, [this, step = step] {
+      const int row = Frames->currentRow();
+      const int to = row + step;
+      if (row < 0 || to < 0 || to >= Frames->count()) return;
+      Relocate([&](const TFreeMap& Free, TAnimationRef A) { return ::MoveAnimationFrame(RomDocument, Free, A, row, to); },
+               QString("フレーム %1 の移動").arg(row), to);
+    });
+  connect(DetachAnimation, &QPushButton::clicked, this, [this] {
+    Relocate([&](const TFreeMap& Free, TAnimationRef A) { return ::DetachAnimationData(RomDocument, Free, A); },
+             "をこのアニメーションだけに", Frames->currentRow(), false);
+  });
 
   connect(CheckHigh, &QCheckBox::clicked, this, [this](bool High) {
     const TAnimationRef animation = CurrentAnimation();
@@ -81,6 +132,7 @@ TEditAnimationPanel::TEditAnimationPanel(TForm1& Form, QWidget* Parent) : QWidge
     const int address = AnimationAddress(PrgData, CurrentAnimation());
     EditFrame->setText(Row >= 0 ? QString::fromStdString(FormatByte(Byte(address + 2 + Row))) : QString());
     EditFrame->setEnabled(Row >= 0);
+    EnableButtons();
   });
   connect(Frames, &QListWidget::itemDoubleClicked, this,
           [this](QListWidgetItem* Item) { OpenPattern(Frames->row(Item)); });
@@ -115,7 +167,55 @@ void TEditAnimationPanel::Refresh() {
   EditFrame->setText(row >= 0 ? QString::fromStdString(FormatByte(Byte(address + 2 + row))) : QString());
   EditFrame->setEnabled(row >= 0);
   FHighlighted = -1;
+  EnableButtons();
   Follow();
+}
+
+void TEditAnimationPanel::EnableButtons() {
+  const int row = Frames->currentRow();
+  const int count = Frames->count();
+  DeleteFrame->setEnabled(row >= 0 && count > 1);
+  DuplicateFrame->setEnabled(row >= 0 && count < 128);
+  InsertFrame->setEnabled(count < 128);
+  FrameUp->setEnabled(row > 0);
+  FrameDown->setEnabled(row >= 0 && row + 1 < count);
+  // Offered where another animation number, of any bank, reads the same record.
+  DetachAnimation->setEnabled(Users() > 1);
+}
+
+int TEditAnimationPanel::Users() const {
+  const int address = AnimationAddress(PrgData, CurrentAnimation());
+  int users = 0;
+  for (int bank = 0; bank < static_cast<int>(AnimationBanks.size()); ++bank)
+    for (int m = 0; m < 256; ++m) users += AnimationAddress(PrgData, {bank, m}) == address;
+  return users;
+}
+
+void TEditAnimationPanel::Relocate(const std::function<TRomPlan(const TFreeMap&, TAnimationRef)>& Plan,
+                                  const QString& What, int Row, bool Edit) {
+  const TAnimationRef animation = CurrentAnimation();
+  const int before = FForm.RomUndoStack->count();
+  std::function<TRomPlan(const TFreeMap&)> plan = [&](const TFreeMap& Free) { return Plan(Free, animation); };
+  // Every number that reads the record sees the edit, unless this one takes a copy first.
+  if (const int users = Users(); Edit && users > 1) {
+    switch (AskSharedEdit(users, "アニメーション", "このアニメーションだけ")) {
+      case TSharedEdit::Cancel: return;
+      case TSharedEdit::ThisOnly:
+        plan = [&](const TFreeMap& Free) {
+          return ThenOnTheCopy([&](const TFreeMap& F) { return ::DetachAnimationData(RomDocument, F, animation); },
+                               [&](const TFreeMap& F) { return Plan(F, animation); }, Free);
+        };
+        break;
+      case TSharedEdit::All: break;
+    }
+  }
+  PushRelocation(plan,
+                 QString("アニメーション %1:$%2 ")
+                         .arg(BankNames[static_cast<std::size_t>(animation.BankIndex)])
+                         .arg(QString::fromStdString(FormatByte(animation.Number))) +
+                     What);
+  Refresh();
+  if (FForm.RomUndoStack->count() != before) Frames->setCurrentRow(Row);
 }
 
 void TEditAnimationPanel::Follow() {

@@ -4,12 +4,16 @@
 // pictures, the frame on screen highlighted.
 
 #include <QWidget>
+#include <functional>
+
+#include "rom/TarvelinRelocate.h"
 
 #include "rom/TarvelinRomUsage.h"
 
 class QCheckBox;
 class QLineEdit;
 class QListWidget;
+class QPushButton;
 class TForm1;
 
 class TEditAnimationPanel : public QWidget {
@@ -22,6 +26,15 @@ public:
   QListWidget* Frames = nullptr;
   // The selected frame's pattern-number low byte.
   QLineEdit* EditFrame = nullptr;
+  // Under the list: a frame inserted before the selected one (or at the end) showing
+  // the pattern in EditFrame, the selected one deleted, repeated, moved up or down,
+  // and the animation given a record of its own.
+  QPushButton* InsertFrame = nullptr;
+  QPushButton* DeleteFrame = nullptr;
+  QPushButton* DuplicateFrame = nullptr;
+  QPushButton* FrameUp = nullptr;
+  QPushButton* FrameDown = nullptr;
+  QPushButton* DetachAnimation = nullptr;
 
   // Rewrites everything from the ROM and the animation page.
   void Refresh();
@@ -34,6 +47,13 @@ private:
   void FrameEdited();
   void TicksEdited();
   void OpenPattern(int Frame);
+  // One of the buttons under the list; Row is the frame to select afterwards.
+  // Edit: it changes the record, so a shared one asks first.
+  void Relocate(const std::function<TRomPlan(const TFreeMap&, TAnimationRef)>& Plan, const QString& What, int Row,
+                bool Edit = true);
+  // Animation numbers of every bank that read the shown record.
+  int Users() const;
+  void EnableButtons();
 
   TForm1& FForm;
   int FAddress = -1;  // the record shown, to notice another one

@@ -12,6 +12,7 @@
 #include "app/edit/TarvelinEditAnimation.h"
 #include "app/edit/TarvelinEditChr.h"
 #include "app/edit/TarvelinEditSprite.h"
+#include "app/edit/TarvelinFreeSpaceDialog.h"
 #include "app/edit/TarvelinRomCommands.h"
 #include "app/window/TarvelinTabAnimation.h"
 #include "app/window/TarvelinTabSprite.h"
@@ -88,6 +89,7 @@ void InstallEditPanel(TForm1& Form) {
   Form.ShowEditPanel1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_D));
   Form.Edit1->addSeparator();
   Form.Edit1->addAction(Form.ShowEditPanel1);
+  InstallFreeSpaceDialog(Form);
 }
 
 void TEditPanel::Refresh() {

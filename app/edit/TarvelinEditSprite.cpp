@@ -5,8 +5,10 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QHBoxLayout>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QPushButton>
 #include <QRegularExpressionValidator>
 #include <QTableWidget>
 #include <QVBoxLayout>
@@ -14,7 +16,9 @@
 
 #include "app/edit/TarvelinEditChr.h"
 #include "app/edit/TarvelinEditPanel.h"
+#include "app/edit/TarvelinEditRelocate.h"
 #include "app/edit/TarvelinRomCommands.h"
+#include <QUndoStack>
 #include "sprite/TarvelinSpritePattern.h"
 #include "app/window/TarvelinTabSprite.h"
 #include "app/window/tarvelinSprite.h"
@@ -110,6 +114,15 @@ TEditSpritePanel::TEditSpritePanel(TForm1& Form, QWidget* Parent) : QWidget(Pare
   connect(Sprites, &QTableWidget::cellChanged, this, [this](int Row, int Column) { ItemChanged(Row, Column); });
   connect(Sprites, &QTableWidget::itemSelectionChanged, this, [this] { SelectionChanged(); });
   layout->addWidget(Sprites, 1);
+  auto* buttons = new QHBoxLayout;
+  AddSprite = new QPushButton("スプライト追加", this);
+  RemoveSprite = new QPushButton("スプライト削除", this);
+  DetachPattern = new QPushButton("このパターンだけ", this);
+  for (QPushButton* button : {AddSprite, RemoveSprite, DetachPattern}) buttons->addWidget(button);
+  layout->addLayout(buttons);
+  connect(AddSprite, &QPushButton::clicked, this, [this] { AddSpriteClick(); });
+  connect(RemoveSprite, &QPushButton::clicked, this, [this] { RemoveSpriteClick(); });
+  connect(DetachPattern, &QPushButton::clicked, this, [this] { DetachPatternClick(); });
 
   SharedNotice = new QLabel(this);
   SharedNotice->setWordWrap(true);
@@ -280,6 +293,69 @@ void TEditSpritePanel::ShowNotice() {
                       PatternsUsingChrBank(PrgData, records.CHRBank()), self);
   lines.removeAll(QString());
   SharedNotice->setText(lines.join('\n'));
+  RemoveSprite->setEnabled(sprite >= 0 && SpriteRows(records) > 1);
+  // Offered where the records are another pattern's too.
+  const auto frameUsers = PatternsUsingFrame(PrgData, records.FrameAddress);
+  const auto alignUsers = PatternsUsingAlign(PrgData, records.AlignAddress);
+  DetachPattern->setEnabled(frameUsers.size() > 1 || alignUsers.size() > 1);
+}
+
+void TEditSpritePanel::AddSpriteClick() {
+  const TPatternRef pattern = CurrentPattern();
+  const TSpritePattern records = CurrentRecords();
+  const int rows = SpriteRows(records);
+  if (rows < 1) return;
+  const int selected = SelectedSprite();
+  // A copy of the selected sprite (else the last) goes right after it, to be moved from there.
+  const auto from = static_cast<std::size_t>(selected >= 0 && selected < rows ? selected : rows - 1);
+  const TSpriteEntry entry{records.Frame[3 + 2 * from], records.Frame[4 + 2 * from], records.Align[2 * from],
+                           records.Align[2 * from + 1]};
+  const int at = static_cast<int>(from) + 1;
+  const int before = FForm.RomUndoStack->count();
+  ResizeRecords([&](const TFreeMap& Free) { return InsertSprite(RomDocument, Free, pattern, at, entry); },
+                PatternName(pattern) + QString(" スプライト$%1 の追加").arg(Hex2(at)));
+  Refresh();
+  if (FForm.RomUndoStack->count() != before) Sprites->selectRow(at);
+}
+
+void TEditSpritePanel::RemoveSpriteClick() {
+  const TPatternRef pattern = CurrentPattern();
+  const int sprite = SelectedSprite();
+  if (sprite < 0) return;
+  ResizeRecords([&](const TFreeMap& Free) { return ::RemoveSprite(RomDocument, Free, pattern, sprite); },
+                PatternName(pattern) + QString(" スプライト$%1 の削除").arg(Hex2(sprite)));
+  Sprites->clearSelection();
+  Refresh();
+}
+
+void TEditSpritePanel::ResizeRecords(const std::function<TRomPlan(const TFreeMap&)>& Edit, const QString& Text) {
+  const TPatternRef pattern = CurrentPattern();
+  const TSpritePattern records = CurrentRecords();
+  // Everyone who reads either record sees the edit, unless this pattern takes copies first.
+  auto users = PatternsUsingFrame(PrgData, records.FrameAddress);
+  for (const TPatternRef& other : PatternsUsingAlign(PrgData, records.AlignAddress))
+    if (std::ranges::find(users, other) == users.end()) users.push_back(other);
+  auto plan = Edit;
+  if (users.size() > 1) {
+    switch (AskSharedEdit(static_cast<int>(users.size()), "パターン", "このパターンだけ")) {
+      case TSharedEdit::Cancel: return;
+      case TSharedEdit::ThisOnly:
+        plan = [&](const TFreeMap& Free) {
+          return ThenOnTheCopy([&](const TFreeMap& F) { return ::DetachPattern(RomDocument, F, pattern); }, Edit,
+                               Free);
+        };
+        break;
+      case TSharedEdit::All: break;
+    }
+  }
+  PushRelocation(plan, Text);
+}
+
+void TEditSpritePanel::DetachPatternClick() {
+  const TPatternRef pattern = CurrentPattern();
+  PushRelocation([&](const TFreeMap& Free) { return ::DetachPattern(RomDocument, Free, pattern); },
+                 PatternName(pattern) + " をこのパターンだけに");
+  Refresh();
 }
 
 bool TEditSpritePanel::eventFilter(QObject* Watched, QEvent* Event) {

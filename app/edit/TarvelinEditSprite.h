@@ -4,11 +4,15 @@
 // composed picture as a place to pick, drag and nudge sprites.
 
 #include <QWidget>
+#include <functional>
+
+#include "rom/TarvelinRelocate.h"
 
 #include "rom/TarvelinRomUsage.h"
 
 class QLabel;
 class QLineEdit;
+class QPushButton;
 class QTableWidget;
 class TEditChrPencil;
 class TSpriteOutline;
@@ -24,6 +28,11 @@ public:
   QLineEdit* EditChrBank = nullptr;
   QLineEdit* EditAlign = nullptr;
   QTableWidget* Sprites = nullptr;
+  // Under the table: a sprite added after the selected one (a copy of it), the
+  // selected one removed, and the pattern given records of its own.
+  QPushButton* AddSprite = nullptr;
+  QPushButton* RemoveSprite = nullptr;
+  QPushButton* DetachPattern = nullptr;
   // Who else uses the alignment record, the selected sprite's tile and the CHR bank.
   QLabel* SharedNotice = nullptr;
   TEditChrPencil* Pencil = nullptr;
@@ -43,6 +52,11 @@ private:
   void HeaderEdited(QLineEdit* Edit);
   void SelectionChanged();
   void ShowNotice();
+  void AddSpriteClick();
+  void RemoveSpriteClick();
+  void DetachPatternClick();
+  // Pushes Edit, asking first when another pattern reads the records too.
+  void ResizeRecords(const std::function<TRomPlan(const TFreeMap&)>& Edit, const QString& Text);
   // Sets sprite Sprite's (Y, X); Gesture joins it to a drag.
   void MoveSprite(int Sprite, int Y, int X, int Gesture);
   bool PictureEvent(QEvent* Event);

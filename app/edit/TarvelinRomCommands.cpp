@@ -20,3 +20,24 @@ int TRomCommand::NewGesture() {
   static int last = 0;
   return ++last;
 }
+
+TRelocateCommand::TRelocateCommand(TRomDocument& Document, TRomPlan Plan, const QString& Text,
+                                   std::function<void()> Settled)
+    : TRomCommand(Document, std::move(Plan.Change), Text, NewGesture()), FDocument(Document),
+      FFreeBefore(std::move(Plan.FreeBefore)), FFreeAfter(std::move(Plan.FreeAfter)), FSettled(std::move(Settled)) {}
+
+// The map first, so that listeners hearing of the bytes see the map that goes with them.
+void TRelocateCommand::redo() {
+  FDocument.SetFreeSpace(FFreeAfter);
+  TRomCommand::redo();
+  if (FSettled) FSettled();
+}
+
+void TRelocateCommand::undo() {
+  FDocument.SetFreeSpace(FFreeBefore);
+  TRomCommand::undo();
+  if (FSettled) FSettled();
+}
+
+TFreeSpaceCommand::TFreeSpaceCommand(TRomDocument& Document, TFreeMap After, const QString& Text)
+    : QUndoCommand(Text), FDocument(Document), FBefore(Document.FreeSpace()), FAfter(std::move(After)) {}

@@ -6,11 +6,13 @@
 // same gesture number and merge, so one undo takes back the whole gesture.
 
 #include <QUndoCommand>
+#include <functional>
 
+#include "rom/TarvelinRelocate.h"
 #include "rom/TarvelinRomDocument.h"
 
 // One id per kind of command: only commands of one kind merge.
-enum TRomCommandId { RomCommandEditField = 1, RomCommandMoveSprite, RomCommandPaintTile };
+enum TRomCommandId { RomCommandEditField = 1, RomCommandMoveSprite, RomCommandPaintTile, RomCommandRelocate };
 
 class TRomCommand : public QUndoCommand {
 public:
@@ -51,4 +53,35 @@ class TPaintTileCommand : public TRomCommand {
 public:
   using TRomCommand::TRomCommand;
   int id() const override { return RomCommandPaintTile; }
+};
+
+// A record that grows, shrinks, moves or is copied: its bytes and the free map
+// together, one step that merges with nothing. Settled runs after each redo and
+// undo, once the document has told its listeners.
+class TRelocateCommand : public TRomCommand {
+public:
+  TRelocateCommand(TRomDocument& Document, TRomPlan Plan, const QString& Text, std::function<void()> Settled = {});
+  int id() const override { return RomCommandRelocate; }
+  void redo() override;
+  void undo() override;
+  bool mergeWith(const QUndoCommand*) override { return false; }
+
+private:
+  TRomDocument& FDocument;
+  TFreeMap FFreeBefore;
+  TFreeMap FFreeAfter;
+  std::function<void()> FSettled;
+};
+
+// The free map alone, as the 空き領域 dialog edits it.
+class TFreeSpaceCommand : public QUndoCommand {
+public:
+  TFreeSpaceCommand(TRomDocument& Document, TFreeMap After, const QString& Text);
+  void redo() override { FDocument.SetFreeSpace(FAfter); }
+  void undo() override { FDocument.SetFreeSpace(FBefore); }
+
+private:
+  TRomDocument& FDocument;
+  TFreeMap FBefore;
+  TFreeMap FAfter;
 };

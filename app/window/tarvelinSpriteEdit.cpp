@@ -33,6 +33,8 @@ void TForm1::CreateEditItems() {
 
   for (QAction* item : {SaveRom1, SaveRomAs1})
     connect(item, &QAction::triggered, this, [this] { ShowUnsavedMark(); });
+  // Steps that change the free map alone change no byte the document reports.
+  connect(RomUndoStack, &QUndoStack::indexChanged, this, [this] { ShowUnsavedMark(); });
 
   FEditListener = RomDocument.Subscribe([this](const TRomChange& Change) {
     ShowUnsavedMark();

@@ -1,0 +1,67 @@
+#include "app/edit/TarvelinEditRelocate.h"
+
+#include <QMessageBox>
+#include <QPushButton>
+#include <QUndoStack>
+
+#include "app/edit/TarvelinRomCommands.h"
+#include "app/window/TarvelinTabAnimation.h"
+#include "app/window/tarvelinSprite.h"
+#include "host/Application.h"
+#include "sprite/tarvelinSpriteGlobals.h"
+
+namespace {
+
+// The animation page shows the record it located; one that moved is located afresh.
+void Resettle() {
+  if (!RomDocument.IsLoaded()) return;
+  const int bank = std::clamp(Form1->CmbABankSelect->currentIndex(), 0, 2);
+  const int at =
+      AnimationDataOffset(PrgData, AnimationBanks[static_cast<std::size_t>(bank)], AnimationPage.AnimationNumber);
+  if (at == AnimationPage.AnimationAddress) return;
+  LocateAnimation();
+  ShowAnimationData();
+  AnimationPage.DrawnFrame = -1;
+}
+
+}  // namespace
+
+void PushRelocation(const std::function<TRomPlan(const TFreeMap&)>& Plan, const QString& Text) {
+  try {
+    TRomPlan plan = Plan(RomDocument.FreeSpace());
+    if (plan.Change.Empty() && plan.FreeAfter == plan.FreeBefore) return;
+    Form1->RomUndoStack->push(new TRelocateCommand(RomDocument, std::move(plan), Text, Resettle));
+  } catch (const Exception& E) {
+    Application.ShowException(E);
+  }
+}
+
+std::function<TSharedEdit(int, const QString&, const QString&)> AskSharedEdit = [](int Users, const QString& Noun,
+                                                                                   const QString& Only) {
+  QMessageBox box(QMessageBox::Question, QString::fromStdString(Application.GetTitle()),
+                  QString("このデータは %1 個の%2が使っています。").arg(Users).arg(Noun), QMessageBox::Cancel, Form1);
+  QPushButton* all = box.addButton(QString("%1 %2に反映").arg(Users).arg(Noun), QMessageBox::AcceptRole);
+  QPushButton* only = box.addButton(Only, QMessageBox::AcceptRole);
+  box.exec();
+  return box.clickedButton() == all    ? TSharedEdit::All
+         : box.clickedButton() == only ? TSharedEdit::ThisOnly
+                                       : TSharedEdit::Cancel;
+};
+
+TRomPlan ThenOnTheCopy(const std::function<TRomPlan(const TFreeMap&)>& Detach,
+                       const std::function<TRomPlan(const TFreeMap&)>& Edit, const TFreeMap& Free) {
+  TRomPlan first = Detach(Free);
+  // The edit is planned over the copy, which is taken back before anything is pushed.
+  RomDocument.Apply(first.Change);
+  TRomPlan second;
+  try {
+    second = Edit(first.FreeAfter);
+  } catch (...) {
+    RomDocument.Revert(first.Change);
+    throw;
+  }
+  RomDocument.Revert(first.Change);
+  first.Change.Merge(second.Change);
+  first.FreeAfter = second.FreeAfter;
+  return first;
+}

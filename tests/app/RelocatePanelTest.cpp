@@ -1,0 +1,237 @@
+// Records that grow through the editor panel's buttons, with free space declared
+// in the 空き領域 dialog: each a single undo step that takes the free map back too.
+
+#include <QAction>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenu>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QUndoStack>
+#include <fstream>
+#include <iterator>
+#include <map>
+
+#include "app/edit/TarvelinEditAnimation.h"
+#include "app/edit/TarvelinEditPanel.h"
+#include "app/edit/TarvelinEditRelocate.h"
+#include "app/edit/TarvelinEditSprite.h"
+#include "app/edit/TarvelinFreeSpaceDialog.h"
+#include "tests/app/ViewerTestSupport.h"
+
+namespace viewer_test {
+namespace {
+
+class RelocatePanelTest : public ViewerTest {
+protected:
+  void SetUp() override {
+    ViewerTest::SetUp();
+    OpenDemoInActiveWindow();
+    Base = Caption();
+  }
+  QAction* FreeSpaceItem() { return Form1->findChild<QAction*>("FreeSpace1"); }
+  TFreeSpaceDialog& Dialog() {
+    FreeSpaceItem()->trigger();
+    auto* dialog = static_cast<TFreeSpaceDialog*>(Form1->findChild<QDialog*>("FreeSpaceDialog"));
+    EXPECT_TRUE(dialog && dialog->isVisible());
+    return *dialog;
+  }
+  void Type(QLineEdit* Edit, const char* Text) {
+    Edit->setFocus();
+    Edit->selectAll();
+    QTest::keyClicks(Edit, Text);
+  }
+  // $27000-$270FF of bank "12-13" ($AFF0-$B0EF), all zero and read by no pointer of the demo ROM.
+  void DeclareFree() {
+    for (int i = 0x27000; i < 0x27100; ++i) ASSERT_EQ(Image[static_cast<std::size_t>(i)], 0);
+    TFreeSpaceDialog& dialog = Dialog();
+    Type(dialog.EditFirst, "$27000");
+    Type(dialog.EditLast, "270ff");
+    QTest::mouseClick(dialog.AddRange, Qt::LeftButton);
+    ASSERT_EQ(dialog.Ranges->count(), 1);
+    EXPECT_EQ(dialog.Ranges->item(0)->text().toStdString(), "$27000-$270FF (256 バイト)");
+  }
+  std::vector<std::string> Listed() {
+    std::vector<std::string> items;
+    for (int i = 0; i < Dialog().Ranges->count(); ++i) items.push_back(Dialog().Ranges->item(i)->text().toStdString());
+    return items;
+  }
+  std::vector<std::uint8_t> With(const std::map<int, int>& Changes) const {
+    auto image = Image;
+    for (const auto& [offset, value] : Changes)
+      image[static_cast<std::size_t>(offset)] = static_cast<std::uint8_t>(value);
+    return image;
+  }
+  void OpenPanel() {
+    QTest::keyClick(Form1, Qt::Key_D, Qt::ControlModifier);
+    QApplication::processEvents();
+    ASSERT_TRUE(Form1->EditPanel->isVisible());
+  }
+  std::string Base;
+};
+
+TEST_F(RelocatePanelTest, TheMenuItemShowsOnlyWithThePanel) {
+  ASSERT_NE(FreeSpaceItem(), nullptr);
+  const auto before = Form1->Edit1->actions();
+  EXPECT_FALSE(before.contains(FreeSpaceItem()));
+  OpenPanel();
+  EXPECT_EQ(Form1->Edit1->actions().back(), FreeSpaceItem());
+  QTest::keyClick(Form1, Qt::Key_D, Qt::ControlModifier);
+  EXPECT_EQ(Form1->Edit1->actions(), before);
+}
+
+TEST_F(RelocatePanelTest, AddedSpriteMovesTheRecordsIntoDeclaredSpaceAndUndoTakesAllBack) {
+  OpenPanel();
+  GoToPattern(0, DemoRom::FourGroups.Number);
+  TEditSpritePanel& panel = *Form1->EditPanel->SpritePanel;
+  ASSERT_EQ(panel.Sprites->rowCount(), 4);
+  // No space declared: refused, naming the bytes and the reach.
+  QTest::mouseClick(panel.AddSprite, Qt::LeftButton);
+  ASSERT_EQ(Shown().size(), 1u);
+  EXPECT_EQ(Shown()[0].Text, "空き領域が足りません: 13 バイトが $24010-$2800F の中に要ります");
+  EXPECT_EQ(RomDocument.Image(), Image);
+  EXPECT_FALSE(Form1->Undo1->isEnabled());
+
+  DeclareFree();
+  EXPECT_EQ(Caption(), Base + " *");
+  EXPECT_EQ(RomDocument.Image(), Image);
+  QTest::mouseClick(panel.AddSprite, Qt::LeftButton);
+  // FrameData $24970 (11 bytes) and AlignData $24C90 (8 bytes) do not fit where they are:
+  // the FrameData with a copy of sprite 3 goes to $27000 (CPU $AFF0), its pairs to $2700D ($AFFD).
+  const int frame = DemoRom::FourGroups.FrameOffset, align = DemoRom::FourGroups.AlignOffset;
+  std::map<int, int> changes{{0x24013, 0xF0}, {0x24213, 0xAF}, {0x24414, 0xFD}, {0x24514, 0xAF}};
+  for (int i = 0; i < 11; ++i) changes[0x27000 + i] = Image[static_cast<std::size_t>(frame + i)];
+  changes[0x27001] = 4;
+  changes[0x2700B] = Image[static_cast<std::size_t>(frame + 9)];
+  changes[0x2700C] = Image[static_cast<std::size_t>(frame + 10)];
+  for (int i = 0; i < 8; ++i) changes[0x2700D + i] = Image[static_cast<std::size_t>(align + i)];
+  changes[0x27015] = Image[static_cast<std::size_t>(align + 6)];
+  changes[0x27016] = Image[static_cast<std::size_t>(align + 7)];
+  EXPECT_EQ(RomDocument.Image(), With(changes));
+  EXPECT_EQ(panel.Sprites->rowCount(), 5);
+  EXPECT_EQ(panel.SelectedSprite(), 4);
+  EXPECT_EQ(Text(Form1->LblSFrameAddress), "$27000");
+  EXPECT_EQ(Listed(), (std::vector<std::string>{"$24970-$2497A (11 バイト)", "$24C90-$24C97 (8 バイト)",
+                                                "$27017-$270FF (233 バイト)"}));
+  EXPECT_EQ(Form1->Undo1->text().toStdString(), "元に戻す 12-13:$003 スプライト$04 の追加");
+
+  QTest::keyClick(Form1->windowHandle(), Qt::Key_Z, Qt::ControlModifier);
+  EXPECT_EQ(RomDocument.Image(), Image);
+  EXPECT_EQ(Listed(), std::vector<std::string>{"$27000-$270FF (256 バイト)"});
+  EXPECT_EQ(panel.Sprites->rowCount(), 4);
+  QTest::keyClick(Form1->windowHandle(), Qt::Key_Z, Qt::ControlModifier);
+  EXPECT_TRUE(Listed().empty());
+  EXPECT_EQ(Caption(), Base);
+}
+
+TEST_F(RelocatePanelTest, ASharedRecordAsksAndThisPatternOnlyCopiesBeforeTheEdit) {
+  OpenPanel();
+  DeclareFree();
+  // $010 and $110 of "12-13" read the pairs of alignment $0A with FrameData of their own.
+  GoToPattern(0, DemoRom::WalkFrame0.Number);
+  TEditSpritePanel& panel = *Form1->EditPanel->SpritePanel;
+  const int rows = panel.Sprites->rowCount();
+  const auto old = AskSharedEdit;
+  std::vector<int> asked;
+  TSharedEdit answer = TSharedEdit::All;
+  AskSharedEdit = [&](int Users, const QString&, const QString& Only) {
+    EXPECT_EQ(Only.toStdString(), "このパターンだけ");
+    asked.push_back(Users);
+    return answer;
+  };
+  const auto before = RomDocument.Image();
+  // For both: the other pattern reads the pairs with a FrameData of its own, so it is refused.
+  QTest::mouseClick(panel.AddSprite, Qt::LeftButton);
+  ASSERT_EQ(Shown().size(), 1u);
+  EXPECT_EQ(Shown()[0].Text.rfind("パターン 12-13 の $110 が 配置データ ", 0), 0u) << Shown()[0].Text;
+  EXPECT_EQ(RomDocument.Image(), before);
+  answer = TSharedEdit::Cancel;
+  QTest::mouseClick(panel.AddSprite, Qt::LeftButton);
+  EXPECT_EQ(Form1->RomUndoStack->count(), 1);  // the declared range only
+  answer = TSharedEdit::ThisOnly;
+  QTest::mouseClick(panel.AddSprite, Qt::LeftButton);
+  EXPECT_EQ(asked, (std::vector<int>{2, 2, 2}));
+  EXPECT_EQ(Form1->RomUndoStack->count(), 2);
+  EXPECT_EQ(panel.Sprites->rowCount(), rows + 1);
+  const auto after = RomDocument.Image();
+  const int base = DemoRom::BankBases[0];
+  // The bytes a pattern reads: its FrameData, then its AlignData.
+  const auto records = [&](const std::vector<std::uint8_t>& Rom, int Number) {
+    const int frame = FrameOffsetIn(Rom, base, Number);
+    const int count = Rom[static_cast<std::size_t>(frame + 1)] + 1;
+    const int align = AlignOffsetIn(Rom, base, Rom[static_cast<std::size_t>(frame + 2)]);
+    std::vector<std::uint8_t> bytes(Rom.begin() + frame, Rom.begin() + frame + 3 + 2 * count);
+    bytes.insert(bytes.end(), Rom.begin() + align, Rom.begin() + align + 2 * count);
+    return bytes;
+  };
+  // The other pattern reads what it read; this one has its own records, one sprite longer.
+  EXPECT_EQ(records(after, DemoRom::HighWalkFrame0.Number), records(before, DemoRom::HighWalkFrame0.Number));
+  EXPECT_NE(FrameOffsetIn(after, base, DemoRom::WalkFrame0.Number), DemoRom::WalkFrame0.FrameOffset);
+  EXPECT_NE(AlignOffsetIn(after, base, after[static_cast<std::size_t>(FrameOffsetIn(after, base, 0x010) + 2)]),
+            DemoRom::WalkFrame0.AlignOffset);
+  QTest::keyClick(Form1->windowHandle(), Qt::Key_Z, Qt::ControlModifier);
+  EXPECT_EQ(RomDocument.Image(), before);
+  EXPECT_EQ(Listed(), std::vector<std::string>{"$27000-$270FF (256 バイト)"});
+  AskSharedEdit = old;
+}
+
+TEST_F(RelocatePanelTest, FramesAreDuplicatedMovedAndDeletedOneStepEach) {
+  OpenPanel();
+  DeclareFree();
+  ShowAnimationPage();
+  TEditAnimationPanel& panel = *Form1->EditPanel->AnimationPanel;
+  QListWidget* frames = panel.Frames;
+  QTest::mouseClick(frames->viewport(), Qt::LeftButton, {}, frames->visualItemRect(frames->item(1)).center());
+  QTest::mouseClick(panel.DuplicateFrame, Qt::LeftButton);
+  // 02 03 10 11 12 gains a frame: moved to $27000 (CPU $AFF0), the page following it.
+  EXPECT_EQ(Text(Form1->LblADataAddress), "$27000");
+  EXPECT_EQ(Text(Form1->EditAData), "03 03 10 11 11 12 ");
+  EXPECT_EQ(frames->count(), 4);
+  EXPECT_EQ(frames->currentRow(), 2);
+  QTest::mouseClick(panel.FrameDown, Qt::LeftButton);
+  EXPECT_EQ(Text(Form1->EditAData), "03 03 10 11 12 11 ");
+  EXPECT_EQ(frames->currentRow(), 3);
+  QTest::mouseClick(panel.DeleteFrame, Qt::LeftButton);
+  EXPECT_EQ(Text(Form1->EditAData), "02 03 10 11 12 ");
+  EXPECT_EQ(Text(Form1->LblADataAddress), "$27000");
+  // The old record is nobody's any more; the moved one's last byte is free again.
+  const int old = DemoRom::ThreeFrames.Offset;
+  char first[16];
+  std::snprintf(first, sizeof first, "$%05X-$%05X", old, old + 4);
+  EXPECT_EQ(Listed(), (std::vector<std::string>{std::string(first) + " (5 バイト)", "$27005-$270FF (251 バイト)"}));
+  for (int i = 0; i < 3; ++i) QTest::keyClick(Form1->windowHandle(), Qt::Key_Z, Qt::ControlModifier);
+  EXPECT_EQ(RomDocument.Image(), Image);
+  EXPECT_EQ(Text(Form1->LblADataAddress), Address(old));
+  EXPECT_EQ(Text(Form1->EditAData), "02 03 10 11 12 ");
+  EXPECT_EQ(Listed(), std::vector<std::string>{"$27000-$270FF (256 バイト)"});
+
+  // Saved, the map goes beside the ROM, and comes back with it.
+  EXPECT_EQ(Caption(), Base + " *");
+  Form1->OverwriteRomDialog = [](const std::string&) { return true; };
+  Form1->SaveRom1->trigger();
+  EXPECT_EQ(Caption(), Base);
+  std::ifstream file(RomPath + ".tarvelin-free", std::ios::binary);
+  EXPECT_EQ(std::string(std::istreambuf_iterator<char>(file), {}),
+            "TARVELIN free space 1\n# first and last file offset of each free range\n$27000 $270FF\n");
+  OpenDemo();
+  EXPECT_EQ(Listed(), std::vector<std::string>{"$27000-$270FF (256 バイト)"});
+  EXPECT_EQ(Caption(), Base);
+}
+
+TEST_F(RelocatePanelTest, DetectionProposesAndEachAcceptedRangeIsOneStep) {
+  OpenPanel();
+  TFreeSpaceDialog& dialog = Dialog();
+  QTest::mouseClick(dialog.Detect, Qt::LeftButton);
+  ASSERT_GT(dialog.Proposals->count(), 1);
+  const std::string proposed = dialog.Proposals->item(0)->text().toStdString();
+  const int before = dialog.Proposals->count();
+  QTest::mouseClick(dialog.Accept, Qt::LeftButton);
+  EXPECT_EQ(Listed(), std::vector<std::string>{proposed});
+  EXPECT_EQ(dialog.Proposals->count(), before - 1);
+  EXPECT_EQ(RomDocument.Image(), Image);
+  QTest::keyClick(Form1->windowHandle(), Qt::Key_Z, Qt::ControlModifier);
+  EXPECT_TRUE(Listed().empty());
+}
+
+}  // namespace
+}  // namespace viewer_test
