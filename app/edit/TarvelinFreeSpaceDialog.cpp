@@ -153,6 +153,9 @@ void InstallFreeSpaceDialog(TForm1& Form) {
     else
       Form.Edit1->removeAction(item);
   });
+  // The panel hides as the window goes, after the window's own part.
+  QObject::connect(&Form, &TForm1::Destroying, item,
+                   [&Form, item] { QObject::disconnect(Form.ShowEditPanel1, nullptr, item, nullptr); });
   QObject::connect(item, &QAction::triggered, &Form, [&Form] {
     auto* dialog = static_cast<TFreeSpaceDialog*>(Form.findChild<QDialog*>("FreeSpaceDialog"));
     if (!dialog) dialog = new TFreeSpaceDialog(Form);

@@ -62,4 +62,6 @@ void TForm1::DestroyEditItems() {
   emit Destroying();
   RomDocument.Unsubscribe(FEditListener);
   PageControl1->disconnect(this);
+  // The stack clears itself as it goes, after the window's own part.
+  RomUndoStack->disconnect(this);
 }
