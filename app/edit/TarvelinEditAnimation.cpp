@@ -11,6 +11,7 @@
 #include <algorithm>
 
 #include "sprite/TarvelinDrawSprite.h"
+#include "app/edit/TarvelinEditFields.h"
 #include "app/edit/TarvelinEditPanel.h"
 #include "sprite/TarvelinPictureFiles.h"
 #include "app/edit/TarvelinRomCommands.h"
@@ -76,6 +77,10 @@ TEditAnimationPanel::TEditAnimationPanel(TForm1& Form, QWidget* Parent) : QWidge
     Refresh();
   });
   connect(EditTicks, &QLineEdit::editingFinished, this, [this] { TicksEdited(); });
+  GuardField(EditTicks, "1フレームの長さ", "10進数 1-256", [](const QString& Text) {
+               return TFieldInput{-1, Text.trimmed().isEmpty() ? TInputRefusal::Empty : TInputRefusal::OutOfRange};
+             },
+             [this] { Refresh(); });
   connect(EditFrame, &QLineEdit::editingFinished, this, [this] { FrameEdited(); });
   connect(Frames, &QListWidget::currentRowChanged, this, [this](int Row) {
     const int address = AnimationAddress(PrgData, CurrentAnimation());

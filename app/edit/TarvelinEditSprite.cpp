@@ -13,6 +13,7 @@
 #include <algorithm>
 
 #include "app/edit/TarvelinEditChr.h"
+#include "app/edit/TarvelinEditFields.h"
 #include "app/edit/TarvelinEditPanel.h"
 #include "app/edit/TarvelinRomCommands.h"
 #include "sprite/TarvelinSpritePattern.h"
@@ -94,6 +95,8 @@ TEditSpritePanel::TEditSpritePanel(TForm1& Form, QWidget* Parent) : QWidget(Pare
     edit->setValidator(hex);
     edit->setMaxLength(2);
     connect(edit, &QLineEdit::editingFinished, this, [this, edit] { HeaderEdited(edit); });
+    GuardField(edit, edit == EditChrBank ? "キャラクタバンク番号" : "スプライト配置データ番号", "16進数 00-FF",
+               [](const QString& Text) { return ParseHexField(Text.toStdString()); }, [this] { Refresh(); });
   }
   header->addRow("キャラクタバンク番号: $", EditChrBank);
   header->addRow("スプライト配置データ番号: $", EditAlign);
@@ -107,6 +110,14 @@ TEditSpritePanel::TEditSpritePanel(TForm1& Form, QWidget* Parent) : QWidget(Pare
   Sprites->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
   Sprites->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
                            QAbstractItemView::AnyKeyPressed);
+  auto* cells = new TSpriteCellDelegate(ColTile, ColGroup, ColY, ColX, Sprites);
+  cells->WatchPresses(Sprites->viewport());
+  Sprites->setItemDelegate(cells);
+  // Room beside the flips' check boxes, where a click selects the row and flips nothing.
+  for (int column : {ColVFlip, ColHFlip}) {
+    Sprites->horizontalHeader()->setSectionResizeMode(column, QHeaderView::Fixed);
+    Sprites->horizontalHeader()->resizeSection(column, 48);
+  }
   connect(Sprites, &QTableWidget::cellChanged, this, [this](int Row, int Column) { ItemChanged(Row, Column); });
   connect(Sprites, &QTableWidget::itemSelectionChanged, this, [this] { SelectionChanged(); });
   layout->addWidget(Sprites, 1);
@@ -140,7 +151,10 @@ void TEditSpritePanel::Refresh() {
     const auto at = static_cast<std::size_t>(i);
     const int tile = records.Frame[3 + 2 * at], attribute = records.Frame[4 + 2 * at];
     const int y = records.Align[2 * at], x = records.Align[2 * at + 1];
-    const QString texts[ColumnCount] = {Hex2(i), Hex2(tile), {}, {}, QString::number(attribute & 3), Hex2(y), Hex2(x)};
+    const QString texts[ColumnCount] = {Hex2(i), Hex2(tile), {}, {}, QString::number(attribute & 3),
+                                        QString::fromStdString(FormatOffsetField(y)),
+                                        QString::fromStdString(FormatOffsetField(x))};
+    const int bytes[ColumnCount] = {i, tile, 0, 0, attribute & 3, y, x};
     for (int column = 0; column < ColumnCount; ++column) {
       QTableWidgetItem* item = Sprites->item(i, column);
       if (!item) {
@@ -155,6 +169,7 @@ void TEditSpritePanel::Refresh() {
         item->setCheckState(on ? Qt::Checked : Qt::Unchecked);
       } else {
         item->setText(texts[column]);
+        item->setData(Qt::UserRole, bytes[column]);
       }
     }
   }
@@ -187,10 +202,10 @@ void TEditSpritePanel::SetActive(bool Active) {
 void TEditSpritePanel::ItemChanged(int Row, int Column) {
   const TPatternRef pattern = CurrentPattern();
   const QString sprite = PatternName(pattern) + QString(" スプライト$%1").arg(Hex2(Row));
-  const QString text = Sprites->item(Row, Column)->text();
   const TSpritePattern records = CurrentRecords();
-  const int value = ParseHexByte(text);
-  const bool valid = Column == ColGroup ? value >= 0 && value <= 3 : value >= 0;
+  // The cell editors put only bytes the record can hold here.
+  const int value = Sprites->item(Row, Column)->data(Qt::UserRole).toInt();
+  const bool valid = Column == ColGroup ? value >= 0 && value <= 3 : value >= 0 && value <= 0xFF;
   switch (Column) {
     case ColVFlip:
     case ColHFlip: {

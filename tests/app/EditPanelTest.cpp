@@ -4,6 +4,7 @@
 #include <QCheckBox>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QStatusBar>
 #include <QTableWidget>
 #include <QToolButton>
 #include <QUndoStack>
@@ -13,6 +14,7 @@
 
 #include "app/edit/TarvelinEditAnimation.h"
 #include "app/edit/TarvelinEditChr.h"
+#include "app/edit/TarvelinEditFields.h"
 #include "app/edit/TarvelinEditPanel.h"
 #include "app/edit/TarvelinEditSprite.h"
 #include "tests/app/ViewerTestSupport.h"
@@ -416,6 +418,108 @@ TEST_F(EditPanelTest, CtrlSSavesTheRomAndClosingWithEditsAsks) {
   Form1->UnsavedEditsDialog = [&] { return ++asked, TForm1::TUnsavedEdits::Discard; };
   EXPECT_TRUE(Form1->close());
   EXPECT_EQ(asked, 3);
+}
+
+struct TCellInput {
+  int Row;
+  int Column;
+  const char* Typed;    // keys after F2, which selects the cell's text; \b erases it
+  int Offset;           // byte written, from the FrameData (Frame) or AlignData; -1: refused
+  bool Frame;
+  int Value;
+  const char* Shown;    // the cell's text afterwards, or null
+  const char* Said;     // in the status bar afterwards, or null
+};
+
+TEST_F(EditPanelTest, CellEditorsTakeWhatTheRecordHoldsAndSayWhyTheyRefuse) {
+  using C = TEditSpritePanel::TColumn;
+  const auto& pattern = DemoRom::FourFlips;
+  const TCellInput inputs[] = {
+      {0, C::ColTile, "3c", 3, true, 0x3C, "3C", nullptr},
+      {0, C::ColTile, "zz", -1, true, 0, "2F", "タイル: 16進数 00-FF で入力してください"},
+      {0, C::ColTile, "\b", -1, true, 0, "2F", "タイル: 値が入力されていません。16進数 00-FF で入力してください"},
+      {1, C::ColY, "-8", 2, false, 0xF8, "F8 (-8)", nullptr},
+      {1, C::ColX, "+7", 3, false, 0x07, "07 (+7)", nullptr},
+      {2, C::ColY, "-128", 4, false, 0x80, "80 (-128)", nullptr},
+      {1, C::ColY, "\b-200", -1, false, 0, nullptr, "Y: 「-200」は範囲外です"},
+      {1, C::ColX, "-", -1, false, 0, nullptr, "X: 「-」の符号の後が10進数ではありません"},
+      {1, C::ColGroup, "2", 4 + 2, true, 0x42, "2", nullptr},
+      {3, C::ColGroup, "7", -1, true, 0, "0", nullptr},  // no such choice
+  };
+  OpenPanel();
+  GoToPattern(pattern.BankIndex, pattern.Number);
+  for (const TCellInput& input : inputs) {
+    SCOPED_TRACE(input.Typed);
+    Form1->statusBar()->clearMessage();
+    GoToCell(input.Row, input.Column);
+    TypeInCell(input.Typed);
+    const int base = input.Frame ? pattern.FrameOffset : pattern.AlignOffset;
+    EXPECT_EQ(RomDocument.Image(), input.Offset < 0 ? Image : Expected({{base + input.Offset, input.Value}}));
+    if (input.Shown) {
+      EXPECT_EQ(Table()->item(input.Row, input.Column)->text().toStdString(), input.Shown);
+    }
+    const std::string said = Form1->statusBar()->currentMessage().toStdString();
+    if (input.Said) {
+      EXPECT_NE(said.find(input.Said), std::string::npos) << said;
+    }
+    while (Form1->RomUndoStack->canUndo()) Shortcut(Qt::Key_Z);
+  }
+}
+
+TEST_F(EditPanelTest, FieldsShowTheRecordAgainWhenATextIsRefusedOnReturnOrFocusLoss) {
+  OpenPanel();
+  GoToPattern(DemoRom::FourFlips.BankIndex, DemoRom::FourFlips.Number);
+  const auto erase = [](QLineEdit* Edit, const char* Typed) {
+    QTest::mouseClick(Edit, Qt::LeftButton);
+    QTest::keyClick(Edit, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClick(Edit, Qt::Key_Backspace);
+    QTest::keyClicks(Edit, Typed);
+  };
+  erase(Sprite().EditChrBank, "");
+  QTest::keyClick(Sprite().EditChrBank, Qt::Key_Return);
+  EXPECT_EQ(Text(Sprite().EditChrBank), Text(Form1->LblSCHRBank).substr(1));
+  EXPECT_TRUE(Form1->statusBar()->currentMessage().startsWith("キャラクタバンク番号: 値が入力されていません"));
+  erase(Sprite().EditAlign, "");
+  GoToCell(0, 0);  // the focus goes to the table
+  EXPECT_EQ(Text(Sprite().EditAlign), Text(Form1->LblSAlign).substr(1));
+
+  Form1->PageControl1->setCurrentWidget(Form1->TabAnimation);
+  QApplication::processEvents();
+  for (const char* typed : {"0", ""}) {
+    erase(Animation().EditTicks, typed);
+    QTest::keyClick(Animation().EditTicks, Qt::Key_Return);
+    EXPECT_EQ(Text(Animation().EditTicks), Text(Form1->LblATimer));
+  }
+  EXPECT_EQ(RomDocument.Image(), Image);
+  EXPECT_EQ(Form1->RomUndoStack->count(), 0);
+}
+
+TEST_F(EditPanelTest, AFlipCellFlipsOnlyForAClickOnItsBoxOrSpace) {
+  const auto& pattern = DemoRom::FourFlips;  // attributes $00, $40, $80, $C0
+  OpenPanel();
+  GoToPattern(pattern.BankIndex, pattern.Number);
+  const QModelIndex cell = Table()->model()->index(1, TEditSpritePanel::ColVFlip);
+  const QRect rect = Table()->visualRect(cell);
+  QStyleOptionViewItem option;
+  option.initFrom(Table());
+  option.rect = rect;
+  option.widget = Table();
+  const QRect box = static_cast<TSpriteCellDelegate*>(Table()->itemDelegate())->CheckRect(option, cell);
+  ASSERT_TRUE(rect.contains(box));
+  ASSERT_LT(box.right() + 4, rect.right());
+  QTest::mouseClick(Table()->viewport(), Qt::LeftButton, {}, {rect.right() - 2, rect.center().y()});
+  EXPECT_EQ(Sprite().SelectedSprite(), 1);
+  EXPECT_EQ(RomDocument.Image(), Image);
+  // A drag from beside the box onto it flips nothing either.
+  QTest::mousePress(Table()->viewport(), Qt::LeftButton, {}, {rect.right() - 2, rect.center().y()});
+  QTest::mouseRelease(Table()->viewport(), Qt::LeftButton, {}, box.center());
+  EXPECT_EQ(RomDocument.Image(), Image);
+  QTest::mouseClick(Table()->viewport(), Qt::LeftButton, {}, box.center());
+  const int attribute = pattern.FrameOffset + 4 + 2;
+  EXPECT_EQ(RomDocument.Image(), Expected({{attribute, 0xC0}}));
+  QTest::keyClick(Table(), Qt::Key_Space);
+  EXPECT_EQ(RomDocument.Image(), Image);
+  EXPECT_EQ(Form1->RomUndoStack->count(), 2);
 }
 
 }  // namespace
