@@ -21,6 +21,7 @@
 #include "app/window/tarvelinSprite.h"
 #include "sprite/tarvelinSpriteGlobals.h"
 #include "rom/TarvelinRomEdits.h"
+#include "rom/TarvelinSpriteCells.h"
 
 namespace {
 
@@ -190,6 +191,7 @@ void TEditSpritePanel::SetActive(bool Active) {
   } else {
     FForm.ImgSprite->removeEventFilter(this);
     FOutline->hide();
+    ShowNudgeKeys();
     // The picture gives the keys back to the window, where the pages take them.
     if (FForm.ImgSprite->hasFocus()) {
       FForm.ImgSprite->clearFocus();
@@ -269,6 +271,7 @@ void TEditSpritePanel::SelectionChanged() {
   } else {
     FOutline->hide();
   }
+  ShowNudgeKeys();
   Pencil->SetGroup(sprite >= 0 && sprite < SpriteRows(records) ? records.Frame[4 + 2 * static_cast<std::size_t>(sprite)] & 3
                                                                : records.Frame[4] & 3);
   ShowNotice();
@@ -297,6 +300,34 @@ void TEditSpritePanel::ShowNotice() {
   SharedNotice->setText(lines.join('\n'));
 }
 
+void TEditSpritePanel::PickSprite(int Sprite) {
+  if (Sprite < 0) {
+    Sprites->clearSelection();
+    return;
+  }
+  Sprites->selectRow(Sprite);
+  Sprites->scrollToItem(Sprites->item(Sprite, ColNumber));
+}
+
+void TEditSpritePanel::ShowNudgeKeys() {
+  QLabel* legend[2] = {FForm.Label4, FForm.Label5};
+  const bool nudging = FActive && FForm.ImgSprite->hasFocus() && SelectedSprite() >= 0;
+  if (nudging == !FLegend[0].isNull()) return;
+  for (int i = 0; i < 2; ++i) {
+    QLabel* label = legend[i];
+    if (nudging) {
+      FLegend[i] = label->text();
+      FLegendWidth[i] = label->width();
+      label->setText(i == 0 ? "矢印: スプライトを移動 (Shift: 8ドット)" : "Tab/Shift+Tab: 次/前のスプライト");
+      label->resize(label->sizeHint().width(), label->height());
+    } else {
+      label->setText(FLegend[i]);
+      label->resize(FLegendWidth[i], label->height());
+      FLegend[i] = QString();
+    }
+  }
+}
+
 bool TEditSpritePanel::eventFilter(QObject* Watched, QEvent* Event) {
   if (Watched == FForm.ImgSprite && FActive) return PictureEvent(Event);
   return QWidget::eventFilter(Watched, Event);
@@ -310,17 +341,18 @@ bool TEditSpritePanel::PictureEvent(QEvent* Event) {
       if (mouse->button() != Qt::LeftButton) return false;
       const QPoint at = mouse->position().toPoint();
       int x = 0, y = 0;
-      const TSpriteTrace& trace = SpritePage.Trace;
-      const int sprite = picture->PicturePixel(at.x(), at.y(), x, y) && trace.Drawn ? trace.Map.At(x, y) : -1;
+      const TSpritePattern records = CurrentRecords();
+      // The whole 8 x 8 cell picks, transparent pixels too: a 16-pixel sprite is hard to hit pixel by pixel.
+      const int sprite = picture->PicturePixel(at.x(), at.y(), x, y) && SpritePage.Trace.Drawn
+                             ? SpriteAtCell(records.Align, SpriteRows(records), x, y)
+                             : -1;
       if (sprite < 0 || sprite >= Sprites->rowCount()) {
         // Off the sprites the press is the page's, as without the panel.
         Sprites->clearSelection();
         return false;
       }
-      Sprites->selectRow(sprite);
-      Sprites->scrollToItem(Sprites->item(sprite, ColNumber));
       picture->setFocus(Qt::MouseFocusReason);
-      const TSpritePattern records = CurrentRecords();
+      PickSprite(sprite);
       FDragSprite = sprite;
       FDragFrom = at;
       FDragY = records.Align[2 * static_cast<std::size_t>(sprite)];
@@ -343,12 +375,25 @@ bool TEditSpritePanel::PictureEvent(QEvent* Event) {
       if (FDragSprite < 0) return false;
       FDragSprite = -1;
       return true;
+    case QEvent::FocusIn:
+    case QEvent::FocusOut:
+      ShowNudgeKeys();
+      return false;
     case QEvent::KeyPress: {
-      const int key = VirtualKeyOf(static_cast<QKeyEvent*>(Event)->key());
+      const auto* press = static_cast<QKeyEvent*>(Event);
+      const int key = VirtualKeyOf(press->key());
       const int sprite = SelectedSprite();
-      const int dy = key == VK_UP ? -1 : key == VK_DOWN ? 1 : 0;
-      const int dx = key == VK_LEFT ? -1 : key == VK_RIGHT ? 1 : 0;
-      if (dx == 0 && dy == 0) return false;  // Tab and the rest as for any control
+      const int rows = Sprites->rowCount();
+      if ((press->key() == Qt::Key_Tab || press->key() == Qt::Key_Backtab) && rows > 0) {
+        // Through the sprites, round from the last to the first, rather than to the next control.
+        const bool back = press->key() == Qt::Key_Backtab;
+        PickSprite(sprite < 0 ? (back ? rows - 1 : 0) : (sprite + (back ? rows - 1 : 1)) % rows);
+        return true;
+      }
+      const int step = press->modifiers() & Qt::ShiftModifier ? 8 : 1;
+      const int dy = key == VK_UP ? -step : key == VK_DOWN ? step : 0;
+      const int dx = key == VK_LEFT ? -step : key == VK_RIGHT ? step : 0;
+      if (dx == 0 && dy == 0) return false;  // the rest as for any control
       if (sprite < 0) {
         // With no sprite to nudge the arrows step the page's number, as with the window focused.
         FForm.FormKeyDown(key);

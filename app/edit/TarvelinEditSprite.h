@@ -46,6 +46,10 @@ private:
   // Sets sprite Sprite's (Y, X); Gesture joins it to a drag.
   void MoveSprite(int Sprite, int Y, int X, int Gesture);
   bool PictureEvent(QEvent* Event);
+  // Selects sprite Sprite (-1: none) as a click on it would.
+  void PickSprite(int Sprite);
+  // The page's key legend says what the arrows do while the picture nudges a sprite.
+  void ShowNudgeKeys();
 
   TForm1& FForm;
   TSpriteOutline* FOutline = nullptr;
@@ -57,4 +61,7 @@ private:
   int FDragY = 0;
   int FDragX = 0;
   int FDragGesture = 0;
+  // The legend's own texts and widths while it speaks of nudging; empty otherwise.
+  QString FLegend[2];
+  int FLegendWidth[2] = {0, 0};
 };

@@ -522,5 +522,70 @@ TEST_F(EditPanelTest, AFlipCellFlipsOnlyForAClickOnItsBoxOrSpace) {
   EXPECT_EQ(Form1->RomUndoStack->count(), 2);
 }
 
+TEST_F(EditPanelTest, AClickPicksTheTopmostSpriteByItsCell) {
+  // Overlap: sprite 0 at ($F8, $F8) covers 120..127, sprite 1 at ($FC, $FC) covers 124..131, drawn over it.
+  OpenPanel();
+  GoToPattern(0, DemoRom::Overlap.Number);
+  for (int zoom : {1, 2}) {
+    Form1->SetZoom(zoom);
+    for (int y = 118; y <= 133; ++y)
+      for (int x = 118; x <= 133; ++x) {
+        const auto in = [](int V, int From) { return V >= From && V < From + 8; };
+        const int expected = in(x, 124) && in(y, 124) ? 1 : in(x, 120) && in(y, 120) ? 0 : -1;
+        QTest::mouseClick(Form1->ImgSprite, Qt::LeftButton, {}, {x * zoom + zoom / 2, y * zoom + zoom / 2});
+        ASSERT_EQ(Sprite().SelectedSprite(), expected) << x << "," << y << " x" << zoom;
+      }
+  }
+  EXPECT_EQ(RomDocument.Image(), Image);
+}
+
+TEST_F(EditPanelTest, ThePictureNudgesOnlyWhileItHoldsTheFocusAndSaysSo) {
+  const auto& pattern = DemoRom::FourFlips;  // four sprites
+  OpenPanel();
+  GoToPattern(pattern.BankIndex, pattern.Number);
+  const std::string legend[2] = {Text(Form1->Label4), Text(Form1->Label5)};
+  ASSERT_EQ(legend[0], "→←: +/- $01");
+  GoToCell(1, 0);  // selected from the table: the table keeps the keys
+  QTest::keyClick(Table(), Qt::Key_Down);
+  EXPECT_EQ(Sprite().SelectedSprite(), 2);
+  EXPECT_EQ(Text(Form1->Label4), legend[0]);
+  EXPECT_EQ(RomDocument.Image(), Image);
+
+  QTest::mouseClick(Form1->ImgSprite, Qt::LeftButton, {}, PointOf(0));
+  ASSERT_TRUE(Form1->ImgSprite->hasFocus());
+  EXPECT_NE(Text(Form1->Label4), legend[0]);
+  EXPECT_NE(Text(Form1->Label5), legend[1]);
+  struct TKey {
+    Qt::Key Key;
+    Qt::KeyboardModifiers Modifiers;
+    int Sprite;  // selected afterwards
+  };
+  const TKey keys[] = {
+      {Qt::Key_Right, Qt::ShiftModifier, 0}, {Qt::Key_Up, Qt::ShiftModifier, 0}, {Qt::Key_Tab, {}, 1},
+      {Qt::Key_Down, {}, 1},                 {Qt::Key_Tab, {}, 2},                {Qt::Key_Tab, {}, 3},
+      {Qt::Key_Tab, {}, 0},                  {Qt::Key_Backtab, Qt::ShiftModifier, 3},
+      {Qt::Key_Left, Qt::ShiftModifier, 3},
+  };
+  for (const TKey& key : keys) {
+    QTest::keyClick(Form1->ImgSprite, key.Key, key.Modifiers);
+    EXPECT_EQ(Sprite().SelectedSprite(), key.Sprite);
+    EXPECT_TRUE(Form1->ImgSprite->hasFocus());
+  }
+  // Read off the table's own cells before the nudges: each a hand-counted step from there.
+  const auto byte = [&](int Offset) { return Image[static_cast<std::size_t>(pattern.AlignOffset + Offset)]; };
+  EXPECT_EQ(RomDocument.Image(), Expected({{pattern.AlignOffset + 0, (byte(0) - 8) & 0xFF},
+                                           {pattern.AlignOffset + 1, (byte(1) + 8) & 0xFF},
+                                           {pattern.AlignOffset + 2, (byte(2) + 1) & 0xFF},
+                                           {pattern.AlignOffset + 7, (byte(7) - 8) & 0xFF}}));
+  EXPECT_EQ(Text(Form1->EditSSpriteNum), Hex(pattern.Number & 0xFF, 2));
+  // Elsewhere the arrows are the page's again, and the legend its own.
+  QTest::mouseClick(Form1->TabSprite, Qt::LeftButton, {}, {4, 4});
+  EXPECT_EQ(Text(Form1->Label4), legend[0]);
+  EXPECT_EQ(Text(Form1->Label5), legend[1]);
+  EXPECT_EQ(Form1->Label4->width(), 82);
+  QTest::keyClick(Form1, Qt::Key_Right);
+  EXPECT_EQ(Text(Form1->EditSSpriteNum), Hex((pattern.Number + 1) & 0xFF, 2));
+}
+
 }  // namespace
 }  // namespace viewer_test
