@@ -192,6 +192,10 @@ private:
   void PlacePages();
   // The animation frame drawn last, which a view option redraws.
   int FShownFrame = 0;
+  // Its pattern (-1: the $00 frame), for the animation page's status text; -2 before any frame.
+  int FShownPattern = -2;
+  // The animation page's status text shows on that page only.
+  void ShowPageStatus();
 };
 
 // The one main window; made at start-up.

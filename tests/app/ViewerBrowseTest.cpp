@@ -474,5 +474,24 @@ TEST_F(ViewerBrowseTest, TheStatusBarShowsThePlayingFrameUnlessThePointerTracesA
   EXPECT_EQ(Status(), trace);
 }
 
+TEST_F(ViewerBrowseTest, TheFrameStatusBelongsToTheAnimationPage) {
+  GoToAnimation(4);
+  QTest::mouseMove(Form1->windowHandle(), QPoint(2, 2));
+  Tick();
+  ASSERT_EQ(Status(), "フレーム 0/3 パターン $010");
+  ShowSpritePage();
+  EXPECT_EQ(Status(), "");
+  QTest::mouseMove(Form1->ImgSprite, QPoint(3, 3));
+  EXPECT_NE(Status(), "");
+  QTest::mouseMove(Form1->windowHandle(), QPoint(2, 2));
+  QApplication::processEvents();
+  EXPECT_EQ(Status(), "");
+  // A new background redraws the animation frame too, out of sight.
+  Form1->BackgroundItems[0x21]->trigger();
+  EXPECT_EQ(Status(), "");
+  ShowAnimationPage();
+  EXPECT_EQ(Status(), "フレーム 0/3 パターン $010");
+}
+
 }  // namespace
 }  // namespace viewer_test
