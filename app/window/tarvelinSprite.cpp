@@ -127,7 +127,7 @@ std::optional<std::string> TForm1::ExecuteROMOpenDialog() {
   // The toolkit writes a filter entry as "description (patterns)"; the description
   // already names its pattern, so only the description is shown.
   const QString entry = filter.left(bar) + " (" + filter.mid(bar + 1) + ")";
-  const QString name = QFileDialog::getOpenFileName(this, QString(), QString(), entry, nullptr,
+  const QString name = QFileDialog::getOpenFileName(this, FRomDialogTitle, QString(), entry, nullptr,
                                                     QFileDialog::HideNameFilterDetails);
   if (name.isEmpty()) return std::nullopt;
   return name.toStdString();

@@ -152,6 +152,8 @@ private:
   // leaves it is shown by the general error handler.
   void Handle(const std::function<void()>& Handler);
   std::optional<std::string> ExecuteROMOpenDialog();
+  // The ROM open dialog's title: the toolkit's own for 開く, what it asks for when a patch follows.
+  QString FRomDialogTitle;
   void CreateViewMenu();
   void CreateEditMenu();
   void CreateSaveItems();

@@ -114,9 +114,12 @@ void TForm1::GoTo1Click() {
   const QString current =
       spritePage ? QString::asprintf("%03X", 256 * CmbSSpriteNumHigh->currentIndex() + SpritePage.SpriteNumLow)
                  : EditAAnimationNum->text();
-  bool ok = false;
-  const QString text = QInputDialog::getText(this, "移動", prompt, QLineEdit::Normal, current, &ok);
-  if (ok) GoToNumber(text.toStdString());
+  // A refused number is asked for again, as it was typed and selected, to be corrected.
+  for (QString text = current;;) {
+    bool ok = false;
+    text = QInputDialog::getText(this, "移動", prompt, QLineEdit::Normal, text, &ok);
+    if (!ok || GoToNumber(text.toStdString())) break;
+  }
   activateWindow();
   FocusWindow();
 }

@@ -35,15 +35,20 @@ class ViewerBrowseTest : public ViewerTest {
     ViewerTest::SetUp();
     OpenDemoInActiveWindow();
   }
-  // Types Text into the go-to dialog that Ctrl+G opens and presses Enter (Escape when none).
-  void GoToByKeys(const std::optional<std::string>& Text) {
-    bool answered = false;
+  // Types Text into the go-to dialog that Ctrl+G opens and presses Enter (Escape when none);
+  // the dialog that a refused number opens again is closed with Escape. How often it asked.
+  int GoToByKeys(const std::optional<std::string>& Text) {
+    int asked = 0;
     QTimer poll;
     QObject::connect(&poll, &QTimer::timeout, [&] {
       auto* dialog = qobject_cast<QInputDialog*>(QApplication::activeModalWidget());
-      if (!dialog || answered) return;
-      answered = true;
+      if (!dialog || !dialog->isVisible()) return;
+      const bool answered = asked++ > 0;
       auto* edit = dialog->findChild<QLineEdit*>();
+      if (answered) {
+        QTest::keyClick(edit, Qt::Key_Escape);
+        return;
+      }
       edit->selectAll();
       QTest::keyClick(edit, Qt::Key_Backspace);
       if (Text) QTest::keyClicks(edit, QString::fromStdString(*Text));
@@ -51,8 +56,9 @@ class ViewerBrowseTest : public ViewerTest {
     });
     poll.start(5);
     QTest::keyClick(Form1->windowHandle(), Qt::Key_G, Qt::ControlModifier);
-    EXPECT_TRUE(answered);
+    EXPECT_GE(asked, 1);
     EXPECT_TRUE(QTest::qWaitForWindowActive(Form1));
+    return asked;
   }
   std::uint32_t NesColor(int Number) const {
     const auto& m = NesMasterPalette();
@@ -109,7 +115,7 @@ TEST_F(ViewerBrowseTest, CtrlGGoesToATypedNumberAndRefusesABadOne) {
       ShowSpritePage();
     else
       ShowAnimationPage();
-    GoToByKeys(c.Typed);
+    EXPECT_EQ(GoToByKeys(c.Typed), c.Refused ? 2 : 1);
     messages += c.Refused;
     ASSERT_EQ(Shown().size(), messages);
     if (c.Refused) {
@@ -491,6 +497,30 @@ TEST_F(ViewerBrowseTest, TheFrameStatusBelongsToTheAnimationPage) {
   EXPECT_EQ(Status(), "");
   ShowAnimationPage();
   EXPECT_EQ(Status(), "フレーム 0/3 パターン $010");
+}
+
+TEST_F(ViewerBrowseTest, ARefusedGoToAsksAgainWithTheTextSelected) {
+  ShowSpritePage();
+  std::vector<std::pair<QString, QString>> asked;  // the text shown, and what of it is selected
+  const char* typed[] = {"zzz", "2000", "1F"};
+  QTimer poll;
+  QObject::connect(&poll, &QTimer::timeout, [&] {
+    auto* dialog = qobject_cast<QInputDialog*>(QApplication::activeModalWidget());
+    if (!dialog || !dialog->isVisible() || asked.size() >= std::size(typed)) return;
+    auto* edit = dialog->findChild<QLineEdit*>();
+    if (!edit->hasFocus()) return;
+    asked.emplace_back(edit->text(), edit->selectedText());
+    // Typing over the selection replaces it.
+    QTest::keyClicks(edit, typed[asked.size() - 1]);
+    QTest::keyClick(edit, Qt::Key_Return);
+  });
+  poll.start(5);
+  QTest::keyClick(Form1->windowHandle(), Qt::Key_G, Qt::ControlModifier);
+  poll.stop();
+  const std::vector<std::pair<QString, QString>> expected = {{"000", "000"}, {"zzz", "zzz"}, {"2000", "2000"}};
+  EXPECT_EQ(asked, expected);
+  EXPECT_EQ(Shown().size(), 2u);
+  EXPECT_EQ(Text(Form1->EditSSpriteNum), "1F");
 }
 
 }  // namespace

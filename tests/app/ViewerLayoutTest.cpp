@@ -231,5 +231,31 @@ TEST_F(ViewerLayoutTest, ClosingBeforeAnyRomIsNoError) {
   EXPECT_TRUE(Shown().empty());
 }
 
+// パッチを当てて開く asks twice, and each dialog says what it asks for.
+TEST_F(ViewerLayoutTest, PatchedOpenNamesItsTwoDialogsAndShowsThePatchFilterAsItStands) {
+  QStringList titles, filters;
+  QTimer poll;
+  QObject::connect(&poll, &QTimer::timeout, [&] {
+    auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+    if (!dialog || (!titles.isEmpty() && titles.back() == dialog->windowTitle())) return;
+    titles << dialog->windowTitle();
+    const auto* types = dialog->findChild<QComboBox*>("fileTypeCombo");
+    filters << (types && types->count() == 1 ? types->itemText(0) : QString("?"));
+    if (titles.size() == 1) {
+      dialog->selectFile(QString::fromStdString(RomPath));
+      static_cast<QDialog*>(dialog)->accept();
+    } else {
+      dialog->reject();
+    }
+  });
+  poll.start(10);
+  Form1->OpenPatched1->trigger();
+  poll.stop();
+  EXPECT_EQ(titles, QStringList({"パッチを当てるROMを開く", "当てるパッチを開く"}));
+  EXPECT_EQ(filters, QStringList({"TARVELINROMイメージ(*.nes)", "IPS/BPSパッチ(*.ips *.bps)"}));
+  EXPECT_TRUE(Shown().empty());
+  EXPECT_FALSE(Form1->PageControl1->isVisible());
+}
+
 }  // namespace
 }  // namespace viewer_test
