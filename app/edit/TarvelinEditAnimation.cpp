@@ -42,7 +42,9 @@ QPixmap PatternIcon(int BankBase, int Number) {
   }
   if (covered.isEmpty()) covered = QRect(120, 120, 16, 16);
   const int side = std::max(covered.width(), covered.height());
-  const QRect square(covered.center().x() - side / 2, covered.center().y() - side / 2, side, side);
+  // Centred by its edges: QRect::center() rounds down, which cut an even-sized pattern's last column.
+  const QRect square(covered.left() - (side - covered.width()) / 2, covered.top() - (side - covered.height()) / 2, side,
+                     side);
   return QPixmap::fromImage(image.copy(square).scaled(IconSize, IconSize, Qt::KeepAspectRatio));
 }
 

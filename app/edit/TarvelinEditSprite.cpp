@@ -272,8 +272,8 @@ void TEditSpritePanel::SelectionChanged() {
     FOutline->hide();
   }
   ShowNudgeKeys();
-  Pencil->SetGroup(sprite >= 0 && sprite < SpriteRows(records) ? records.Frame[4 + 2 * static_cast<std::size_t>(sprite)] & 3
-                                                               : records.Frame[4] & 3);
+  // The stroke shows in the pattern table, which is drawn in palette group 0.
+  Pencil->SetGroup(0);
   ShowNotice();
 }
 

@@ -587,5 +587,32 @@ TEST_F(EditPanelTest, ThePictureNudgesOnlyWhileItHoldsTheFocusAndSaysSo) {
   EXPECT_EQ(Text(Form1->EditSSpriteNum), Hex((pattern.Number + 1) & 0xFF, 2));
 }
 
+TEST_F(EditPanelTest, PencilColoursAreThePatternTablesWhicheverSpriteIsSelected) {
+  // The pattern table is drawn in palette group 0: its colours 0..3 are entries 0..3.
+  const std::vector<std::uint32_t> table = SpriteColors(NesMasterPalette());
+  const auto shown = [](QWidget* Button, int X, int Y) { return Button->grab().toImage().pixel(X, Y) & 0xFFFFFFu; };
+  // The colour most of a button shows: its background, whatever the style draws round it and its digit.
+  const auto background = [](QWidget* Button) {
+    const QImage image = Button->grab().toImage();
+    std::map<std::uint32_t, int> count;
+    for (int y = 0; y < image.height(); ++y)
+      for (int x = 0; x < image.width(); ++x) ++count[image.pixel(x, y) & 0xFFFFFFu];
+    return std::max_element(count.begin(), count.end(), [](auto A, auto B) { return A.second < B.second; })->first;
+  };
+  OpenPanel();
+  GoToPattern(0, DemoRom::FourGroups.Number);  // palette groups 0..3
+  for (int row = 0; row < 4; ++row) {
+    GoToCell(row, 0);
+    for (int c : {0, 2, 3})
+      EXPECT_EQ(background(Sprite().Pencil->ColourButtons[static_cast<std::size_t>(c)]), table[static_cast<std::size_t>(c)])
+          << row << " " << c;
+  }
+  QToolButton* pencil = Sprite().Pencil->PencilButton;
+  EXPECT_NE(shown(pencil, 0, pencil->height() / 2), 0xFF00FFu);
+  QTest::mouseClick(pencil, Qt::LeftButton);
+  ASSERT_TRUE(pencil->isChecked());
+  EXPECT_EQ(shown(pencil, 0, pencil->height() / 2), 0xFF00FFu);
+}
+
 }  // namespace
 }  // namespace viewer_test
