@@ -8,7 +8,9 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QRegularExpressionValidator>
+#include <QStatusBar>
 #include <QTableWidget>
+#include <QUndoStack>
 #include <QVBoxLayout>
 #include <algorithm>
 
@@ -39,16 +41,31 @@ int SpriteRows(const TSpritePattern& Pattern) {
   return std::min(Pattern.SpriteCount(), whole);
 }
 
-// One line naming the other patterns that use What; empty when none does.
-QString SharedLine(const QString& What, std::vector<TPatternRef> Users, TPatternRef Self) {
+// Who else uses What: a short line with the count (the names too while they are few)
+// and, for the tooltip, every name up to a screenful; both empty when no other pattern does.
+struct TSharedLine {
+  QString Line;
+  QString List;
+};
+TSharedLine SharedLine(const QString& What, std::vector<TPatternRef> Users, TPatternRef Self) {
   std::erase(Users, Self);
   if (Users.empty()) return {};
-  constexpr std::size_t Listed = 8;
+  constexpr std::size_t Inline = 4, Listed = 64;
   QStringList names;
   for (std::size_t i = 0; i < std::min(Listed, Users.size()); ++i) names << PatternName(Users[i]);
-  QString line = QString("%1は他の %2 パターンでも使われています: %3").arg(What).arg(Users.size()).arg(names.join(", "));
-  if (Users.size() > Listed) line += QString(" ほか %1").arg(Users.size() - Listed);
-  return line;
+  QString list = What + ": " + names.join(", ");
+  if (Users.size() > Listed) list += QString(" ほか %1").arg(Users.size() - Listed);
+  QString line = QString("%1は他の %2 パターンでも使われています").arg(What).arg(Users.size());
+  if (Users.size() <= Inline) line += ": " + names.join(", ");
+  return {line, list};
+}
+
+// Says in the status bar how many patterns an edit of What changes, when others share it.
+void SayShared(const QString& What, const std::vector<TPatternRef>& Users, TPatternRef Self) {
+  const auto others = static_cast<int>(Users.size() - static_cast<std::size_t>(std::count(Users.begin(), Users.end(), Self)));
+  if (others <= 0 || !Form1) return;
+  Form1->statusBar()->showMessage(
+      QString("%1を書き換えました: 他の %2 パターンも変わります").arg(What).arg(others), 10000);
 }
 
 }  // namespace
@@ -202,6 +219,7 @@ void TEditSpritePanel::SetActive(bool Active) {
 }
 
 void TEditSpritePanel::ItemChanged(int Row, int Column) {
+  const int before = FForm.RomUndoStack->index();
   const TPatternRef pattern = CurrentPattern();
   const QString sprite = PatternName(pattern) + QString(" スプライト$%1").arg(Hex2(Row));
   const TSpritePattern records = CurrentRecords();
@@ -236,6 +254,7 @@ void TEditSpritePanel::ItemChanged(int Row, int Column) {
       break;
     default: break;
   }
+  if (FForm.RomUndoStack->index() != before) SayEditShared(Column);
   // A refused or unchanged value shows the ROM's byte again.
   Refresh();
 }
@@ -245,6 +264,7 @@ void TEditSpritePanel::HeaderEdited(QLineEdit* Edit) {
   Edit->setModified(false);
   const TPatternRef pattern = CurrentPattern();
   const int value = ParseHexByte(Edit->text());
+  const int before = FForm.RomUndoStack->index();
   if (value >= 0) {
     if (Edit == EditChrBank)
       PushRomEdit([&] { return SetPatternChrBank(RomDocument, pattern, value); }, RomCommandEditField,
@@ -253,6 +273,7 @@ void TEditSpritePanel::HeaderEdited(QLineEdit* Edit) {
       PushRomEdit([&] { return SetPatternAlignNumber(RomDocument, pattern, value); }, RomCommandEditField,
                   PatternName(pattern) + " のスプライト配置データ番号");
   }
+  if (FForm.RomUndoStack->index() != before) SayEditShared(ColTile);
   Refresh();
 }
 
@@ -280,24 +301,41 @@ void TEditSpritePanel::SelectionChanged() {
 void TEditSpritePanel::ShowNotice() {
   const TPatternRef self = CurrentPattern();
   const TSpritePattern records = CurrentRecords();
-  QStringList lines;
-  lines << SharedLine("このパターン定義 (" + Address(records.FrameAddress) + ") ",
-                      PatternsUsingFrame(PrgData, records.FrameAddress), self);
-  lines << SharedLine("スプライト配置データ $" + Hex2(records.AlignNumber()) + " (" + Address(records.AlignAddress) + ") ",
-                      PatternsUsingAlign(PrgData, records.AlignAddress), self);
+  std::vector<TSharedLine> shared;
+  shared.push_back(SharedLine("このパターン定義 (" + Address(records.FrameAddress) + ") ",
+                              PatternsUsingFrame(PrgData, records.FrameAddress), self));
+  shared.push_back(SharedLine("スプライト配置データ $" + Hex2(records.AlignNumber()) + " (" + Address(records.AlignAddress) + ") ",
+                              PatternsUsingAlign(PrgData, records.AlignAddress), self));
   const int sprite = SelectedSprite();
   if (sprite >= 0 && sprite < SpriteRows(records)) {
     const int tile = records.Frame[3 + 2 * static_cast<std::size_t>(sprite)];
     const int chr = (records.CHRBank() - records.Frame[3] / 64) * 1024 + tile * 16;
     if (chr >= 0 && chr + 16 <= static_cast<int>(sizeof(TChrData)))
-      lines << SharedLine("タイル $" + Hex2(tile) + " (" + Address(ChrDataFileOffset + chr) + ") ",
-                          PatternsUsingTile(PrgData, chr), self);
+      shared.push_back(SharedLine("タイル $" + Hex2(tile) + " (" + Address(ChrDataFileOffset + chr) + ") ",
+                                  PatternsUsingTile(PrgData, chr), self));
   }
-  lines << SharedLine("キャラクタバンク $" + Hex2(records.CHRBank()) + " (" +
-                          Address(ChrBankAddress(records.CHRBank())) + ") ",
-                      PatternsUsingChrBank(PrgData, records.CHRBank()), self);
-  lines.removeAll(QString());
+  shared.push_back(SharedLine("キャラクタバンク $" + Hex2(records.CHRBank()) + " (" +
+                                  Address(ChrBankAddress(records.CHRBank())) + ") ",
+                              PatternsUsingChrBank(PrgData, records.CHRBank()), self));
+  QStringList lines, lists;
+  for (const TSharedLine& line : shared)
+    if (!line.Line.isEmpty()) {
+      lines << line.Line;
+      lists << line.List;
+    }
   SharedNotice->setText(lines.join('\n'));
+  SharedNotice->setToolTip(lists.join("\n\n"));
+}
+
+void TEditSpritePanel::SayEditShared(int Column) {
+  const TPatternRef self = CurrentPattern();
+  const TSpritePattern records = CurrentRecords();
+  if (Column == ColY || Column == ColX)
+    SayShared("スプライト配置データ $" + Hex2(records.AlignNumber()) + " ", PatternsUsingAlign(PrgData, records.AlignAddress),
+              self);
+  else
+    SayShared("パターン定義 (" + Address(records.FrameAddress) + ") ", PatternsUsingFrame(PrgData, records.FrameAddress),
+              self);
 }
 
 void TEditSpritePanel::PickSprite(int Sprite) {
@@ -358,6 +396,7 @@ bool TEditSpritePanel::PictureEvent(QEvent* Event) {
       FDragY = records.Align[2 * static_cast<std::size_t>(sprite)];
       FDragX = records.Align[2 * static_cast<std::size_t>(sprite) + 1];
       FDragGesture = TRomCommand::NewGesture();
+      FDragIndex = FForm.RomUndoStack->index();
       return true;
     }
     case QEvent::MouseMove: {
@@ -374,6 +413,7 @@ bool TEditSpritePanel::PictureEvent(QEvent* Event) {
     case QEvent::MouseButtonRelease:
       if (FDragSprite < 0) return false;
       FDragSprite = -1;
+      if (FForm.RomUndoStack->index() != FDragIndex) SayEditShared(ColY);
       return true;
     case QEvent::FocusIn:
     case QEvent::FocusOut:
@@ -401,7 +441,9 @@ bool TEditSpritePanel::PictureEvent(QEvent* Event) {
       }
       const TSpritePattern records = CurrentRecords();
       const auto at = static_cast<std::size_t>(sprite);
+      const int before = FForm.RomUndoStack->index();
       MoveSprite(sprite, records.Align[2 * at] + dy, records.Align[2 * at + 1] + dx, 0);
+      if (FForm.RomUndoStack->index() != before) SayEditShared(ColY);
       return true;
     }
     default: return false;

@@ -43,6 +43,8 @@ private:
   void HeaderEdited(QLineEdit* Edit);
   void SelectionChanged();
   void ShowNotice();
+  // After an edit of the record Column writes: how many other patterns it changed, if any.
+  void SayEditShared(int Column);
   // Sets sprite Sprite's (Y, X); Gesture joins it to a drag.
   void MoveSprite(int Sprite, int Y, int X, int Gesture);
   bool PictureEvent(QEvent* Event);
@@ -61,6 +63,7 @@ private:
   int FDragY = 0;
   int FDragX = 0;
   int FDragGesture = 0;
+  int FDragIndex = 0;  // the undo stack's index at the press
   // The legend's own texts and widths while it speaks of nudging; empty otherwise.
   QString FLegend[2];
   int FLegendWidth[2] = {0, 0};

@@ -4,6 +4,7 @@
 #include <QCheckBox>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QRegularExpression>
 #include <QStatusBar>
 #include <QTableWidget>
 #include <QToolButton>
@@ -612,6 +613,33 @@ TEST_F(EditPanelTest, PencilColoursAreThePatternTablesWhicheverSpriteIsSelected)
   QTest::mouseClick(pencil, Qt::LeftButton);
   ASSERT_TRUE(pencil->isChecked());
   EXPECT_EQ(shown(pencil, 0, pencil->height() / 2), 0xFF00FFu);
+}
+
+TEST_F(EditPanelTest, SharedRecordsTakeALineEachAndAnEditSaysHowManyPatternsItChanges) {
+  OpenPanel();
+  // An unlisted pattern uses the bank's default records, as hundreds of others do.
+  GoToPattern(0, 0x0F0);
+  const QStringList lines = Sprite().SharedNotice->text().split('\n');
+  ASSERT_FALSE(lines.isEmpty());
+  EXPECT_LE(lines.size(), 4);
+  const QRegularExpression shortLine("^このパターン定義 \\(\\$[0-9A-F]{5}\\) は他の [1-9][0-9]{2} パターンでも使われています$");
+  EXPECT_TRUE(shortLine.match(lines.front()).hasMatch()) << lines.front().toStdString();
+  const QString list = Sprite().SharedNotice->toolTip();
+  EXPECT_TRUE(list.contains("12-13:$000") || list.contains("12-13:$00D")) << list.toStdString();
+  EXPECT_TRUE(list.contains(" ほか "));
+
+  // Nudged, the alignment record four other patterns share: the status bar says so.
+  GoToPattern(0, DemoRom::LoadOffset0.Number);
+  QTest::mouseClick(Form1->ImgSprite, Qt::LeftButton, {}, PointOf(0));
+  QTest::keyClick(Form1->ImgSprite, Qt::Key_Left);
+  EXPECT_EQ(Form1->statusBar()->currentMessage().toStdString(),
+            "スプライト配置データ $07 を書き換えました: 他の 4 パターンも変わります");
+  // A record of its own: nothing to say.
+  Form1->statusBar()->clearMessage();
+  GoToPattern(0, DemoRom::FourFlips.Number);
+  GoToCell(0, TEditSpritePanel::ColY);
+  TypeInCell("-8");
+  EXPECT_EQ(Form1->statusBar()->currentMessage().toStdString(), "");
 }
 
 }  // namespace
