@@ -4,6 +4,8 @@
 #include <QCheckBox>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QScreen>
+#include <QScrollArea>
 #include <QRegularExpression>
 #include <QStatusBar>
 #include <QTableWidget>
@@ -640,6 +642,48 @@ TEST_F(EditPanelTest, SharedRecordsTakeALineEachAndAnEditSaysHowManyPatternsItCh
   GoToCell(0, TEditSpritePanel::ColY);
   TypeInCell("-8");
   EXPECT_EQ(Form1->statusBar()->currentMessage().toStdString(), "");
+}
+
+TEST_F(EditPanelTest, OpeningOrClosingThePanelAtAnyZoomLeavesThePagesWholeWhereTheScreenAllows) {
+  const int room = Form1->screen()->availableGeometry().width() - (Form1->frameGeometry().width() - Form1->width());
+  // The pages' whole width, and whether it shows whole beside what docks there.
+  const auto whole = [] {
+    const auto* area = qobject_cast<QScrollArea*>(Form1->centralWidget());
+    return !area || area->viewport()->width() >= Form1->PageControl1->width();
+  };
+  for (int zoom : {1, 2, 3, 1, 4}) {
+    SCOPED_TRACE(zoom);
+    Form1->SetZoom(zoom);
+    QApplication::processEvents();
+    const int pages = Form1->PageControl1->width();
+    QTest::keyClick(Form1, Qt::Key_D, Qt::ControlModifier);
+    QApplication::processEvents();
+    ASSERT_TRUE(Form1->EditPanel->isVisible());
+    const int panel = Form1->width() - Form1->centralWidget()->width();
+    EXPECT_GT(panel, 0);
+    // At scale 1 the window takes the panel's width on whatever the screen, as it always has.
+    if (pages + panel <= room || zoom == 1) {
+      EXPECT_TRUE(whole());
+    } else {
+      EXPECT_EQ(Form1->width(), room);
+    }
+    // Zoomed with the panel open, the panel keeps its room too.
+    Form1->SetZoom(zoom == 1 ? 2 : 1);
+    QApplication::processEvents();
+    if (Form1->PageControl1->width() + panel <= room) {
+      EXPECT_TRUE(whole());
+    }
+    Form1->SetZoom(zoom);
+    QApplication::processEvents();
+    QTest::keyClick(Form1, Qt::Key_D, Qt::ControlModifier);
+    QApplication::processEvents();
+    ASSERT_FALSE(Form1->EditPanel->isVisible());
+    if (pages <= room) {
+      EXPECT_TRUE(whole());
+    } else {
+      EXPECT_EQ(Form1->width(), room);
+    }
+  }
 }
 
 }  // namespace
