@@ -86,6 +86,7 @@ TForm1::TForm1(QWidget* Parent) : QMainWindow(Parent) {
   CreateEditMenu();
   CreateSaveItems();
   CreateRomItems();
+  CreateRecentItems();
   CreateBrowseItems();
   CreateEditItems();
   TabAnimation->installEventFilter(this);
@@ -151,6 +152,7 @@ void TForm1::RomLoaded() {
   SaveAnimation1->setEnabled(true);
   Copy1->setEnabled(true);
   ShowRomCaption();
+  RememberRecentRom();
   BrowseRomLoaded();
   SpriteDrawer.reset();
   SpriteDrawer = std::make_unique<TDrawSprite>(ChrData, FcPalette.get());

@@ -94,6 +94,10 @@ public:
   std::function<bool(const std::string& Path)> OverwriteRomDialog;
   std::function<std::optional<std::string>()> PatchOpenDialog;
   void OpenPatched1Click();
+  // ファイル(F) > 最近使ったファイル(R): the last 8 ROMs opened, with their patches.
+  QMenu* Recent1 = nullptr;
+  // Opens Rom (with Patch, unless empty) as 開く or パッチを当てて開く would, their dialogs answered.
+  void OpenFiles(const std::string& Rom, const std::string& Patch);
   // Each answers false when the user cancelled; a failed write raises.
   bool SaveRom1Click();
   bool SaveRomAs1Click();
@@ -158,6 +162,10 @@ private:
   void CreateEditMenu();
   void CreateSaveItems();
   void CreateRomItems();
+  void CreateRecentItems();
+  void ShowRecentItems();
+  // Puts the ROM just loaded, and its patch, first among the recent files.
+  void RememberRecentRom();
   // After a successful load: the pages, the caption and the renderer, as the open command sets them.
   void RomLoaded();
   // "TARVELIN Sprite Viewer - " and the ROM's path, then " + " and the patch's name if it was opened with one.

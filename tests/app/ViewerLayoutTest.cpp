@@ -40,17 +40,20 @@ TEST_F(ViewerLayoutTest, MenuAndPagesCarryTheirCaptions) {
   EXPECT_TRUE(edit[4]->isSeparator());
   EXPECT_EQ(edit[5], Form1->ShowEditPanel1);
   EXPECT_EQ(Form1->Copy1->text().toStdString(), "コピー(&C)");
-  // The open-with-a-patch and save items stand between 開く and 終了.
+  // The open-with-a-patch, recent files and save items stand between 開く and 終了.
   const auto items = menus[0]->menu()->actions();
-  ASSERT_EQ(items.size(), 8);
+  ASSERT_EQ(items.size(), 9);
   EXPECT_EQ(items[0], Form1->Open1);
   EXPECT_EQ(items[1], Form1->OpenPatched1);
-  EXPECT_EQ(items[2], Form1->SaveImage1);
-  EXPECT_EQ(items[3], Form1->SaveAnimation1);
-  EXPECT_EQ(items[4], Form1->SaveRom1);
-  EXPECT_EQ(items[5], Form1->SaveRomAs1);
-  EXPECT_EQ(items[6], Form1->ExportPatch1);
-  EXPECT_EQ(items[7], Form1->Exit1);
+  EXPECT_EQ(items[2], Form1->Recent1->menuAction());
+  EXPECT_EQ(items[3], Form1->SaveImage1);
+  EXPECT_EQ(items[4], Form1->SaveAnimation1);
+  EXPECT_EQ(items[5], Form1->SaveRom1);
+  EXPECT_EQ(items[6], Form1->SaveRomAs1);
+  EXPECT_EQ(items[7], Form1->ExportPatch1);
+  EXPECT_EQ(items[8], Form1->Exit1);
+  EXPECT_EQ(Form1->Recent1->title().toStdString(), "最近使ったファイル(&R)");
+  EXPECT_EQ(Form1->Open1->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_O));
   EXPECT_EQ(Form1->Open1->text().toStdString(), "開く(&O)");
   EXPECT_EQ(Form1->Exit1->text().toStdString(), "終了(&X)");
 
