@@ -8,6 +8,7 @@
 #include <QGuiApplication>
 #include <QImage>
 #include <QInputDialog>
+#include <set>
 #include <QLineEdit>
 #include <QListView>
 #include <QMimeData>
@@ -203,7 +204,8 @@ TEST_F(ViewerBrowseTest, TheSheetRedrawsTheThumbnailsAnEditChangesAndKeepsTheOth
     std::function<TRomChange()> Edit;
   };
   const TCase cases[] = {
-      {"a sprite moved", false, [] { return SetSpritePosition(RomDocument, {0, 0}, 0, 0x10, 0x20); }},
+      // Of two: a lone sprite moved looks the same in a thumbnail framed on what is drawn.
+      {"a sprite moved", false, [] { return SetSpritePosition(RomDocument, {0, 1}, 0, 0x10, 0x20); }},
       {"a tile painted", false,
        [&] { return SetChrPixel(RomDocument, window + tile / 64, tile % 64, 0, 0, (colour + 1) % 4); }},
       {"a sprite count", false, [] { return SetPatternSpriteCount(RomDocument, {0, 3}, 1); }},
@@ -521,6 +523,38 @@ TEST_F(ViewerBrowseTest, ARefusedGoToAsksAgainWithTheTextSelected) {
   EXPECT_EQ(asked, expected);
   EXPECT_EQ(Shown().size(), 2u);
   EXPECT_EQ(Text(Form1->EditSSpriteNum), "1F");
+}
+
+TEST_F(ViewerBrowseTest, SheetThumbnailsFrameTheDrawnAreaAndEnterOrADoubleClickOpens) {
+  ShowSpritePage();
+  QTest::keyClick(Form1->windowHandle(), Qt::Key_L, Qt::ControlModifier);
+  TSheetDialog* sheet = Form1->Sheet;
+  ASSERT_NE(sheet, nullptr);
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(sheet));
+  // Pattern $000 is one 8 x 8 sprite: each of its pixels a 16 x 16 square of the thumbnail.
+  const QImage one = Thumbnail(sheet->PatternList, 0);
+  ASSERT_EQ(one.size(), QSize(128, 128));
+  std::set<QRgb> colours;
+  for (int y = 0; y < 128; ++y)
+    for (int x = 0; x < 128; ++x) {
+      colours.insert(one.pixel(x, y));
+      ASSERT_EQ(one.pixel(x, y), one.pixel(x / 16 * 16, y / 16 * 16)) << x << "," << y;
+    }
+  EXPECT_GE(colours.size(), 2u);
+  // Pattern $005 has 256 sprites over 128 pixels: shown whole, shrunk.
+  EXPECT_EQ(Thumbnail(sheet->PatternList, DemoRom::AllSprites.Number).size(), QSize(128, 128));
+
+  QListView* list = sheet->PatternList;
+  list->setFocus();
+  list->setCurrentIndex(list->model()->index(0x0A, 0));
+  QTest::keyClick(list, Qt::Key_Return);
+  EXPECT_EQ(Text(Form1->EditSSpriteNum), "0A");
+  const QRect item = list->visualRect(list->model()->index(0x03, 0));
+  ASSERT_TRUE(list->viewport()->rect().contains(item.center())) << item.x() << "," << item.y();
+  // A double click as the desktop delivers it: a click, then the second press as a double click.
+  QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, item.center());
+  QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, item.center());
+  EXPECT_EQ(Text(Form1->EditSSpriteNum), "03");
 }
 
 }  // namespace
