@@ -13,3 +13,13 @@ int SpriteAtCell(std::span<const std::uint8_t> Align, int Count, int X, int Y) {
   }
   return -1;
 }
+
+std::array<int, 256> SpritesPerScanline(std::span<const std::uint8_t> Align, int Count) {
+  std::array<int, 256> rows{};
+  const int count = std::min(Count, static_cast<int>(Align.size() / 2));
+  for (int i = 0; i < count; ++i) {
+    const int top = Align[2 * static_cast<std::size_t>(i)] + 128;
+    for (int j = 0; j < 8; ++j) ++rows[static_cast<std::size_t>((top + j) & 0xFF)];
+  }
+  return rows;
+}

@@ -88,6 +88,7 @@ TForm1::TForm1(QWidget* Parent) : QMainWindow(Parent) {
   CreateRomItems();
   CreateRecentItems();
   CreateBrowseItems();
+  CreateScanlineItem();
   CreateEditItems();
   TabAnimation->installEventFilter(this);
   TabSprite->installEventFilter(this);

@@ -123,6 +123,8 @@ public:
   std::vector<QAction*> BackgroundItems;
   QAction* Transparent1 = nullptr;
   QAction* WholeTileWindow1 = nullptr;
+  // スキャンライン検査(S), off at start: the sprite picture's rows with more than 8 sprites outlined.
+  QAction* ScanlineCheck1 = nullptr;
   void SetBackground(int Background);
   void SetTransparent(bool Value);
   void SetWholeTileWindow(bool Value);
@@ -163,6 +165,7 @@ private:
   void CreateSaveItems();
   void CreateRomItems();
   void CreateRecentItems();
+  void CreateScanlineItem();
   void ShowRecentItems();
   // Puts the ROM just loaded, and its patch, first among the recent files.
   void RememberRecentRom();

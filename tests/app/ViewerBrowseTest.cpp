@@ -557,5 +557,38 @@ TEST_F(ViewerBrowseTest, SheetThumbnailsFrameTheDrawnAreaAndEnterOrADoubleClickO
   EXPECT_EQ(Text(Form1->EditSSpriteNum), "03");
 }
 
+TEST_F(ViewerBrowseTest, TheScanlineCheckOutlinesRowsWithMoreThanEightSprites) {
+  ShowSpritePage();
+  const auto red = [](const QImage& Image, int X, int Y) { return Image.pixelColor(X, Y) == QColor(255, 0, 0); };
+  // AllSprites: 16 rows of 16 sprites from Y $C0, so picture rows 64..191 carry 16 each.
+  GoToPattern(0, DemoRom::AllSprites.Number);
+  const QImage plain = Form1->ImgSprite->grab().toImage();
+  EXPECT_FALSE(Form1->ScanlineCheck1->isChecked());
+  Form1->ScanlineCheck1->trigger();
+  for (int zoom : {1, 2}) {
+    SCOPED_TRACE(zoom);
+    Form1->SetZoom(zoom);
+    QApplication::processEvents();
+    const QImage shown = Form1->ImgSprite->grab().toImage();
+    const int z = zoom;
+    EXPECT_TRUE(red(shown, 0, 64 * z));
+    EXPECT_TRUE(red(shown, 255 * z + z - 1, 100 * z));
+    EXPECT_TRUE(red(shown, 0, 191 * z + z - 1));
+    EXPECT_TRUE(red(shown, 50 * z, 64 * z));
+    EXPECT_FALSE(red(shown, 0, 64 * z - 1));
+    EXPECT_FALSE(red(shown, 0, 192 * z));
+    EXPECT_FALSE(red(shown, 50 * z, 100 * z));
+  }
+  Form1->SetZoom(1);
+  // One sprite: nothing to outline.
+  GoToPattern(0, DemoRom::OneSprite.Number);
+  const QImage one = Form1->ImgSprite->grab().toImage();
+  for (int y = 0; y < 256; ++y) EXPECT_FALSE(red(one, 0, y)) << y;
+  // Off again, the picture is as it was without it.
+  GoToPattern(0, DemoRom::AllSprites.Number);
+  Form1->ScanlineCheck1->trigger();
+  EXPECT_EQ(Form1->ImgSprite->grab().toImage(), plain);
+}
+
 }  // namespace
 }  // namespace viewer_test

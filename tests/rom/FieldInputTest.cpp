@@ -76,4 +76,23 @@ TEST(SpriteCells, APointPicksTheTopmostCellHoldingIt) {
   EXPECT_EQ(SpriteAtCell(two, 5, 129, 129), 1);
 }
 
+TEST(SpriteCells, SpritesPerScanlineCountsEveryCellRowWrapping) {
+  struct TRows {
+    std::vector<std::uint8_t> Align;
+    std::vector<std::pair<int, int>> Counts;  // row, sprites on it
+  };
+  const std::vector<std::uint8_t> nine(18, 0x00);  // nine sprites at Y $00: rows 128..135
+  const TRows cases[] = {
+      {{0xFC, 0x00}, {{123, 0}, {124, 1}, {131, 1}, {132, 0}}},
+      {nine, {{127, 0}, {128, 9}, {135, 9}, {136, 0}}},
+      {{0x7C, 0x00, 0x7C, 0x10}, {{251, 0}, {252, 2}, {255, 2}, {0, 2}, {3, 2}, {4, 0}}},
+      {{0x00, 0x00, 0x04, 0x00}, {{128, 1}, {132, 2}, {135, 2}, {136, 1}, {139, 1}, {140, 0}}},
+  };
+  for (const TRows& c : cases) {
+    const auto rows = SpritesPerScanline(c.Align, static_cast<int>(c.Align.size() / 2));
+    for (const auto& [row, count] : c.Counts) EXPECT_EQ(rows[static_cast<std::size_t>(row)], count) << row;
+  }
+  EXPECT_EQ(SpritesPerScanline(nine, 3)[128], 3);
+}
+
 }  // namespace
