@@ -89,6 +89,7 @@ TForm1::TForm1(QWidget* Parent) : QMainWindow(Parent) {
   CreateRecentItems();
   CreateBrowseItems();
   CreateScanlineItem();
+  CreateOnionItem();
   CreateEditItems();
   TabAnimation->installEventFilter(this);
   TabSprite->installEventFilter(this);

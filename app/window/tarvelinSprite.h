@@ -125,6 +125,8 @@ public:
   QAction* WholeTileWindow1 = nullptr;
   // スキャンライン検査(S), off at start: the sprite picture's rows with more than 8 sprites outlined.
   QAction* ScanlineCheck1 = nullptr;
+  // オニオンスキン(N), off at start: the animation's previous and next frames faintly under the current one.
+  QAction* OnionSkin1 = nullptr;
   void SetBackground(int Background);
   void SetTransparent(bool Value);
   void SetWholeTileWindow(bool Value);
@@ -166,6 +168,7 @@ private:
   void CreateRomItems();
   void CreateRecentItems();
   void CreateScanlineItem();
+  void CreateOnionItem();
   void ShowRecentItems();
   // Puts the ROM just loaded, and its patch, first among the recent files.
   void RememberRecentRom();

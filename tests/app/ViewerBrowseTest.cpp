@@ -590,5 +590,43 @@ TEST_F(ViewerBrowseTest, TheScanlineCheckOutlinesRowsWithMoreThanEightSprites) {
   EXPECT_EQ(Form1->ImgSprite->grab().toImage(), plain);
 }
 
+TEST_F(ViewerBrowseTest, TheOnionSkinShowsTheNeighbouringFramesWhereTheCurrentOneLeavesTheBackground) {
+  // ThreeFrames: patterns $010, $011, $012, the block moving right 4 pixels a frame.
+  GoToAnimation(0);
+  Tick();
+  // Each frame's pixels as the page itself shows it, stepped to with the scroll bar.
+  std::vector<TShown> frames{ShownBy(Form1->ImgAnimation)};
+  for (int k = 1; k < 3; ++k) {
+    Form1->SBAFrame->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+    ASSERT_EQ(Text(Form1->LblACurrentFrame), std::to_string(k));
+    frames.push_back(ShownBy(Form1->ImgAnimation));
+  }
+  Form1->SBAFrame->triggerAction(QAbstractSlider::SliderToMinimum);
+  ASSERT_EQ(Text(Form1->LblACurrentFrame), "0");
+  const QImage plain = Form1->ImgAnimation->grab().toImage();
+  Form1->OnionSkin1->trigger();
+  const QImage skin = Form1->ImgAnimation->grab().toImage();
+  // Next (frame 1) over previous (frame 2), both under frame 0: a fixed faint blue and red.
+  int blue = 0, red = 0;
+  for (int y = 0; y < 256; ++y)
+    for (int x = 0; x < 256; ++x) {
+      QRgb expected = plain.pixel(x, y);
+      if (!At(frames[0], x, y)) {
+        if (At(frames[1], x, y)) {
+          expected = qRgb(0x30, 0x30, 0x80);
+          ++blue;
+        } else if (At(frames[2], x, y)) {
+          expected = qRgb(0x80, 0x30, 0x30);
+          ++red;
+        }
+      }
+      ASSERT_EQ(skin.pixel(x, y) & 0xFFFFFF, expected & 0xFFFFFF) << x << "," << y;
+    }
+  EXPECT_GT(blue, 0);
+  EXPECT_GT(red, 0);
+  Form1->OnionSkin1->trigger();
+  EXPECT_EQ(Form1->ImgAnimation->grab().toImage(), plain);
+}
+
 }  // namespace
 }  // namespace viewer_test
