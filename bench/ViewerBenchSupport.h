@@ -32,6 +32,8 @@ inline TForm1& BenchWindow() {
     const auto dir = std::filesystem::temp_directory_path() / "tarvelin-bench";
     std::filesystem::create_directories(dir);
     std::filesystem::current_path(dir);
+    // The window remembers the ROM it opens: here, not in the user's settings.
+    setenv("XDG_CONFIG_HOME", (dir / "config").c_str(), 1);
     const auto& palette = NesMasterPalette();
     std::ofstream("fcpalette.pal", std::ios::binary).write(reinterpret_cast<const char*>(palette.data()), 192);
     const auto rom = MakeDemoRom();

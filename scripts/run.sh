@@ -1,6 +1,9 @@
 #!/usr/bin/env bash
-# Builds the viewer and starts it, with fcpalette.pal and a demo ROM in its current directory.
+# Builds the viewer and starts it, with fcpalette.pal and a demo ROM in its current directory,
+# and the demo ROM open, or the ROM given:  scripts/run.sh [ROM]
 set -euo pipefail
+rom=""
+if [ $# -gt 0 ]; then rom=$(realpath "$1"); fi
 cd "$(dirname "$0")/.."
 scripts/deps.sh
 
@@ -17,6 +20,6 @@ if [ ! -x "$viewer" ]; then
   echo "The viewer window is not built yet; the ROM loader, palette and tools are." >&2
   exit 1
 fi
-echo "Demo ROM: $(pwd)/$run/tarvelin-demo.nes (open it with ファイル > 開く)"
+echo "Demo ROM: $(pwd)/$run/tarvelin-demo.nes"
 cd "$run"
-exec "../../$viewer"
+exec "../../$viewer" "${rom:-tarvelin-demo.nes}"

@@ -13,6 +13,7 @@
 #include <algorithm>
 
 #include "sprite/TarvelinDrawSprite.h"
+#include "app/edit/TarvelinEditFields.h"
 #include "app/edit/TarvelinEditPanel.h"
 #include "app/edit/TarvelinEditRelocate.h"
 #include "sprite/TarvelinPictureFiles.h"
@@ -45,7 +46,9 @@ QPixmap PatternIcon(int BankBase, int Number) {
   }
   if (covered.isEmpty()) covered = QRect(120, 120, 16, 16);
   const int side = std::max(covered.width(), covered.height());
-  const QRect square(covered.center().x() - side / 2, covered.center().y() - side / 2, side, side);
+  // Centred by its edges: QRect::center() rounds down, which cut an even-sized pattern's last column.
+  const QRect square(covered.left() - (side - covered.width()) / 2, covered.top() - (side - covered.height()) / 2, side,
+                     side);
   return QPixmap::fromImage(image.copy(square).scaled(IconSize, IconSize, Qt::KeepAspectRatio));
 }
 
@@ -127,6 +130,10 @@ TEditAnimationPanel::TEditAnimationPanel(TForm1& Form, QWidget* Parent) : QWidge
     Refresh();
   });
   connect(EditTicks, &QLineEdit::editingFinished, this, [this] { TicksEdited(); });
+  GuardField(EditTicks, "1フレームの長さ", "10進数 1-256", [](const QString& Text) {
+               return TFieldInput{-1, Text.trimmed().isEmpty() ? TInputRefusal::Empty : TInputRefusal::OutOfRange};
+             },
+             [this] { Refresh(); });
   connect(EditFrame, &QLineEdit::editingFinished, this, [this] { FrameEdited(); });
   connect(Frames, &QListWidget::currentRowChanged, this, [this](int Row) {
     const int address = AnimationAddress(PrgData, CurrentAnimation());

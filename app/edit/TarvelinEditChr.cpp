@@ -22,6 +22,8 @@ TEditChrPencil::TEditChrPencil(TForm1& Form, QWidget* Parent) : QWidget(Parent),
   PencilButton->setText("鉛筆");
   PencilButton->setCheckable(true);
   PencilButton->setToolTip("パターンテーブルのタイルの点を描きます");
+  // Checked, it stands out from the colour buttons beside it whatever the style.
+  PencilButton->setStyleSheet("QToolButton:checked { background: #FFE08A; border: 2px solid #FF00FF; }");
   layout->addWidget(PencilButton);
   auto* group = new QButtonGroup(this);
   for (int c = 0; c < 4; ++c) {
@@ -51,7 +53,9 @@ void TEditChrPencil::SetGroup(int Group) {
     const QColor colour(value & 0xFF, (value >> 8) & 0xFF, (value >> 16) & 0xFF);
     const QColor text = colour.lightness() < 128 ? Qt::white : Qt::black;
     ColourButtons[static_cast<std::size_t>(c)]->setStyleSheet(
-        QString("QToolButton { background: %1; color: %2; } QToolButton:checked { border: 2px solid #FF00FF; }")
+        // With a border of its own the style fills the colour as it is, not shaded.
+        QString("QToolButton { background: %1; color: %2; border: 1px solid #808080; padding: 2px 6px; }"
+                " QToolButton:checked { border: 2px solid #FF00FF; }")
             .arg(colour.name(), text.name()));
   }
 }

@@ -2,6 +2,7 @@
 
 #include <QMenu>
 #include <QPointer>
+#include <QScreen>
 #include <QScrollArea>
 #include <QStackedWidget>
 #include <QStyle>
@@ -63,10 +64,23 @@ void TEditPanel::Follow() {
 
 void TEditPanel::Resize(bool Visible) {
   const bool docked = Visible && !isFloating();
-  if (docked == (FGrowth > 0) || !FForm.isVisible()) return;
-  const int growth = docked ? sizeHint().width() + FForm.style()->pixelMetric(QStyle::PM_DockWidgetSeparatorExtent) : -FGrowth;
-  FGrowth = docked ? growth : 0;
-  FForm.resize(FForm.width() + growth, FForm.height());
+  if (docked == FDocked || !FForm.isVisible()) return;
+  FDocked = docked;
+  const int width = FForm.width();
+  int target = docked ? width + sizeHint().width() + FForm.style()->pixelMetric(QStyle::PM_DockWidgetSeparatorExtent)
+                      : width - FGrowth;
+  // Zoomed, the pages have a size of their own: the window makes room for all of it, as far as the screen allows.
+  if (FForm.GetZoom() > 1) {
+    const QWidget* central = FForm.centralWidget();
+    const bool tall = central && central->height() < FForm.PageControl1->height();
+    const int pages = FForm.PageControl1->width() + (tall ? FForm.style()->pixelMetric(QStyle::PM_ScrollBarExtent) : 0);
+    target = std::max(target, (docked ? target - width : 0) + pages);
+    if (const QScreen* screen = FForm.screen())
+      target = std::min(target, std::max(width, screen->availableGeometry().width() -
+                                                    (FForm.frameGeometry().width() - width)));
+  }
+  FGrowth = docked ? target - width : 0;
+  FForm.resize(target, FForm.height());
 }
 
 void TEditPanel::LetGo() {

@@ -37,6 +37,7 @@ private:
   QStackedWidget* FParts = nullptr;
   int FListener = -1;
   int FGrowth = 0;  // the width the window took on for the docked panel
+  bool FDocked = false;
   bool FGone = false;  // the window is being destroyed
 };
 

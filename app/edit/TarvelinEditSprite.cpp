@@ -10,20 +10,23 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QRegularExpressionValidator>
+#include <QStatusBar>
 #include <QTableWidget>
+#include <QUndoStack>
 #include <QVBoxLayout>
 #include <algorithm>
 
 #include "app/edit/TarvelinEditChr.h"
+#include "app/edit/TarvelinEditFields.h"
 #include "app/edit/TarvelinEditPanel.h"
 #include "app/edit/TarvelinEditRelocate.h"
 #include "app/edit/TarvelinRomCommands.h"
-#include <QUndoStack>
 #include "sprite/TarvelinSpritePattern.h"
 #include "app/window/TarvelinTabSprite.h"
 #include "app/window/tarvelinSprite.h"
 #include "sprite/tarvelinSpriteGlobals.h"
 #include "rom/TarvelinRomEdits.h"
+#include "rom/TarvelinSpriteCells.h"
 
 namespace {
 
@@ -41,16 +44,31 @@ int SpriteRows(const TSpritePattern& Pattern) {
   return std::min(Pattern.SpriteCount(), whole);
 }
 
-// One line naming the other patterns that use What; empty when none does.
-QString SharedLine(const QString& What, std::vector<TPatternRef> Users, TPatternRef Self) {
+// Who else uses What: a short line with the count (the names too while they are few)
+// and, for the tooltip, every name up to a screenful; both empty when no other pattern does.
+struct TSharedLine {
+  QString Line;
+  QString List;
+};
+TSharedLine SharedLine(const QString& What, std::vector<TPatternRef> Users, TPatternRef Self) {
   std::erase(Users, Self);
   if (Users.empty()) return {};
-  constexpr std::size_t Listed = 8;
+  constexpr std::size_t Inline = 4, Listed = 64;
   QStringList names;
   for (std::size_t i = 0; i < std::min(Listed, Users.size()); ++i) names << PatternName(Users[i]);
-  QString line = QString("%1は他の %2 パターンでも使われています: %3").arg(What).arg(Users.size()).arg(names.join(", "));
-  if (Users.size() > Listed) line += QString(" ほか %1").arg(Users.size() - Listed);
-  return line;
+  QString list = What + ": " + names.join(", ");
+  if (Users.size() > Listed) list += QString(" ほか %1").arg(Users.size() - Listed);
+  QString line = QString("%1は他の %2 パターンでも使われています").arg(What).arg(Users.size());
+  if (Users.size() <= Inline) line += ": " + names.join(", ");
+  return {line, list};
+}
+
+// Says in the status bar how many patterns an edit of What changes, when others share it.
+void SayShared(const QString& What, const std::vector<TPatternRef>& Users, TPatternRef Self) {
+  const auto others = static_cast<int>(Users.size() - static_cast<std::size_t>(std::count(Users.begin(), Users.end(), Self)));
+  if (others <= 0 || !Form1) return;
+  Form1->statusBar()->showMessage(
+      QString("%1を書き換えました: 他の %2 パターンも変わります").arg(What).arg(others), 10000);
 }
 
 }  // namespace
@@ -98,6 +116,8 @@ TEditSpritePanel::TEditSpritePanel(TForm1& Form, QWidget* Parent) : QWidget(Pare
     edit->setValidator(hex);
     edit->setMaxLength(2);
     connect(edit, &QLineEdit::editingFinished, this, [this, edit] { HeaderEdited(edit); });
+    GuardField(edit, edit == EditChrBank ? "キャラクタバンク番号" : "スプライト配置データ番号", "16進数 00-FF",
+               [](const QString& Text) { return ParseHexField(Text.toStdString()); }, [this] { Refresh(); });
   }
   header->addRow("キャラクタバンク番号: $", EditChrBank);
   header->addRow("スプライト配置データ番号: $", EditAlign);
@@ -111,6 +131,14 @@ TEditSpritePanel::TEditSpritePanel(TForm1& Form, QWidget* Parent) : QWidget(Pare
   Sprites->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
   Sprites->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
                            QAbstractItemView::AnyKeyPressed);
+  auto* cells = new TSpriteCellDelegate(ColTile, ColGroup, ColY, ColX, Sprites);
+  cells->WatchPresses(Sprites->viewport());
+  Sprites->setItemDelegate(cells);
+  // Room beside the flips' check boxes, where a click selects the row and flips nothing.
+  for (int column : {ColVFlip, ColHFlip}) {
+    Sprites->horizontalHeader()->setSectionResizeMode(column, QHeaderView::Fixed);
+    Sprites->horizontalHeader()->resizeSection(column, 48);
+  }
   connect(Sprites, &QTableWidget::cellChanged, this, [this](int Row, int Column) { ItemChanged(Row, Column); });
   connect(Sprites, &QTableWidget::itemSelectionChanged, this, [this] { SelectionChanged(); });
   layout->addWidget(Sprites, 1);
@@ -153,7 +181,10 @@ void TEditSpritePanel::Refresh() {
     const auto at = static_cast<std::size_t>(i);
     const int tile = records.Frame[3 + 2 * at], attribute = records.Frame[4 + 2 * at];
     const int y = records.Align[2 * at], x = records.Align[2 * at + 1];
-    const QString texts[ColumnCount] = {Hex2(i), Hex2(tile), {}, {}, QString::number(attribute & 3), Hex2(y), Hex2(x)};
+    const QString texts[ColumnCount] = {Hex2(i), Hex2(tile), {}, {}, QString::number(attribute & 3),
+                                        QString::fromStdString(FormatOffsetField(y)),
+                                        QString::fromStdString(FormatOffsetField(x))};
+    const int bytes[ColumnCount] = {i, tile, 0, 0, attribute & 3, y, x};
     for (int column = 0; column < ColumnCount; ++column) {
       QTableWidgetItem* item = Sprites->item(i, column);
       if (!item) {
@@ -168,6 +199,7 @@ void TEditSpritePanel::Refresh() {
         item->setCheckState(on ? Qt::Checked : Qt::Unchecked);
       } else {
         item->setText(texts[column]);
+        item->setData(Qt::UserRole, bytes[column]);
       }
     }
   }
@@ -188,6 +220,7 @@ void TEditSpritePanel::SetActive(bool Active) {
   } else {
     FForm.ImgSprite->removeEventFilter(this);
     FOutline->hide();
+    ShowNudgeKeys();
     // The picture gives the keys back to the window, where the pages take them.
     if (FForm.ImgSprite->hasFocus()) {
       FForm.ImgSprite->clearFocus();
@@ -198,12 +231,13 @@ void TEditSpritePanel::SetActive(bool Active) {
 }
 
 void TEditSpritePanel::ItemChanged(int Row, int Column) {
+  const int before = FForm.RomUndoStack->index();
   const TPatternRef pattern = CurrentPattern();
   const QString sprite = PatternName(pattern) + QString(" スプライト$%1").arg(Hex2(Row));
-  const QString text = Sprites->item(Row, Column)->text();
   const TSpritePattern records = CurrentRecords();
-  const int value = ParseHexByte(text);
-  const bool valid = Column == ColGroup ? value >= 0 && value <= 3 : value >= 0;
+  // The cell editors put only bytes the record can hold here.
+  const int value = Sprites->item(Row, Column)->data(Qt::UserRole).toInt();
+  const bool valid = Column == ColGroup ? value >= 0 && value <= 3 : value >= 0 && value <= 0xFF;
   switch (Column) {
     case ColVFlip:
     case ColHFlip: {
@@ -232,6 +266,7 @@ void TEditSpritePanel::ItemChanged(int Row, int Column) {
       break;
     default: break;
   }
+  if (FForm.RomUndoStack->index() != before) SayEditShared(Column);
   // A refused or unchanged value shows the ROM's byte again.
   Refresh();
 }
@@ -241,6 +276,7 @@ void TEditSpritePanel::HeaderEdited(QLineEdit* Edit) {
   Edit->setModified(false);
   const TPatternRef pattern = CurrentPattern();
   const int value = ParseHexByte(Edit->text());
+  const int before = FForm.RomUndoStack->index();
   if (value >= 0) {
     if (Edit == EditChrBank)
       PushRomEdit([&] { return SetPatternChrBank(RomDocument, pattern, value); }, RomCommandEditField,
@@ -249,6 +285,7 @@ void TEditSpritePanel::HeaderEdited(QLineEdit* Edit) {
       PushRomEdit([&] { return SetPatternAlignNumber(RomDocument, pattern, value); }, RomCommandEditField,
                   PatternName(pattern) + " のスプライト配置データ番号");
   }
+  if (FForm.RomUndoStack->index() != before) SayEditShared(ColTile);
   Refresh();
 }
 
@@ -267,32 +304,39 @@ void TEditSpritePanel::SelectionChanged() {
   } else {
     FOutline->hide();
   }
-  Pencil->SetGroup(sprite >= 0 && sprite < SpriteRows(records) ? records.Frame[4 + 2 * static_cast<std::size_t>(sprite)] & 3
-                                                               : records.Frame[4] & 3);
+  ShowNudgeKeys();
+  // The stroke shows in the pattern table, which is drawn in palette group 0.
+  Pencil->SetGroup(0);
   ShowNotice();
 }
 
 void TEditSpritePanel::ShowNotice() {
   const TPatternRef self = CurrentPattern();
   const TSpritePattern records = CurrentRecords();
-  QStringList lines;
-  lines << SharedLine("このパターン定義 (" + Address(records.FrameAddress) + ") ",
-                      PatternsUsingFrame(PrgData, records.FrameAddress), self);
-  lines << SharedLine("スプライト配置データ $" + Hex2(records.AlignNumber()) + " (" + Address(records.AlignAddress) + ") ",
-                      PatternsUsingAlign(PrgData, records.AlignAddress), self);
+  std::vector<TSharedLine> shared;
+  shared.push_back(SharedLine("このパターン定義 (" + Address(records.FrameAddress) + ") ",
+                              PatternsUsingFrame(PrgData, records.FrameAddress), self));
+  shared.push_back(SharedLine("スプライト配置データ $" + Hex2(records.AlignNumber()) + " (" + Address(records.AlignAddress) + ") ",
+                              PatternsUsingAlign(PrgData, records.AlignAddress), self));
   const int sprite = SelectedSprite();
   if (sprite >= 0 && sprite < SpriteRows(records)) {
     const int tile = records.Frame[3 + 2 * static_cast<std::size_t>(sprite)];
     const int chr = (records.CHRBank() - records.Frame[3] / 64) * 1024 + tile * 16;
     if (chr >= 0 && chr + 16 <= static_cast<int>(sizeof(TChrData)))
-      lines << SharedLine("タイル $" + Hex2(tile) + " (" + Address(ChrDataFileOffset + chr) + ") ",
-                          PatternsUsingTile(PrgData, chr), self);
+      shared.push_back(SharedLine("タイル $" + Hex2(tile) + " (" + Address(ChrDataFileOffset + chr) + ") ",
+                                  PatternsUsingTile(PrgData, chr), self));
   }
-  lines << SharedLine("キャラクタバンク $" + Hex2(records.CHRBank()) + " (" +
-                          Address(ChrBankAddress(records.CHRBank())) + ") ",
-                      PatternsUsingChrBank(PrgData, records.CHRBank()), self);
-  lines.removeAll(QString());
+  shared.push_back(SharedLine("キャラクタバンク $" + Hex2(records.CHRBank()) + " (" +
+                                  Address(ChrBankAddress(records.CHRBank())) + ") ",
+                              PatternsUsingChrBank(PrgData, records.CHRBank()), self));
+  QStringList lines, lists;
+  for (const TSharedLine& line : shared)
+    if (!line.Line.isEmpty()) {
+      lines << line.Line;
+      lists << line.List;
+    }
   SharedNotice->setText(lines.join('\n'));
+  SharedNotice->setToolTip(lists.join("\n\n"));
   RemoveSprite->setEnabled(sprite >= 0 && SpriteRows(records) > 1);
   // Offered where the records are another pattern's too.
   const auto frameUsers = PatternsUsingFrame(PrgData, records.FrameAddress);
@@ -358,6 +402,45 @@ void TEditSpritePanel::DetachPatternClick() {
   Refresh();
 }
 
+void TEditSpritePanel::SayEditShared(int Column) {
+  const TPatternRef self = CurrentPattern();
+  const TSpritePattern records = CurrentRecords();
+  if (Column == ColY || Column == ColX)
+    SayShared("スプライト配置データ $" + Hex2(records.AlignNumber()) + " ", PatternsUsingAlign(PrgData, records.AlignAddress),
+              self);
+  else
+    SayShared("パターン定義 (" + Address(records.FrameAddress) + ") ", PatternsUsingFrame(PrgData, records.FrameAddress),
+              self);
+}
+
+void TEditSpritePanel::PickSprite(int Sprite) {
+  if (Sprite < 0) {
+    Sprites->clearSelection();
+    return;
+  }
+  Sprites->selectRow(Sprite);
+  Sprites->scrollToItem(Sprites->item(Sprite, ColNumber));
+}
+
+void TEditSpritePanel::ShowNudgeKeys() {
+  QLabel* legend[2] = {FForm.Label4, FForm.Label5};
+  const bool nudging = FActive && FForm.ImgSprite->hasFocus() && SelectedSprite() >= 0;
+  if (nudging == !FLegend[0].isNull()) return;
+  for (int i = 0; i < 2; ++i) {
+    QLabel* label = legend[i];
+    if (nudging) {
+      FLegend[i] = label->text();
+      FLegendWidth[i] = label->width();
+      label->setText(i == 0 ? "矢印: スプライトを移動 (Shift: 8ドット)" : "Tab/Shift+Tab: 次/前のスプライト");
+      label->resize(label->sizeHint().width(), label->height());
+    } else {
+      label->setText(FLegend[i]);
+      label->resize(FLegendWidth[i], label->height());
+      FLegend[i] = QString();
+    }
+  }
+}
+
 bool TEditSpritePanel::eventFilter(QObject* Watched, QEvent* Event) {
   if (Watched == FForm.ImgSprite && FActive) return PictureEvent(Event);
   return QWidget::eventFilter(Watched, Event);
@@ -371,22 +454,24 @@ bool TEditSpritePanel::PictureEvent(QEvent* Event) {
       if (mouse->button() != Qt::LeftButton) return false;
       const QPoint at = mouse->position().toPoint();
       int x = 0, y = 0;
-      const TSpriteTrace& trace = SpritePage.Trace;
-      const int sprite = picture->PicturePixel(at.x(), at.y(), x, y) && trace.Drawn ? trace.Map.At(x, y) : -1;
+      const TSpritePattern records = CurrentRecords();
+      // The whole 8 x 8 cell picks, transparent pixels too: a 16-pixel sprite is hard to hit pixel by pixel.
+      const int sprite = picture->PicturePixel(at.x(), at.y(), x, y) && SpritePage.Trace.Drawn
+                             ? SpriteAtCell(records.Align, SpriteRows(records), x, y)
+                             : -1;
       if (sprite < 0 || sprite >= Sprites->rowCount()) {
         // Off the sprites the press is the page's, as without the panel.
         Sprites->clearSelection();
         return false;
       }
-      Sprites->selectRow(sprite);
-      Sprites->scrollToItem(Sprites->item(sprite, ColNumber));
       picture->setFocus(Qt::MouseFocusReason);
-      const TSpritePattern records = CurrentRecords();
+      PickSprite(sprite);
       FDragSprite = sprite;
       FDragFrom = at;
       FDragY = records.Align[2 * static_cast<std::size_t>(sprite)];
       FDragX = records.Align[2 * static_cast<std::size_t>(sprite) + 1];
       FDragGesture = TRomCommand::NewGesture();
+      FDragIndex = FForm.RomUndoStack->index();
       return true;
     }
     case QEvent::MouseMove: {
@@ -403,13 +488,27 @@ bool TEditSpritePanel::PictureEvent(QEvent* Event) {
     case QEvent::MouseButtonRelease:
       if (FDragSprite < 0) return false;
       FDragSprite = -1;
+      if (FForm.RomUndoStack->index() != FDragIndex) SayEditShared(ColY);
       return true;
+    case QEvent::FocusIn:
+    case QEvent::FocusOut:
+      ShowNudgeKeys();
+      return false;
     case QEvent::KeyPress: {
-      const int key = VirtualKeyOf(static_cast<QKeyEvent*>(Event)->key());
+      const auto* press = static_cast<QKeyEvent*>(Event);
+      const int key = VirtualKeyOf(press->key());
       const int sprite = SelectedSprite();
-      const int dy = key == VK_UP ? -1 : key == VK_DOWN ? 1 : 0;
-      const int dx = key == VK_LEFT ? -1 : key == VK_RIGHT ? 1 : 0;
-      if (dx == 0 && dy == 0) return false;  // Tab and the rest as for any control
+      const int rows = Sprites->rowCount();
+      if ((press->key() == Qt::Key_Tab || press->key() == Qt::Key_Backtab) && rows > 0) {
+        // Through the sprites, round from the last to the first, rather than to the next control.
+        const bool back = press->key() == Qt::Key_Backtab;
+        PickSprite(sprite < 0 ? (back ? rows - 1 : 0) : (sprite + (back ? rows - 1 : 1)) % rows);
+        return true;
+      }
+      const int step = press->modifiers() & Qt::ShiftModifier ? 8 : 1;
+      const int dy = key == VK_UP ? -step : key == VK_DOWN ? step : 0;
+      const int dx = key == VK_LEFT ? -step : key == VK_RIGHT ? step : 0;
+      if (dx == 0 && dy == 0) return false;  // the rest as for any control
       if (sprite < 0) {
         // With no sprite to nudge the arrows step the page's number, as with the window focused.
         FForm.FormKeyDown(key);
@@ -417,7 +516,9 @@ bool TEditSpritePanel::PictureEvent(QEvent* Event) {
       }
       const TSpritePattern records = CurrentRecords();
       const auto at = static_cast<std::size_t>(sprite);
+      const int before = FForm.RomUndoStack->index();
       MoveSprite(sprite, records.Align[2 * at] + dy, records.Align[2 * at + 1] + dx, 0);
+      if (FForm.RomUndoStack->index() != before) SayEditShared(ColY);
       return true;
     }
     default: return false;

@@ -57,9 +57,15 @@ private:
   void DetachPatternClick();
   // Pushes Edit, asking first when another pattern reads the records too.
   void ResizeRecords(const std::function<TRomPlan(const TFreeMap&)>& Edit, const QString& Text);
+  // After an edit of the record Column writes: how many other patterns it changed, if any.
+  void SayEditShared(int Column);
   // Sets sprite Sprite's (Y, X); Gesture joins it to a drag.
   void MoveSprite(int Sprite, int Y, int X, int Gesture);
   bool PictureEvent(QEvent* Event);
+  // Selects sprite Sprite (-1: none) as a click on it would.
+  void PickSprite(int Sprite);
+  // The page's key legend says what the arrows do while the picture nudges a sprite.
+  void ShowNudgeKeys();
 
   TForm1& FForm;
   TSpriteOutline* FOutline = nullptr;
@@ -71,4 +77,8 @@ private:
   int FDragY = 0;
   int FDragX = 0;
   int FDragGesture = 0;
+  int FDragIndex = 0;  // the undo stack's index at the press
+  // The legend's own texts and widths while it speaks of nudging; empty otherwise.
+  QString FLegend[2];
+  int FLegendWidth[2] = {0, 0};
 };

@@ -10,6 +10,8 @@
 #include <QVBoxLayout>
 #include <algorithm>
 #include <cstdint>
+#include <span>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -17,6 +19,7 @@
 #include "sprite/TarvelinPictureFiles.h"
 #include "sprite/TarvelinPictureLook.h"
 #include "sprite/TarvelinSpritePattern.h"
+#include "sprite/TarvelinThumbnail.h"
 #include "sprite/tarvelinSpriteGlobals.h"
 #include "dib/ZrDIB.h"
 #include "rom/TarvelinRomUsage.h"
@@ -119,9 +122,18 @@ class TSheetModel : public QAbstractListModel {
       DrawSpritePattern(*SpriteDrawer,
                         LocateSpritePattern(PrgData, banks[static_cast<std::size_t>(FBankIndex)], pattern), *picture);
     ApplyBackground(*picture, ViewOptions.Background);
-    const QImage image = PictureImage(*picture).convertToFormat(QImage::Format_RGB32);
-    return QPixmap::fromImage(image.scaled(TSheetDialog::Thumbnail, TSheetDialog::Thumbnail, Qt::IgnoreAspectRatio,
-                                           Qt::SmoothTransformation));
+    const QImage indexed = PictureImage(*picture);
+    const QImage image = indexed.convertToFormat(QImage::Format_RGB32);
+    // The drawn area, whole and sharp; a pattern too large for that is shown whole at half size.
+    const TThumbnailFrame frame = ThumbnailFrame(
+        std::span(indexed.constBits(), static_cast<std::size_t>(indexed.sizeInBytes())), indexed.width(),
+        indexed.height(), static_cast<int>(indexed.bytesPerLine()), TSheetDialog::Thumbnail);
+    if (frame.Factor == 0)
+      return QPixmap::fromImage(image.scaled(TSheetDialog::Thumbnail, TSheetDialog::Thumbnail, Qt::IgnoreAspectRatio,
+                                             Qt::SmoothTransformation));
+    const QImage square = image.copy(frame.Left, frame.Top, frame.Side, frame.Side)
+                              .scaled(frame.Side * frame.Factor, frame.Side * frame.Factor);
+    return QPixmap::fromImage(square.copy(0, 0, TSheetDialog::Thumbnail, TSheetDialog::Thumbnail));
   }
 
   TSheetDialog::TKind FKind;
@@ -183,14 +195,13 @@ TSheetDialog::TSheetDialog(QWidget* Parent, TOpenItem OpenItem) : QDialog(Parent
   });
 
   connect(BankBox, &QComboBox::activated, this, [this](int Index) { SetBank(Index); });
-  connect(PatternList, &QListView::clicked, this, [this](const QModelIndex& Index) {
-    FOpenItem(Patterns, FPatterns->BankIndex(), Index.row());
-    parentWidget()->activateWindow();
-  });
-  connect(AnimationList, &QListView::clicked, this, [this](const QModelIndex& Index) {
-    FOpenItem(Animations, FAnimations->BankIndex(), Index.row());
-    parentWidget()->activateWindow();
-  });
+  // A click opens the item, and so do Enter and a double click (the view's activation).
+  for (auto [list, kind, model] : {std::tuple{PatternList, Patterns, FPatterns}, std::tuple{AnimationList, Animations, FAnimations}})
+    for (auto signal : {&QListView::clicked, &QListView::activated})
+      connect(list, signal, this, [this, kind, model](const QModelIndex& Index) {
+        FOpenItem(kind, model->BankIndex(), Index.row());
+        parentWidget()->activateWindow();
+      });
 }
 
 TSheetDialog::~TSheetDialog() { RomDocument.Unsubscribe(FListener); }

@@ -86,7 +86,10 @@ TForm1::TForm1(QWidget* Parent) : QMainWindow(Parent) {
   CreateEditMenu();
   CreateSaveItems();
   CreateRomItems();
+  CreateRecentItems();
   CreateBrowseItems();
+  CreateScanlineItem();
+  CreateOnionItem();
   CreateEditItems();
   CreateWorkItems();
   TabAnimation->installEventFilter(this);
@@ -129,7 +132,7 @@ std::optional<std::string> TForm1::ExecuteROMOpenDialog() {
   // The toolkit writes a filter entry as "description (patterns)"; the description
   // already names its pattern, so only the description is shown.
   const QString entry = filter.left(bar) + " (" + filter.mid(bar + 1) + ")";
-  const QString name = QFileDialog::getOpenFileName(this, QString(), QString(), entry, nullptr,
+  const QString name = QFileDialog::getOpenFileName(this, FRomDialogTitle, QString(), entry, nullptr,
                                                     QFileDialog::HideNameFilterDetails);
   if (name.isEmpty()) return std::nullopt;
   return name.toStdString();
@@ -153,6 +156,7 @@ void TForm1::RomLoaded() {
   SaveAnimation1->setEnabled(true);
   Copy1->setEnabled(true);
   ShowRomCaption();
+  RememberRecentRom();
   BrowseRomLoaded();
   SpriteDrawer.reset();
   SpriteDrawer = std::make_unique<TDrawSprite>(ChrData, FcPalette.get());

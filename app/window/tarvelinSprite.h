@@ -99,6 +99,10 @@ public:
   std::function<bool(const std::string& Path)> EmptyPatchDialog;
   std::function<std::optional<std::string>()> PatchOpenDialog;
   void OpenPatched1Click();
+  // ファイル(F) > 最近使ったファイル(R): the last 8 ROMs opened, with their patches.
+  QMenu* Recent1 = nullptr;
+  // Opens Rom (with Patch, unless empty) as 開く or パッチを当てて開く would, their dialogs answered.
+  void OpenFiles(const std::string& Rom, const std::string& Patch);
   // Each answers false when the user cancelled; a failed write raises. Each save
   // and export says in the status bar what it wrote.
   bool SaveRom1Click();
@@ -125,6 +129,10 @@ public:
   std::vector<QAction*> BackgroundItems;
   QAction* Transparent1 = nullptr;
   QAction* WholeTileWindow1 = nullptr;
+  // スキャンライン検査(S), off at start: the sprite picture's rows with more than 8 sprites outlined.
+  QAction* ScanlineCheck1 = nullptr;
+  // オニオンスキン(N), off at start: the animation's previous and next frames faintly under the current one.
+  QAction* OnionSkin1 = nullptr;
   void SetBackground(int Background);
   void SetTransparent(bool Value);
   void SetWholeTileWindow(bool Value);
@@ -177,10 +185,18 @@ private:
   // leaves it is shown by the general error handler.
   void Handle(const std::function<void()>& Handler);
   std::optional<std::string> ExecuteROMOpenDialog();
+  // The ROM open dialog's title: the toolkit's own for 開く, what it asks for when a patch follows.
+  QString FRomDialogTitle;
   void CreateViewMenu();
   void CreateEditMenu();
   void CreateSaveItems();
   void CreateRomItems();
+  void CreateRecentItems();
+  void CreateScanlineItem();
+  void CreateOnionItem();
+  void ShowRecentItems();
+  // Puts the ROM just loaded, and its patch, first among the recent files.
+  void RememberRecentRom();
   // After a successful load: the pages, the caption and the renderer, as the open command sets them.
   void RomLoaded();
   // "TARVELIN Sprite Viewer - " and the ROM's path, then " + " and the patch's name if it was opened with one.
@@ -229,6 +245,10 @@ private:
   void PlacePages();
   // The animation frame drawn last, which a view option redraws.
   int FShownFrame = 0;
+  // Its pattern (-1: the $00 frame), for the animation page's status text; -2 before any frame.
+  int FShownPattern = -2;
+  // The animation page's status text shows on that page only.
+  void ShowPageStatus();
 };
 
 // The one main window; made at start-up.

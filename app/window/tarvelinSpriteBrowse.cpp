@@ -57,6 +57,9 @@ QIcon Swatch(std::uint32_t Color) {
 void TForm1::CreateBrowseItems() {
   // A new window starts from the pictures' usual look.
   ViewOptions = TViewOptions{};
+  connect(PageControl1, &QTabWidget::currentChanged, this, [this] {
+    if (!FTraced || !FTraced->isVisible()) ShowPageStatus();
+  });
   View1->addSeparator();
   GoTo1 = View1->addAction("移動(&G)...");
   GoTo1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_G));
@@ -111,9 +114,12 @@ void TForm1::GoTo1Click() {
   const QString current =
       spritePage ? QString::asprintf("%03X", 256 * CmbSSpriteNumHigh->currentIndex() + SpritePage.SpriteNumLow)
                  : EditAAnimationNum->text();
-  bool ok = false;
-  const QString text = QInputDialog::getText(this, "移動", prompt, QLineEdit::Normal, current, &ok);
-  if (ok) GoToNumber(text.toStdString());
+  // A refused number is asked for again, as it was typed and selected, to be corrected.
+  for (QString text = current;;) {
+    bool ok = false;
+    text = QInputDialog::getText(this, "移動", prompt, QLineEdit::Normal, text, &ok);
+    if (!ok || GoToNumber(text.toStdString())) break;
+  }
   activateWindow();
   FocusWindow();
 }
@@ -207,11 +213,21 @@ void TForm1::RedrawPictures() {
 
 void TForm1::ShowFrameStatus(int Frame, int Pattern) {
   FShownFrame = Frame;
+  FShownPattern = Pattern;
   if (FTraced && FTraced->isVisible()) return;
+  ShowPageStatus();
+}
+
+void TForm1::ShowPageStatus() {
+  if (FShownPattern < -1) return;
   const int last = PrgData[static_cast<std::size_t>(AnimationPage.AnimationAddress)] & 0x7F;
-  const QString text = Pattern < 0 ? QString::asprintf("フレーム %d/%d 停止 ($00)", Frame, last)
-                                   : QString::asprintf("フレーム %d/%d パターン $%03X", Frame, last, Pattern);
-  statusBar()->showMessage(text);
+  const QString text = FShownPattern < 0
+                           ? QString::asprintf("フレーム %d/%d 停止 ($00)", FShownFrame, last)
+                           : QString::asprintf("フレーム %d/%d パターン $%03X", FShownFrame, last, FShownPattern);
+  if (PageControl1->currentWidget() == TabAnimation)
+    statusBar()->showMessage(text);
+  else if (statusBar()->currentMessage() == text)
+    statusBar()->clearMessage();
 }
 
 void TForm1::OfferTransparentCopy(TZrDIB& Picture) {

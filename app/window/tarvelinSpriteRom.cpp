@@ -79,8 +79,9 @@ void TForm1::CreateRomItems() {
   PatchOpenDialog = [this]() -> std::optional<std::string> {
     const QString filter = QString::fromUtf8(PatchOpenFilter);
     const auto bar = filter.indexOf('|');
-    const QString name = QFileDialog::getOpenFileName(this, QString(), QString(),
-                                                      filter.left(bar) + " (" + filter.mid(bar + 1) + ")");
+    const QString name = QFileDialog::getOpenFileName(this, "当てるパッチを開く", QString(),
+                                                      filter.left(bar) + " (" + filter.mid(bar + 1) + ")", nullptr,
+                                                      QFileDialog::HideNameFilterDetails);
     if (name.isEmpty()) return std::nullopt;
     return name.toStdString();
   };
@@ -95,7 +96,9 @@ void TForm1::ShowRomCaption() {
 
 void TForm1::OpenPatched1Click() {
   if (!AskUnsavedEdits()) return;
+  FRomDialogTitle = "パッチを当てるROMを開く";
   const auto fileName = ROMOpenDialog();
+  FRomDialogTitle.clear();
   if (!fileName) return;
   const auto patchName = PatchOpenDialog();
   if (!patchName) return;

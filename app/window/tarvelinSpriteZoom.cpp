@@ -57,6 +57,8 @@ void TForm1::SetZoom(int Value) {
   if (Value == FZoom) return;
   FZoom = Value;
   const int grow = PictureSize * (Value - 1);
+  // What docks beside the pages keeps its width: the window grows or shrinks by the pages' change only.
+  const int docks = centralWidget() ? std::max(0, width() - centralWidget()->width()) : 0;
   for (const auto& [control, design] : FDesign) {
     QRect place = design;
     if (control == ImgAnimation || control == ImgSprite || control == ImgPatternTable)
@@ -74,12 +76,12 @@ void TForm1::SetZoom(int Value) {
   // The window grows to the pages' new size, within the screen; beyond it the pages scroll.
   const QScreen* screen = this->screen();
   if (Value == 1 || !screen) {
-    resize(Value == 1 ? FDesignSize : FDesignSize + QSize(2 * grow, grow));
+    resize((Value == 1 ? FDesignSize : FDesignSize + QSize(2 * grow, grow)) + QSize(docks, 0));
     return;
   }
   const QRect available = screen->availableGeometry();
   const QSize frame = frameGeometry().size() - geometry().size();
-  resize((FDesignSize + QSize(2 * grow, grow)).boundedTo(available.size() - frame));
+  resize((FDesignSize + QSize(2 * grow + docks, grow)).boundedTo(available.size() - frame));
   // Moved back onto the screen where it grew past the right or bottom edge.
   QRect place = frameGeometry();
   place.moveRight(std::min(place.right(), available.right()));

@@ -4,6 +4,10 @@
 #include <QCheckBox>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QScreen>
+#include <QScrollArea>
+#include <QRegularExpression>
+#include <QStatusBar>
 #include <QTableWidget>
 #include <QToolButton>
 #include <QUndoStack>
@@ -13,6 +17,7 @@
 
 #include "app/edit/TarvelinEditAnimation.h"
 #include "app/edit/TarvelinEditChr.h"
+#include "app/edit/TarvelinEditFields.h"
 #include "app/edit/TarvelinEditPanel.h"
 #include "app/edit/TarvelinEditSprite.h"
 #include "tests/app/ViewerTestSupport.h"
@@ -416,6 +421,269 @@ TEST_F(EditPanelTest, CtrlSSavesTheRomAndClosingWithEditsAsks) {
   Form1->UnsavedEditsDialog = [&] { return ++asked, TForm1::TUnsavedEdits::Discard; };
   EXPECT_TRUE(Form1->close());
   EXPECT_EQ(asked, 3);
+}
+
+struct TCellInput {
+  int Row;
+  int Column;
+  const char* Typed;    // keys after F2, which selects the cell's text; \b erases it
+  int Offset;           // byte written, from the FrameData (Frame) or AlignData; -1: refused
+  bool Frame;
+  int Value;
+  const char* Shown;    // the cell's text afterwards, or null
+  const char* Said;     // in the status bar afterwards, or null
+};
+
+TEST_F(EditPanelTest, CellEditorsTakeWhatTheRecordHoldsAndSayWhyTheyRefuse) {
+  using C = TEditSpritePanel::TColumn;
+  const auto& pattern = DemoRom::FourFlips;
+  const TCellInput inputs[] = {
+      {0, C::ColTile, "3c", 3, true, 0x3C, "3C", nullptr},
+      {0, C::ColTile, "zz", -1, true, 0, "2F", "タイル: 16進数 00-FF で入力してください"},
+      {0, C::ColTile, "\b", -1, true, 0, "2F", "タイル: 値が入力されていません。16進数 00-FF で入力してください"},
+      {1, C::ColY, "-8", 2, false, 0xF8, "F8 (-8)", nullptr},
+      {1, C::ColX, "+7", 3, false, 0x07, "07 (+7)", nullptr},
+      {2, C::ColY, "-128", 4, false, 0x80, "80 (-128)", nullptr},
+      {1, C::ColY, "\b-200", -1, false, 0, nullptr, "Y: 「-200」は範囲外です"},
+      {1, C::ColX, "-", -1, false, 0, nullptr, "X: 「-」の符号の後が10進数ではありません"},
+      {1, C::ColGroup, "2", 4 + 2, true, 0x42, "2", nullptr},
+      {3, C::ColGroup, "7", -1, true, 0, "0", nullptr},  // no such choice
+  };
+  OpenPanel();
+  GoToPattern(pattern.BankIndex, pattern.Number);
+  for (const TCellInput& input : inputs) {
+    SCOPED_TRACE(input.Typed);
+    Form1->statusBar()->clearMessage();
+    GoToCell(input.Row, input.Column);
+    TypeInCell(input.Typed);
+    const int base = input.Frame ? pattern.FrameOffset : pattern.AlignOffset;
+    EXPECT_EQ(RomDocument.Image(), input.Offset < 0 ? Image : Expected({{base + input.Offset, input.Value}}));
+    if (input.Shown) {
+      EXPECT_EQ(Table()->item(input.Row, input.Column)->text().toStdString(), input.Shown);
+    }
+    const std::string said = Form1->statusBar()->currentMessage().toStdString();
+    if (input.Said) {
+      EXPECT_NE(said.find(input.Said), std::string::npos) << said;
+    }
+    while (Form1->RomUndoStack->canUndo()) Shortcut(Qt::Key_Z);
+  }
+}
+
+TEST_F(EditPanelTest, FieldsShowTheRecordAgainWhenATextIsRefusedOnReturnOrFocusLoss) {
+  OpenPanel();
+  GoToPattern(DemoRom::FourFlips.BankIndex, DemoRom::FourFlips.Number);
+  const auto erase = [](QLineEdit* Edit, const char* Typed) {
+    QTest::mouseClick(Edit, Qt::LeftButton);
+    QTest::keyClick(Edit, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClick(Edit, Qt::Key_Backspace);
+    QTest::keyClicks(Edit, Typed);
+  };
+  erase(Sprite().EditChrBank, "");
+  QTest::keyClick(Sprite().EditChrBank, Qt::Key_Return);
+  EXPECT_EQ(Text(Sprite().EditChrBank), Text(Form1->LblSCHRBank).substr(1));
+  EXPECT_TRUE(Form1->statusBar()->currentMessage().startsWith("キャラクタバンク番号: 値が入力されていません"));
+  erase(Sprite().EditAlign, "");
+  GoToCell(0, 0);  // the focus goes to the table
+  EXPECT_EQ(Text(Sprite().EditAlign), Text(Form1->LblSAlign).substr(1));
+
+  Form1->PageControl1->setCurrentWidget(Form1->TabAnimation);
+  QApplication::processEvents();
+  for (const char* typed : {"0", ""}) {
+    erase(Animation().EditTicks, typed);
+    QTest::keyClick(Animation().EditTicks, Qt::Key_Return);
+    EXPECT_EQ(Text(Animation().EditTicks), Text(Form1->LblATimer));
+  }
+  EXPECT_EQ(RomDocument.Image(), Image);
+  EXPECT_EQ(Form1->RomUndoStack->count(), 0);
+}
+
+TEST_F(EditPanelTest, AFlipCellFlipsOnlyForAClickOnItsBoxOrSpace) {
+  const auto& pattern = DemoRom::FourFlips;  // attributes $00, $40, $80, $C0
+  OpenPanel();
+  GoToPattern(pattern.BankIndex, pattern.Number);
+  const QModelIndex cell = Table()->model()->index(1, TEditSpritePanel::ColVFlip);
+  const QRect rect = Table()->visualRect(cell);
+  QStyleOptionViewItem option;
+  option.initFrom(Table());
+  option.rect = rect;
+  option.widget = Table();
+  const QRect box = static_cast<TSpriteCellDelegate*>(Table()->itemDelegate())->CheckRect(option, cell);
+  ASSERT_TRUE(rect.contains(box));
+  ASSERT_LT(box.right() + 4, rect.right());
+  QTest::mouseClick(Table()->viewport(), Qt::LeftButton, {}, {rect.right() - 2, rect.center().y()});
+  EXPECT_EQ(Sprite().SelectedSprite(), 1);
+  EXPECT_EQ(RomDocument.Image(), Image);
+  // A drag from beside the box onto it flips nothing either.
+  QTest::mousePress(Table()->viewport(), Qt::LeftButton, {}, {rect.right() - 2, rect.center().y()});
+  QTest::mouseRelease(Table()->viewport(), Qt::LeftButton, {}, box.center());
+  EXPECT_EQ(RomDocument.Image(), Image);
+  QTest::mouseClick(Table()->viewport(), Qt::LeftButton, {}, box.center());
+  const int attribute = pattern.FrameOffset + 4 + 2;
+  EXPECT_EQ(RomDocument.Image(), Expected({{attribute, 0xC0}}));
+  QTest::keyClick(Table(), Qt::Key_Space);
+  EXPECT_EQ(RomDocument.Image(), Image);
+  EXPECT_EQ(Form1->RomUndoStack->count(), 2);
+}
+
+TEST_F(EditPanelTest, AClickPicksTheTopmostSpriteByItsCell) {
+  // Overlap: sprite 0 at ($F8, $F8) covers 120..127, sprite 1 at ($FC, $FC) covers 124..131, drawn over it.
+  OpenPanel();
+  GoToPattern(0, DemoRom::Overlap.Number);
+  for (int zoom : {1, 2}) {
+    Form1->SetZoom(zoom);
+    for (int y = 118; y <= 133; ++y)
+      for (int x = 118; x <= 133; ++x) {
+        const auto in = [](int V, int From) { return V >= From && V < From + 8; };
+        const int expected = in(x, 124) && in(y, 124) ? 1 : in(x, 120) && in(y, 120) ? 0 : -1;
+        QTest::mouseClick(Form1->ImgSprite, Qt::LeftButton, {}, {x * zoom + zoom / 2, y * zoom + zoom / 2});
+        ASSERT_EQ(Sprite().SelectedSprite(), expected) << x << "," << y << " x" << zoom;
+      }
+  }
+  EXPECT_EQ(RomDocument.Image(), Image);
+}
+
+TEST_F(EditPanelTest, ThePictureNudgesOnlyWhileItHoldsTheFocusAndSaysSo) {
+  const auto& pattern = DemoRom::FourFlips;  // four sprites
+  OpenPanel();
+  GoToPattern(pattern.BankIndex, pattern.Number);
+  const std::string legend[2] = {Text(Form1->Label4), Text(Form1->Label5)};
+  ASSERT_EQ(legend[0], "→←: +/- $01");
+  GoToCell(1, 0);  // selected from the table: the table keeps the keys
+  QTest::keyClick(Table(), Qt::Key_Down);
+  EXPECT_EQ(Sprite().SelectedSprite(), 2);
+  EXPECT_EQ(Text(Form1->Label4), legend[0]);
+  EXPECT_EQ(RomDocument.Image(), Image);
+
+  QTest::mouseClick(Form1->ImgSprite, Qt::LeftButton, {}, PointOf(0));
+  ASSERT_TRUE(Form1->ImgSprite->hasFocus());
+  EXPECT_NE(Text(Form1->Label4), legend[0]);
+  EXPECT_NE(Text(Form1->Label5), legend[1]);
+  struct TKey {
+    Qt::Key Key;
+    Qt::KeyboardModifiers Modifiers;
+    int Sprite;  // selected afterwards
+  };
+  const TKey keys[] = {
+      {Qt::Key_Right, Qt::ShiftModifier, 0}, {Qt::Key_Up, Qt::ShiftModifier, 0}, {Qt::Key_Tab, {}, 1},
+      {Qt::Key_Down, {}, 1},                 {Qt::Key_Tab, {}, 2},                {Qt::Key_Tab, {}, 3},
+      {Qt::Key_Tab, {}, 0},                  {Qt::Key_Backtab, Qt::ShiftModifier, 3},
+      {Qt::Key_Left, Qt::ShiftModifier, 3},
+  };
+  for (const TKey& key : keys) {
+    QTest::keyClick(Form1->ImgSprite, key.Key, key.Modifiers);
+    EXPECT_EQ(Sprite().SelectedSprite(), key.Sprite);
+    EXPECT_TRUE(Form1->ImgSprite->hasFocus());
+  }
+  // Read off the table's own cells before the nudges: each a hand-counted step from there.
+  const auto byte = [&](int Offset) { return Image[static_cast<std::size_t>(pattern.AlignOffset + Offset)]; };
+  EXPECT_EQ(RomDocument.Image(), Expected({{pattern.AlignOffset + 0, (byte(0) - 8) & 0xFF},
+                                           {pattern.AlignOffset + 1, (byte(1) + 8) & 0xFF},
+                                           {pattern.AlignOffset + 2, (byte(2) + 1) & 0xFF},
+                                           {pattern.AlignOffset + 7, (byte(7) - 8) & 0xFF}}));
+  EXPECT_EQ(Text(Form1->EditSSpriteNum), Hex(pattern.Number & 0xFF, 2));
+  // Elsewhere the arrows are the page's again, and the legend its own.
+  QTest::mouseClick(Form1->TabSprite, Qt::LeftButton, {}, {4, 4});
+  EXPECT_EQ(Text(Form1->Label4), legend[0]);
+  EXPECT_EQ(Text(Form1->Label5), legend[1]);
+  EXPECT_EQ(Form1->Label4->width(), 82);
+  QTest::keyClick(Form1, Qt::Key_Right);
+  EXPECT_EQ(Text(Form1->EditSSpriteNum), Hex((pattern.Number + 1) & 0xFF, 2));
+}
+
+TEST_F(EditPanelTest, PencilColoursAreThePatternTablesWhicheverSpriteIsSelected) {
+  // The pattern table is drawn in palette group 0: its colours 0..3 are entries 0..3.
+  const std::vector<std::uint32_t> table = SpriteColors(NesMasterPalette());
+  const auto shown = [](QWidget* Button, int X, int Y) { return Button->grab().toImage().pixel(X, Y) & 0xFFFFFFu; };
+  // The colour most of a button shows: its background, whatever the style draws round it and its digit.
+  const auto background = [](QWidget* Button) {
+    const QImage image = Button->grab().toImage();
+    std::map<std::uint32_t, int> count;
+    for (int y = 0; y < image.height(); ++y)
+      for (int x = 0; x < image.width(); ++x) ++count[image.pixel(x, y) & 0xFFFFFFu];
+    return std::max_element(count.begin(), count.end(), [](auto A, auto B) { return A.second < B.second; })->first;
+  };
+  OpenPanel();
+  GoToPattern(0, DemoRom::FourGroups.Number);  // palette groups 0..3
+  for (int row = 0; row < 4; ++row) {
+    GoToCell(row, 0);
+    for (int c : {0, 2, 3})
+      EXPECT_EQ(background(Sprite().Pencil->ColourButtons[static_cast<std::size_t>(c)]), table[static_cast<std::size_t>(c)])
+          << row << " " << c;
+  }
+  QToolButton* pencil = Sprite().Pencil->PencilButton;
+  EXPECT_NE(shown(pencil, 0, pencil->height() / 2), 0xFF00FFu);
+  QTest::mouseClick(pencil, Qt::LeftButton);
+  ASSERT_TRUE(pencil->isChecked());
+  EXPECT_EQ(shown(pencil, 0, pencil->height() / 2), 0xFF00FFu);
+}
+
+TEST_F(EditPanelTest, SharedRecordsTakeALineEachAndAnEditSaysHowManyPatternsItChanges) {
+  OpenPanel();
+  // An unlisted pattern uses the bank's default records, as hundreds of others do.
+  GoToPattern(0, 0x0F0);
+  const QStringList lines = Sprite().SharedNotice->text().split('\n');
+  ASSERT_FALSE(lines.isEmpty());
+  EXPECT_LE(lines.size(), 4);
+  const QRegularExpression shortLine("^このパターン定義 \\(\\$[0-9A-F]{5}\\) は他の [1-9][0-9]{2} パターンでも使われています$");
+  EXPECT_TRUE(shortLine.match(lines.front()).hasMatch()) << lines.front().toStdString();
+  const QString list = Sprite().SharedNotice->toolTip();
+  EXPECT_TRUE(list.contains("12-13:$000") || list.contains("12-13:$00D")) << list.toStdString();
+  EXPECT_TRUE(list.contains(" ほか "));
+
+  // Nudged, the alignment record four other patterns share: the status bar says so.
+  GoToPattern(0, DemoRom::LoadOffset0.Number);
+  QTest::mouseClick(Form1->ImgSprite, Qt::LeftButton, {}, PointOf(0));
+  QTest::keyClick(Form1->ImgSprite, Qt::Key_Left);
+  EXPECT_EQ(Form1->statusBar()->currentMessage().toStdString(),
+            "スプライト配置データ $07 を書き換えました: 他の 4 パターンも変わります");
+  // A record of its own: nothing to say.
+  Form1->statusBar()->clearMessage();
+  GoToPattern(0, DemoRom::FourFlips.Number);
+  GoToCell(0, TEditSpritePanel::ColY);
+  TypeInCell("-8");
+  EXPECT_EQ(Form1->statusBar()->currentMessage().toStdString(), "");
+}
+
+TEST_F(EditPanelTest, OpeningOrClosingThePanelAtAnyZoomLeavesThePagesWholeWhereTheScreenAllows) {
+  const int room = Form1->screen()->availableGeometry().width() - (Form1->frameGeometry().width() - Form1->width());
+  // The pages' whole width, and whether it shows whole beside what docks there.
+  const auto whole = [] {
+    const auto* area = qobject_cast<QScrollArea*>(Form1->centralWidget());
+    return !area || area->viewport()->width() >= Form1->PageControl1->width();
+  };
+  for (int zoom : {1, 2, 3, 1, 4}) {
+    SCOPED_TRACE(zoom);
+    Form1->SetZoom(zoom);
+    QApplication::processEvents();
+    const int pages = Form1->PageControl1->width();
+    QTest::keyClick(Form1, Qt::Key_D, Qt::ControlModifier);
+    QApplication::processEvents();
+    ASSERT_TRUE(Form1->EditPanel->isVisible());
+    const int panel = Form1->width() - Form1->centralWidget()->width();
+    EXPECT_GT(panel, 0);
+    // At scale 1 the window takes the panel's width on whatever the screen, as it always has.
+    if (pages + panel <= room || zoom == 1) {
+      EXPECT_TRUE(whole());
+    } else {
+      EXPECT_EQ(Form1->width(), room);
+    }
+    // Zoomed with the panel open, the panel keeps its room too.
+    Form1->SetZoom(zoom == 1 ? 2 : 1);
+    QApplication::processEvents();
+    if (Form1->PageControl1->width() + panel <= room) {
+      EXPECT_TRUE(whole());
+    }
+    Form1->SetZoom(zoom);
+    QApplication::processEvents();
+    QTest::keyClick(Form1, Qt::Key_D, Qt::ControlModifier);
+    QApplication::processEvents();
+    ASSERT_FALSE(Form1->EditPanel->isVisible());
+    if (pages <= room) {
+      EXPECT_TRUE(whole());
+    } else {
+      EXPECT_EQ(Form1->width(), room);
+    }
+  }
 }
 
 }  // namespace

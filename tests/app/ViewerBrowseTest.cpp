@@ -8,6 +8,7 @@
 #include <QGuiApplication>
 #include <QImage>
 #include <QInputDialog>
+#include <set>
 #include <QLineEdit>
 #include <QListView>
 #include <QMimeData>
@@ -35,15 +36,20 @@ class ViewerBrowseTest : public ViewerTest {
     ViewerTest::SetUp();
     OpenDemoInActiveWindow();
   }
-  // Types Text into the go-to dialog that Ctrl+G opens and presses Enter (Escape when none).
-  void GoToByKeys(const std::optional<std::string>& Text) {
-    bool answered = false;
+  // Types Text into the go-to dialog that Ctrl+G opens and presses Enter (Escape when none);
+  // the dialog that a refused number opens again is closed with Escape. How often it asked.
+  int GoToByKeys(const std::optional<std::string>& Text) {
+    int asked = 0;
     QTimer poll;
     QObject::connect(&poll, &QTimer::timeout, [&] {
       auto* dialog = qobject_cast<QInputDialog*>(QApplication::activeModalWidget());
-      if (!dialog || answered) return;
-      answered = true;
+      if (!dialog || !dialog->isVisible()) return;
+      const bool answered = asked++ > 0;
       auto* edit = dialog->findChild<QLineEdit*>();
+      if (answered) {
+        QTest::keyClick(edit, Qt::Key_Escape);
+        return;
+      }
       edit->selectAll();
       QTest::keyClick(edit, Qt::Key_Backspace);
       if (Text) QTest::keyClicks(edit, QString::fromStdString(*Text));
@@ -51,8 +57,9 @@ class ViewerBrowseTest : public ViewerTest {
     });
     poll.start(5);
     QTest::keyClick(Form1->windowHandle(), Qt::Key_G, Qt::ControlModifier);
-    EXPECT_TRUE(answered);
+    EXPECT_GE(asked, 1);
     EXPECT_TRUE(QTest::qWaitForWindowActive(Form1));
+    return asked;
   }
   std::uint32_t NesColor(int Number) const {
     const auto& m = NesMasterPalette();
@@ -109,7 +116,7 @@ TEST_F(ViewerBrowseTest, CtrlGGoesToATypedNumberAndRefusesABadOne) {
       ShowSpritePage();
     else
       ShowAnimationPage();
-    GoToByKeys(c.Typed);
+    EXPECT_EQ(GoToByKeys(c.Typed), c.Refused ? 2 : 1);
     messages += c.Refused;
     ASSERT_EQ(Shown().size(), messages);
     if (c.Refused) {
@@ -197,7 +204,8 @@ TEST_F(ViewerBrowseTest, TheSheetRedrawsTheThumbnailsAnEditChangesAndKeepsTheOth
     std::function<TRomChange()> Edit;
   };
   const TCase cases[] = {
-      {"a sprite moved", false, [] { return SetSpritePosition(RomDocument, {0, 0}, 0, 0x10, 0x20); }},
+      // Of two: a lone sprite moved looks the same in a thumbnail framed on what is drawn.
+      {"a sprite moved", false, [] { return SetSpritePosition(RomDocument, {0, 1}, 0, 0x10, 0x20); }},
       {"a tile painted", false,
        [&] { return SetChrPixel(RomDocument, window + tile / 64, tile % 64, 0, 0, (colour + 1) % 4); }},
       {"a sprite count", false, [] { return SetPatternSpriteCount(RomDocument, {0, 3}, 1); }},
@@ -472,6 +480,152 @@ TEST_F(ViewerBrowseTest, TheStatusBarShowsThePlayingFrameUnlessThePointerTracesA
   QTest::mouseClick(Form1->btnAnimationPlay, Qt::LeftButton);
   Tick(5);
   EXPECT_EQ(Status(), trace);
+}
+
+TEST_F(ViewerBrowseTest, TheFrameStatusBelongsToTheAnimationPage) {
+  GoToAnimation(4);
+  QTest::mouseMove(Form1->windowHandle(), QPoint(2, 2));
+  Tick();
+  ASSERT_EQ(Status(), "フレーム 0/3 パターン $010");
+  ShowSpritePage();
+  EXPECT_EQ(Status(), "");
+  QTest::mouseMove(Form1->ImgSprite, QPoint(3, 3));
+  EXPECT_NE(Status(), "");
+  QTest::mouseMove(Form1->windowHandle(), QPoint(2, 2));
+  QApplication::processEvents();
+  EXPECT_EQ(Status(), "");
+  // A new background redraws the animation frame too, out of sight.
+  Form1->BackgroundItems[0x21]->trigger();
+  EXPECT_EQ(Status(), "");
+  ShowAnimationPage();
+  EXPECT_EQ(Status(), "フレーム 0/3 パターン $010");
+}
+
+TEST_F(ViewerBrowseTest, ARefusedGoToAsksAgainWithTheTextSelected) {
+  ShowSpritePage();
+  std::vector<std::pair<QString, QString>> asked;  // the text shown, and what of it is selected
+  const char* typed[] = {"zzz", "2000", "1F"};
+  QTimer poll;
+  QObject::connect(&poll, &QTimer::timeout, [&] {
+    auto* dialog = qobject_cast<QInputDialog*>(QApplication::activeModalWidget());
+    if (!dialog || !dialog->isVisible() || asked.size() >= std::size(typed)) return;
+    auto* edit = dialog->findChild<QLineEdit*>();
+    if (!edit->hasFocus()) return;
+    asked.emplace_back(edit->text(), edit->selectedText());
+    // Typing over the selection replaces it.
+    QTest::keyClicks(edit, typed[asked.size() - 1]);
+    QTest::keyClick(edit, Qt::Key_Return);
+  });
+  poll.start(5);
+  QTest::keyClick(Form1->windowHandle(), Qt::Key_G, Qt::ControlModifier);
+  poll.stop();
+  const std::vector<std::pair<QString, QString>> expected = {{"000", "000"}, {"zzz", "zzz"}, {"2000", "2000"}};
+  EXPECT_EQ(asked, expected);
+  EXPECT_EQ(Shown().size(), 2u);
+  EXPECT_EQ(Text(Form1->EditSSpriteNum), "1F");
+}
+
+TEST_F(ViewerBrowseTest, SheetThumbnailsFrameTheDrawnAreaAndEnterOrADoubleClickOpens) {
+  ShowSpritePage();
+  QTest::keyClick(Form1->windowHandle(), Qt::Key_L, Qt::ControlModifier);
+  TSheetDialog* sheet = Form1->Sheet;
+  ASSERT_NE(sheet, nullptr);
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(sheet));
+  // Pattern $000 is one 8 x 8 sprite: each of its pixels a 16 x 16 square of the thumbnail.
+  const QImage one = Thumbnail(sheet->PatternList, 0);
+  ASSERT_EQ(one.size(), QSize(128, 128));
+  std::set<QRgb> colours;
+  for (int y = 0; y < 128; ++y)
+    for (int x = 0; x < 128; ++x) {
+      colours.insert(one.pixel(x, y));
+      ASSERT_EQ(one.pixel(x, y), one.pixel(x / 16 * 16, y / 16 * 16)) << x << "," << y;
+    }
+  EXPECT_GE(colours.size(), 2u);
+  // Pattern $005 has 256 sprites over 128 pixels: shown whole, shrunk.
+  EXPECT_EQ(Thumbnail(sheet->PatternList, DemoRom::AllSprites.Number).size(), QSize(128, 128));
+
+  QListView* list = sheet->PatternList;
+  list->setFocus();
+  list->setCurrentIndex(list->model()->index(0x0A, 0));
+  QTest::keyClick(list, Qt::Key_Return);
+  EXPECT_EQ(Text(Form1->EditSSpriteNum), "0A");
+  const QRect item = list->visualRect(list->model()->index(0x03, 0));
+  ASSERT_TRUE(list->viewport()->rect().contains(item.center())) << item.x() << "," << item.y();
+  // A double click as the desktop delivers it: a click, then the second press as a double click.
+  QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, item.center());
+  QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, item.center());
+  EXPECT_EQ(Text(Form1->EditSSpriteNum), "03");
+}
+
+TEST_F(ViewerBrowseTest, TheScanlineCheckOutlinesRowsWithMoreThanEightSprites) {
+  ShowSpritePage();
+  const auto red = [](const QImage& Image, int X, int Y) { return Image.pixelColor(X, Y) == QColor(255, 0, 0); };
+  // AllSprites: 16 rows of 16 sprites from Y $C0, so picture rows 64..191 carry 16 each.
+  GoToPattern(0, DemoRom::AllSprites.Number);
+  const QImage plain = Form1->ImgSprite->grab().toImage();
+  EXPECT_FALSE(Form1->ScanlineCheck1->isChecked());
+  Form1->ScanlineCheck1->trigger();
+  for (int zoom : {1, 2}) {
+    SCOPED_TRACE(zoom);
+    Form1->SetZoom(zoom);
+    QApplication::processEvents();
+    const QImage shown = Form1->ImgSprite->grab().toImage();
+    const int z = zoom;
+    EXPECT_TRUE(red(shown, 0, 64 * z));
+    EXPECT_TRUE(red(shown, 255 * z + z - 1, 100 * z));
+    EXPECT_TRUE(red(shown, 0, 191 * z + z - 1));
+    EXPECT_TRUE(red(shown, 50 * z, 64 * z));
+    EXPECT_FALSE(red(shown, 0, 64 * z - 1));
+    EXPECT_FALSE(red(shown, 0, 192 * z));
+    EXPECT_FALSE(red(shown, 50 * z, 100 * z));
+  }
+  Form1->SetZoom(1);
+  // One sprite: nothing to outline.
+  GoToPattern(0, DemoRom::OneSprite.Number);
+  const QImage one = Form1->ImgSprite->grab().toImage();
+  for (int y = 0; y < 256; ++y) EXPECT_FALSE(red(one, 0, y)) << y;
+  // Off again, the picture is as it was without it.
+  GoToPattern(0, DemoRom::AllSprites.Number);
+  Form1->ScanlineCheck1->trigger();
+  EXPECT_EQ(Form1->ImgSprite->grab().toImage(), plain);
+}
+
+TEST_F(ViewerBrowseTest, TheOnionSkinShowsTheNeighbouringFramesWhereTheCurrentOneLeavesTheBackground) {
+  // ThreeFrames: patterns $010, $011, $012, the block moving right 4 pixels a frame.
+  GoToAnimation(0);
+  Tick();
+  // Each frame's pixels as the page itself shows it, stepped to with the scroll bar.
+  std::vector<TShown> frames{ShownBy(Form1->ImgAnimation)};
+  for (int k = 1; k < 3; ++k) {
+    Form1->SBAFrame->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+    ASSERT_EQ(Text(Form1->LblACurrentFrame), std::to_string(k));
+    frames.push_back(ShownBy(Form1->ImgAnimation));
+  }
+  Form1->SBAFrame->triggerAction(QAbstractSlider::SliderToMinimum);
+  ASSERT_EQ(Text(Form1->LblACurrentFrame), "0");
+  const QImage plain = Form1->ImgAnimation->grab().toImage();
+  Form1->OnionSkin1->trigger();
+  const QImage skin = Form1->ImgAnimation->grab().toImage();
+  // Next (frame 1) over previous (frame 2), both under frame 0: a fixed faint blue and red.
+  int blue = 0, red = 0;
+  for (int y = 0; y < 256; ++y)
+    for (int x = 0; x < 256; ++x) {
+      QRgb expected = plain.pixel(x, y);
+      if (!At(frames[0], x, y)) {
+        if (At(frames[1], x, y)) {
+          expected = qRgb(0x30, 0x30, 0x80);
+          ++blue;
+        } else if (At(frames[2], x, y)) {
+          expected = qRgb(0x80, 0x30, 0x30);
+          ++red;
+        }
+      }
+      ASSERT_EQ(skin.pixel(x, y) & 0xFFFFFF, expected & 0xFFFFFF) << x << "," << y;
+    }
+  EXPECT_GT(blue, 0);
+  EXPECT_GT(red, 0);
+  Form1->OnionSkin1->trigger();
+  EXPECT_EQ(Form1->ImgAnimation->grab().toImage(), plain);
 }
 
 }  // namespace

@@ -42,26 +42,29 @@ TEST_F(ViewerLayoutTest, MenuAndPagesCarryTheirCaptions) {
   EXPECT_TRUE(edit[6]->isSeparator());
   EXPECT_EQ(edit[7]->text().toStdString(), "取り込み(&I)");
   EXPECT_EQ(Form1->Copy1->text().toStdString(), "コピー(&C)");
-  // The open-with-a-patch, save, compare and emulator items stand between 開く and 終了.
+  // The open-with-a-patch, recent files, save, compare and emulator items stand between 開く and 終了.
   const auto items = menus[0]->menu()->actions();
-  ASSERT_EQ(items.size(), 13);
+  ASSERT_EQ(items.size(), 14);
   EXPECT_EQ(items[0], Form1->Open1);
   EXPECT_EQ(items[1], Form1->OpenPatched1);
-  EXPECT_EQ(items[2], Form1->SaveImage1);
-  EXPECT_EQ(items[3], Form1->SaveAnimation1);
-  EXPECT_EQ(items[4], Form1->SaveRom1);
-  EXPECT_EQ(items[5], Form1->SaveRomAs1);
-  EXPECT_EQ(items[6], Form1->ExportPatch1);
-  EXPECT_EQ(items[7], Form1->Compare1);
-  EXPECT_EQ(items[8], Form1->RunEmulator1);
-  EXPECT_EQ(items[9], Form1->EmulatorSettings1);
+  EXPECT_EQ(items[2], Form1->Recent1->menuAction());
+  EXPECT_EQ(items[3], Form1->SaveImage1);
+  EXPECT_EQ(items[4], Form1->SaveAnimation1);
+  EXPECT_EQ(items[5], Form1->SaveRom1);
+  EXPECT_EQ(items[6], Form1->SaveRomAs1);
+  EXPECT_EQ(items[7], Form1->ExportPatch1);
+  EXPECT_EQ(items[8], Form1->Compare1);
+  EXPECT_EQ(items[9], Form1->RunEmulator1);
+  EXPECT_EQ(items[10], Form1->EmulatorSettings1);
   EXPECT_EQ(Form1->Compare1->text().toStdString(), "比較(&C)...");
   EXPECT_EQ(Form1->RunEmulator1->text().toStdString(), "エミュレータで実行(&U)");
   EXPECT_EQ(Form1->RunEmulator1->shortcut(), QKeySequence(Qt::Key_F5));
   // The records as text, put in by the editor's part of the window.
-  EXPECT_EQ(items[10]->text().toStdString(), "記録をテキストで書き出す(&T)...");
-  EXPECT_EQ(items[11]->text().toStdString(), "記録をテキストから読み込む(&I)...");
-  EXPECT_EQ(items[12], Form1->Exit1);
+  EXPECT_EQ(items[11]->text().toStdString(), "記録をテキストで書き出す(&T)...");
+  EXPECT_EQ(items[12]->text().toStdString(), "記録をテキストから読み込む(&I)...");
+  EXPECT_EQ(items[13], Form1->Exit1);
+  EXPECT_EQ(Form1->Recent1->title().toStdString(), "最近使ったファイル(&R)");
+  EXPECT_EQ(Form1->Open1->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_O));
   EXPECT_EQ(Form1->Open1->text().toStdString(), "開く(&O)");
   EXPECT_EQ(Form1->Exit1->text().toStdString(), "終了(&X)");
 
@@ -240,6 +243,32 @@ TEST_F(ViewerLayoutTest, ClosingBeforeAnyRomIsNoError) {
   EXPECT_EQ(FcPalette, nullptr);
   EXPECT_EQ(SpriteDrawer, nullptr);
   EXPECT_TRUE(Shown().empty());
+}
+
+// パッチを当てて開く asks twice, and each dialog says what it asks for.
+TEST_F(ViewerLayoutTest, PatchedOpenNamesItsTwoDialogsAndShowsThePatchFilterAsItStands) {
+  QStringList titles, filters;
+  QTimer poll;
+  QObject::connect(&poll, &QTimer::timeout, [&] {
+    auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+    if (!dialog || (!titles.isEmpty() && titles.back() == dialog->windowTitle())) return;
+    titles << dialog->windowTitle();
+    const auto* types = dialog->findChild<QComboBox*>("fileTypeCombo");
+    filters << (types && types->count() == 1 ? types->itemText(0) : QString("?"));
+    if (titles.size() == 1) {
+      dialog->selectFile(QString::fromStdString(RomPath));
+      static_cast<QDialog*>(dialog)->accept();
+    } else {
+      dialog->reject();
+    }
+  });
+  poll.start(10);
+  Form1->OpenPatched1->trigger();
+  poll.stop();
+  EXPECT_EQ(titles, QStringList({"パッチを当てるROMを開く", "当てるパッチを開く"}));
+  EXPECT_EQ(filters, QStringList({"TARVELINROMイメージ(*.nes)", "IPS/BPSパッチ(*.ips *.bps)"}));
+  EXPECT_TRUE(Shown().empty());
+  EXPECT_FALSE(Form1->PageControl1->isVisible());
 }
 
 }  // namespace

@@ -132,6 +132,8 @@ protected:
     AppTestApplication();
     FOldDirectory = std::filesystem::current_path();
     std::filesystem::current_path(Dir.Path());
+    // The window remembers the ROMs it opens: here, never in the user's settings.
+    qputenv("XDG_CONFIG_HOME", QByteArray::fromStdString(ConfigDir.Path().string()));
     if (const auto palette = PaletteFile()) Dir.Write("fcpalette.pal", *palette);
     ResetProcessState();
     Messages = std::make_unique<TMessageCapture>();
@@ -224,6 +226,11 @@ protected:
   }
 
   TTestDirectory Dir;
+  // XDG_CONFIG_HOME, beside Dir.
+  TTestDirectory ConfigDir{[] {
+    const auto* info = testing::UnitTest::GetInstance()->current_test_info();
+    return std::string("config-") + (info ? std::string(info->test_suite_name()) + "-" + info->name() : "suite");
+  }()};
   std::unique_ptr<TMessageCapture> Messages;
   std::unique_ptr<TForm1> Window;
   std::vector<std::uint8_t> Image;

@@ -4,6 +4,8 @@
 set -euo pipefail
 viewer=$1
 work=$(cd "$(mktemp -d)" && pwd -P)
+# The viewer remembers the ROMs it opens: here, never in the user's settings.
+export XDG_CONFIG_HOME="$work/config"
 trap 'rm -rf "$work"' EXIT
 cd "$work"
 cp "$3" fcpalette.pal

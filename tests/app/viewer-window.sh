@@ -9,6 +9,8 @@ if ! command -v xwininfo >/dev/null; then
 fi
 viewer=$1
 work=$(cd "$(mktemp -d)" && pwd -P)
+# The viewer remembers the ROMs it opens: here, never in the user's settings.
+export XDG_CONFIG_HOME="$work/config"
 trap 'rm -rf "$work"' EXIT
 cd "$work"
 cp "$3" fcpalette.pal
