@@ -19,10 +19,10 @@
 
 namespace {
 
-// Drawn over the sprite picture, never into it: saved and copied pictures stay as they are.
-class TScanlineOverlay : public QWidget {
+// Drawn over a picture, never into it: saved and copied pictures stay as they are.
+class TPictureOverlay : public QWidget {
 public:
-  explicit TScanlineOverlay(QWidget* Picture) : QWidget(Picture) {
+  explicit TPictureOverlay(QWidget* Picture) : QWidget(Picture) {
     setAttribute(Qt::WA_TransparentForMouseEvents);
     Picture->installEventFilter(this);
     setGeometry(Picture->rect());
@@ -33,6 +33,13 @@ protected:
     if (Watched == parent() && Event->type() == QEvent::Resize) setGeometry(parentWidget()->rect());
     return false;
   }
+};
+
+class TScanlineOverlay : public TPictureOverlay {
+public:
+  using TPictureOverlay::TPictureOverlay;
+
+protected:
   void paintEvent(QPaintEvent*) override {
     if (!SpriteDrawer) return;
     const int bank = std::clamp(Form1->CmbSBankSelect->currentIndex(), 0, 2);
@@ -82,20 +89,11 @@ QImage FrameIndices(int Frame) {
   return PictureImage(*picture);
 }
 
-// Over the animation picture, never in it: saved and copied animations stay as they are.
-class TOnionOverlay : public QWidget {
+class TOnionOverlay : public TPictureOverlay {
 public:
-  explicit TOnionOverlay(QWidget* Picture) : QWidget(Picture) {
-    setAttribute(Qt::WA_TransparentForMouseEvents);
-    Picture->installEventFilter(this);
-    setGeometry(Picture->rect());
-  }
+  using TPictureOverlay::TPictureOverlay;
 
 protected:
-  bool eventFilter(QObject* Watched, QEvent* Event) override {
-    if (Watched == parent() && Event->type() == QEvent::Resize) setGeometry(parentWidget()->rect());
-    return false;
-  }
   void paintEvent(QPaintEvent*) override {
     if (!SpriteDrawer || !AnimationPage.AnimationDIB) return;
     const int last = PrgData[static_cast<std::size_t>(AnimationPage.AnimationAddress)] & 0x7F;
