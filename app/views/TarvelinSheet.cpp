@@ -196,9 +196,10 @@ TSheetDialog::TSheetDialog(QWidget* Parent, TOpenItem OpenItem) : QDialog(Parent
 
   connect(BankBox, &QComboBox::activated, this, [this](int Index) { SetBank(Index); });
   // A click opens the item, and so do Enter and a double click (the view's activation).
-  for (auto [list, kind, model] : {std::tuple{PatternList, Patterns, FPatterns}, std::tuple{AnimationList, Animations, FAnimations}})
+  for (const auto& [list, listKind, listModel] :
+       {std::tuple{PatternList, Patterns, FPatterns}, std::tuple{AnimationList, Animations, FAnimations}})
     for (auto signal : {&QListView::clicked, &QListView::activated})
-      connect(list, signal, this, [this, kind, model](const QModelIndex& Index) {
+      connect(list, signal, this, [this, kind = listKind, model = listModel](const QModelIndex& Index) {
         FOpenItem(kind, model->BankIndex(), Index.row());
         parentWidget()->activateWindow();
       });
