@@ -123,7 +123,7 @@ void TForm1::ShowRecentItems() {
     if (!patch.isEmpty()) text += " + " + QFileInfo(patch).fileName();
     QAction* item = Recent1->addAction(text);
     connect(item, &QAction::triggered, this,
-            [this, rom, patch] { OpenFiles(rom.toStdString(), patch.toStdString()); });
+            [this, rom = rom, patch = patch] { OpenFiles(rom.toStdString(), patch.toStdString()); });
   }
   Recent1->setEnabled(!recent.empty());
 }
