@@ -74,16 +74,11 @@ TImportResult ImportPatternTable(const TChrData& ChrData, const TSpritePattern& 
   TImportImage reduced;
   const TImportImage* picture = AtPageSize(Given, TableSize, TableSize, reduced, result);
   if (!picture) return result;
-  // Band b stands for window bank b; only the bands drawn take pixels.
-  std::array<int, 4> banks{-1, -1, -1, -1};
-  const int bank = Pattern.CHRBank(), load = Pattern.CHRLoadOffset;
-  if (Options.WholeTileWindow) {
-    for (int b = 0; b < 4; ++b)
-      if (bank - load + b >= 0 && bank - load + b < ChrBanks) banks[static_cast<std::size_t>(b)] = bank - load + b;
-  } else {
-    banks[static_cast<std::size_t>(load)] = bank;
-    if (load == 2) banks[3] = (bank + 1) & 0xFF;
-  }
+  // Band b stands for window bank b; only the bands drawn take pixels, as the table shows them.
+  std::array<int, 4> banks{};
+  for (int b = 0; b < 4; ++b)
+    banks[static_cast<std::size_t>(b)] =
+        PatternTableTile(Pattern.CHRBank(), Pattern.CHRLoadOffset, Options.WholeTileWindow, 0, 32 * b).Bank;
   const TShownColours shown = GroupColours(0, {ShownRgb(SpritePaletteSet[0])});
   const std::uint32_t outline = ShownRgb(SpritePaletteSet[OutlineIndex]);
   TNewTiles tiles;

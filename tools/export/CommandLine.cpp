@@ -159,3 +159,16 @@ std::string HelpText(const QCommandLineParser& Parser, const std::string& Name) 
   if (const auto at = text.find(path); !path.empty() && at != std::string::npos) text.replace(at, path.size(), Name);
   return text;
 }
+
+int UsageError(const char* Program, const QString& Text) {
+  PrintError(Program, Text.toStdString());
+  std::fprintf(stderr, "Try '%s --help'.\n", Program);
+  return 2;
+}
+
+std::optional<int> ParseOrFinish(QCommandLineParser& Parser, const QStringList& Arguments, const char* Program) {
+  if (!Parser.parse(Arguments)) return UsageError(Program, Parser.errorText());
+  if (!Parser.isSet("help")) return std::nullopt;
+  std::fputs(HelpText(Parser, Program).c_str(), stdout);
+  return 0;
+}

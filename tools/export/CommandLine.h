@@ -44,6 +44,10 @@ bool ProgressWanted(bool Quiet);
 
 // The parser's help text with the program named Name rather than by its path.
 std::string HelpText(const class QCommandLineParser& Parser, const std::string& Name);
+// Says Text and where help is, on stderr; the exit status of a usage error (2).
+int UsageError(const char* Program, const QString& Text);
+// Parses Arguments; an exit status when the run ends here (a usage error, or --help printed).
+std::optional<int> ParseOrFinish(class QCommandLineParser& Parser, const QStringList& Arguments, const char* Program);
 
 // A hexadecimal number, with or without "$" or "0x"; none when it is no number or above Max.
 std::optional<int> ParseHexNumber(const std::string& Text, int Max);

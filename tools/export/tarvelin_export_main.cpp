@@ -12,11 +12,7 @@ namespace {
 
 constexpr const char* Program = "tarvelin-export";
 
-int UsageError(const QString& Text) {
-  PrintError(Program, Text.toStdString());
-  std::fprintf(stderr, "Try '%s --help'.\n", Program);
-  return 2;
-}
+int UsageError(const QString& Text) { return ::UsageError(Program, Text); }
 
 }  // namespace
 
@@ -75,11 +71,7 @@ int main(int argc, char** argv) {
       "exported, as the other image draws them.",
       "OTHER");
   parser.addOption(diff);
-  if (!parser.parse(raw.Strings())) return UsageError(parser.errorText());
-  if (parser.isSet("help")) {
-    std::fputs(HelpText(parser, Program).c_str(), stdout);
-    return 0;
-  }
+  if (const auto finished = ParseOrFinish(parser, raw.Strings(), Program)) return *finished;
   const QStringList positional = parser.positionalArguments();
   if (positional.size() != 2) return UsageError("expected ROM and OUTDIR");
 

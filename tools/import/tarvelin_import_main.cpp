@@ -11,11 +11,7 @@ namespace {
 
 constexpr const char* Program = "tarvelin-import";
 
-int UsageError(const QString& Text) {
-  PrintError(Program, Text.toStdString());
-  std::fprintf(stderr, "Try '%s --help'.\n", Program);
-  return 2;
-}
+int UsageError(const QString& Text) { return ::UsageError(Program, Text); }
 
 // Options that start an import, those that qualify the import before them, and the others that take a value.
 const QStringList StepOptions = {"pattern-table", "sprite-picture", "chr", "records"};
@@ -76,11 +72,7 @@ int main(int argc, char** argv) {
   const QCommandLineOption records("records", "Import a records.json (repeatable).", "FILE");
   const QCommandLineOption nearest("nearest", "RGB pixels of no colour shown take the nearest one (counted).");
   parser.addOptions({patch, palette, force, quiet, patternTable, spritePicture, bank, sprite, chr, chrBank, records, nearest});
-  if (!parser.parse(raw.Strings())) return UsageError(parser.errorText());
-  if (parser.isSet("help")) {
-    std::fputs(HelpText(parser, Program).c_str(), stdout);
-    return 0;
-  }
+  if (const auto finished = ParseOrFinish(parser, raw.Strings(), Program)) return *finished;
   const QStringList positional = parser.positionalArguments();
   if (positional.size() != 2) return UsageError("expected ROM and OUT");
 
