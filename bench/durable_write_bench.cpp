@@ -11,7 +11,7 @@
 #include <filesystem>
 #include <vector>
 
-#include "sprite/NesPalette.h"
+#include "bench/DemoRomFolder.h"
 #include "sprite/TarvelinFiles.h"
 #include "tools/DemoRom.h"
 #include "tools/export/CommandLine.h"
@@ -23,30 +23,9 @@ using Clock = std::chrono::steady_clock;
 namespace {
 
 // The folder may be set with TARVELIN_BENCH_DIR, to measure a disk rather than a RAM-backed /tmp.
-fs::path BenchFolder() {
+TDemoRomFolder& Dir() {
   const char* chosen = std::getenv("TARVELIN_BENCH_DIR");
-  return fs::path(chosen ? chosen : fs::temp_directory_path().string()) /
-         ("tarvelin-durable-bench-" + std::to_string(::getpid()));
-}
-
-struct TBenchDir {
-  fs::path Path = BenchFolder();
-  fs::path Rom = Path / "demo.nes";
-  fs::path Palette = Path / "fcpalette.pal";
-  TBenchDir() {
-    fs::create_directories(Path);
-    WriteNewFile(Rom, MakeDemoRom());
-    const auto& palette = NesMasterPalette();
-    WriteNewFile(Palette, std::vector<std::uint8_t>(palette.begin(), palette.end()));
-  }
-  ~TBenchDir() {
-    std::error_code ignored;
-    fs::remove_all(Path, ignored);
-  }
-};
-
-TBenchDir& Dir() {
-  static TBenchDir dir;
+  static TDemoRomFolder dir(chosen ? fs::path(chosen) : fs::temp_directory_path(), "tarvelin-durable-bench");
   return dir;
 }
 

@@ -13,8 +13,7 @@
 
 #include "host/Application.h"
 #include "host/Exception.h"
-#include "tools/DemoRom.h"
-#include "sprite/NesPalette.h"
+#include "bench/DemoRomFolder.h"
 #include "tools/export/CommandLine.h"
 #include "tools/export/RomExport.h"
 
@@ -22,25 +21,8 @@ namespace fs = std::filesystem;
 
 namespace {
 
-struct TBenchDir {
-  fs::path Path = fs::temp_directory_path() / ("tarvelin-export-bench-" + std::to_string(::getpid()));
-  fs::path Rom = Path / "demo.nes";
-  fs::path Palette = Path / "fcpalette.pal";
-  TBenchDir() {
-    fs::create_directories(Path);
-    const auto rom = MakeDemoRom();
-    WriteNewFile(Rom, rom);
-    const auto& palette = NesMasterPalette();
-    WriteNewFile(Palette, std::vector<std::uint8_t>(palette.begin(), palette.end()));
-  }
-  ~TBenchDir() {
-    std::error_code ignored;
-    fs::remove_all(Path, ignored);
-  }
-};
-
-TBenchDir& Dir() {
-  static TBenchDir dir;
+TDemoRomFolder& Dir() {
+  static TDemoRomFolder dir(fs::temp_directory_path(), "tarvelin-export-bench");
   return dir;
 }
 

@@ -6,6 +6,8 @@
 // wrote them), against writing the same ROM's bytes to a file.
 
 #include <benchmark/benchmark.h>
+
+#include "bench/DemoRomFolder.h"
 #include <unistd.h>
 
 #include <QBuffer>
@@ -101,18 +103,15 @@ void MemcpyWindow(benchmark::State& state) {
 BENCHMARK(MemcpyWindow);
 
 struct TRoundTripDir {
-  fs::path Path = fs::temp_directory_path() / ("tarvelin-import-bench-" + std::to_string(::getpid()));
-  TImportToolOptions Options;
+  TDemoRomFolder Folder{fs::temp_directory_path(), "tarvelin-import-bench"};
+  fs::path Path = Folder.Path;
   std::vector<std::uint8_t> Rom = MakeDemoRom();
+  TImportToolOptions Options;
   TRoundTripDir() {
-    fs::create_directories(Path);
-    WriteNewFile(Path / "demo.nes", Rom);
-    const auto& palette = NesMasterPalette();
-    WriteNewFile(Path / "fcpalette.pal", std::vector<std::uint8_t>(palette.begin(), palette.end()));
     TExportOptions exported;
-    exported.Rom = (Path / "demo.nes").string();
+    exported.Rom = Folder.Rom.string();
     exported.OutDir = (Path / "out").string();
-    exported.Palette = (Path / "fcpalette.pal").string();
+    exported.Palette = Folder.Palette.string();
     for (int n = 0; n < 512; ++n) exported.Sprites.push_back(n);
     if (RunExport(exported) != 0) return;
     Options.Rom = exported.Rom;
@@ -127,10 +126,6 @@ struct TRoundTripDir {
         Options.Steps.push_back(PatternTableStep((Path / "out/patterntable" / folder).string(), {bank, n}, {}));
         Options.Steps.push_back(SpritePictureStep((Path / "out/sprite" / folder).string(), {bank, n}, {}));
       }
-  }
-  ~TRoundTripDir() {
-    std::error_code ignored;
-    fs::remove_all(Path, ignored);
   }
 };
 
