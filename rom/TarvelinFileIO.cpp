@@ -1,5 +1,6 @@
 #include "rom/TarvelinFileIO.h"
 
+#include <algorithm>
 #include <cstdio>
 
 #include "host/Application.h"
@@ -101,4 +102,12 @@ std::string HexDump(std::span<const std::uint8_t> Bytes) {
     text += ' ';
   }
   return text;
+}
+
+std::vector<std::uint8_t> ReadFileBytes(const std::string& FileName, std::int64_t Limit) {
+  TFileStream file(FileName, fmOpenRead);
+  const std::int64_t size = std::min(file.GetSize(), Limit);
+  std::vector<std::uint8_t> bytes(static_cast<std::size_t>(size));
+  bytes.resize(static_cast<std::size_t>(file.Read(bytes.data(), size)));
+  return bytes;
 }

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <span>
 #include <string>
+#include <vector>
 
 // Header and PRG-ROM; index = file offset.
 using TPrgData = std::array<std::uint8_t, 0x40010>;
@@ -32,6 +33,8 @@ bool LoadRomImage(const std::string& FileName, TPrgData& PrgData, TChrData& ChrD
 bool LoadRomBytes(std::span<const std::uint8_t> Bytes, TPrgData& PrgData, TChrData& ChrData,
                   std::int64_t* LoadedSize = nullptr);
 void ClearPrgData(TPrgData& PrgData);
+// A file's bytes, at most Limit of them; raises EFOpenError when it cannot be opened.
+std::vector<std::uint8_t> ReadFileBytes(const std::string& FileName, std::int64_t Limit);
 void ClearChrData(TChrData& ChrData);
 
 // The address rules. Pattern numbers count mod 512, alignment and animation

@@ -22,14 +22,6 @@ std::string Address(int Offset) {
 // Patches past this are no patch for a ROM of half a MiB.
 constexpr std::int64_t MaxPatchSize = 64 << 20;
 
-std::vector<std::uint8_t> ReadWhole(const std::string& FileName, std::int64_t Limit) {
-  TFileStream file(FileName, fmOpenRead);
-  const std::int64_t size = std::min(file.GetSize(), Limit);
-  std::vector<std::uint8_t> bytes(static_cast<std::size_t>(size));
-  bytes.resize(static_cast<std::size_t>(file.Read(bytes.data(), size)));
-  return bytes;
-}
-
 std::vector<std::pair<int, int>> DifferingRanges(std::span<const std::uint8_t> From, std::span<const std::uint8_t> To) {
   std::vector<std::pair<int, int>> ranges;
   const std::size_t common = std::min(From.size(), To.size());
@@ -59,8 +51,8 @@ bool TRomDocument::Load(const std::string& FileName) {
 
 bool TRomDocument::LoadPatched(const std::string& FileName, const std::string& PatchName) {
   // One byte past the largest image, so an oversized file still meets the size check.
-  auto rom = ReadWhole(FileName, RomImageSize + 1);
-  const auto patch = ReadWhole(PatchName, MaxPatchSize + 1);
+  auto rom = ReadFileBytes(FileName, RomImageSize + 1);
+  const auto patch = ReadFileBytes(PatchName, MaxPatchSize + 1);
   if (static_cast<std::int64_t>(patch.size()) > MaxPatchSize) throw EPatchError("パッチファイルが大きすぎます");
   // A file of a size LoadRomImage refuses is refused with its message, unpatched.
   const bool fits = rom.size() >= RomHeaderSize && rom.size() <= RomImageSize;
@@ -140,7 +132,7 @@ bool TRomDocument::ChangedOnDisk() const {
     return false;
   // Touched, replaced by a copy, or too recent to tell by the time: the bytes decide.
   try {
-    return Crc32(ReadWhole(FFileName, FStamp.Size + 1)) != FStamp.Crc;
+    return Crc32(ReadFileBytes(FFileName, FStamp.Size + 1)) != FStamp.Crc;
   } catch (const Exception&) {
     return true;
   }

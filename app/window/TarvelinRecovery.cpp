@@ -16,9 +16,13 @@ namespace {
 
 constexpr int MinInterval = 1000;  // ms between two writes
 
+// A journal holds at most an image's bytes and its headers; a larger file is none of ours.
 std::vector<std::uint8_t> ReadJournal(const fs::path& Path) {
-  std::ifstream in(Path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+  try {
+    return ReadFileBytes(Path.string(), 4 * RomImageSize);
+  } catch (const Exception&) {
+    return {};
+  }
 }
 
 }  // namespace

@@ -44,11 +44,6 @@ void Report(const TImportStep& Step, const TStepOutcome& Outcome, const TRomDocu
   std::printf("\n");
 }
 
-std::vector<std::uint8_t> ReadFile(const std::string& Path) {
-  std::ifstream in(Path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
 bool LoadPalette(const std::string& Path) {
   try {
     FcPalette = std::make_unique<TFcPaletteData>(Path);
@@ -90,12 +85,10 @@ int RunImport(const TImportToolOptions& Options) {
     if (!Options.Quiet) Report(step, outcome, RomDocument);
   }
   try {
-    std::vector<std::uint8_t> bytes = RomDocument.Image();
-    if (extension != ".nes") {
-      // Against the file as read, before any --patch, so the patch carries that one too.
-      const std::vector<std::uint8_t> base = ReadFile(Options.Rom);
-      bytes = CreatePatch(extension == ".bps" ? TPatchFormat::Bps : TPatchFormat::Ips, base, bytes);
-    }
+    // A patch is against the file as read, before any --patch, so it carries that one too.
+    const std::vector<std::uint8_t> bytes =
+        extension == ".nes" ? RomDocument.Image()
+                            : RomDocument.CreatePatch(extension == ".bps" ? TPatchFormat::Bps : TPatchFormat::Ips);
     RemoveTemporariesOnSignals();
     WriteFileAtomically(Options.Out, bytes, Options.Force);
   } catch (const Exception& E) {
