@@ -124,3 +124,26 @@ TRomChange SetChrPixel(const TRomDocument& Document, int ChrBank, int Tile, int 
   const auto with = [&](int Offset, bool Set) { return (Document.Byte(Offset) & ~bit) | (Set ? bit : 0); };
   return Writes(Document, {{plane0, with(plane0, Colour & 1)}, {plane0 + 8, with(plane0 + 8, Colour & 2)}});
 }
+
+TRomChange SetChrTile(const TRomDocument& Document, int ChrBank, int Tile, std::span<const std::uint8_t, 16> Bytes) {
+  RequireByte(ChrBank, "キャラクタバンク番号");
+  Require(Tile >= 0 && Tile < 64, "タイルの番号が正しくありません");
+  const int first = ChrDataFileOffset + ChrBank * ChrBankSize + Tile * TileSize;
+  TRomChange change;
+  for (int i = 0; i < TileSize; ++i) {
+    const int offset = first + i;
+    Document.CheckWritable(offset);
+    const std::uint8_t old = Document.Byte(offset), value = Bytes[static_cast<std::size_t>(i)];
+    if (old != value) change.Writes.push_back({offset, old, value});
+  }
+  return change;
+}
+
+std::array<std::uint8_t, 16> ChrTileBytes(const TRomDocument& Document, int ChrBank, int Tile) {
+  RequireByte(ChrBank, "キャラクタバンク番号");
+  Require(Tile >= 0 && Tile < 64, "タイルの番号が正しくありません");
+  std::array<std::uint8_t, 16> bytes{};
+  const int first = ChrDataFileOffset + ChrBank * ChrBankSize + Tile * TileSize;
+  for (int i = 0; i < TileSize; ++i) bytes[static_cast<std::size_t>(i)] = Document.Byte(first + i);
+  return bytes;
+}

@@ -4,6 +4,10 @@
 // document's current bytes, without applying them; a record never grows. An
 // edit the image cannot take raises ERomEditError.
 
+#include <array>
+#include <cstdint>
+#include <span>
+
 #include "rom/TarvelinRomDocument.h"
 #include "rom/TarvelinRomUsage.h"
 
@@ -28,3 +32,7 @@ TRomChange SetAnimationFrame(const TRomDocument& Document, TAnimationRef Animati
 
 // Pixel (X, Y) of tile Tile (0-63) of CHR bank ChrBank to colour Colour (0-3): one bit in each plane.
 TRomChange SetChrPixel(const TRomDocument& Document, int ChrBank, int Tile, int X, int Y, int Colour);
+// All 16 bytes of tile Tile (0-63) of CHR bank ChrBank; only the bytes that differ are written.
+TRomChange SetChrTile(const TRomDocument& Document, int ChrBank, int Tile, std::span<const std::uint8_t, 16> Bytes);
+// The current 16 bytes of that tile.
+std::array<std::uint8_t, 16> ChrTileBytes(const TRomDocument& Document, int ChrBank, int Tile);

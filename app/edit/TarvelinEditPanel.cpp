@@ -13,6 +13,7 @@
 #include "app/edit/TarvelinEditAnimation.h"
 #include "app/edit/TarvelinEditChr.h"
 #include "app/edit/TarvelinEditSprite.h"
+#include "app/edit/TarvelinEditTile.h"
 #include "app/edit/TarvelinFreeSpaceDialog.h"
 #include "app/edit/TarvelinRomCommands.h"
 #include "app/window/TarvelinTabAnimation.h"
@@ -89,6 +90,7 @@ void TEditPanel::LetGo() {
   // The pictures outlive the window's own part for a moment; no event of theirs reaches the panel then.
   FForm.ImgSprite->removeEventFilter(SpritePanel);
   FForm.ImgPatternTable->removeEventFilter(SpritePanel->Pencil);
+  FForm.ImgPatternTable->removeEventFilter(SpritePanel->Tile);
 }
 
 void InstallEditPanel(TForm1& Form) {

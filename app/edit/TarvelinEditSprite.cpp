@@ -20,6 +20,7 @@
 #include "app/edit/TarvelinEditFields.h"
 #include "app/edit/TarvelinEditPanel.h"
 #include "app/edit/TarvelinEditRelocate.h"
+#include "app/edit/TarvelinEditTile.h"
 #include "app/edit/TarvelinRomCommands.h"
 #include "sprite/TarvelinSpritePattern.h"
 #include "app/window/TarvelinTabSprite.h"
@@ -159,6 +160,8 @@ TEditSpritePanel::TEditSpritePanel(TForm1& Form, QWidget* Parent) : QWidget(Pare
 
   Pencil = new TEditChrPencil(Form, this);
   layout->addWidget(Pencil);
+  Tile = new TEditTile(Form, *Pencil, this);
+  layout->addWidget(Tile);
 
   FOutline = new TSpriteOutline(Form.ImgSprite);
 }
@@ -228,6 +231,7 @@ void TEditSpritePanel::SetActive(bool Active) {
     }
   }
   Pencil->SetActive(Active);
+  Tile->SetActive(Active);
 }
 
 void TEditSpritePanel::ItemChanged(int Row, int Column) {
@@ -307,7 +311,28 @@ void TEditSpritePanel::SelectionChanged() {
   ShowNudgeKeys();
   // The stroke shows in the pattern table, which is drawn in palette group 0.
   Pencil->SetGroup(0);
+  FollowTile(records, sprite);
   ShowNotice();
+}
+
+void TEditSpritePanel::FollowTile(const TSpritePattern& Records, int Sprite) {
+  // The CHR bank and tile of a sprite, through the pattern's tile window; bank -1 where it lies outside CHR.
+  const auto tileOf = [&](int Entry) {
+    const int chr = (Records.CHRBank() - Records.Frame[3] / 64) * 1024 + Records.Frame[3 + 2 * static_cast<std::size_t>(Entry)] * 16;
+    return chr >= 0 && chr + 16 <= static_cast<int>(sizeof(TChrData)) ? std::pair{chr / 1024, chr % 1024 / 16}
+                                                                        : std::pair{-1, 0};
+  };
+  if (Sprite >= 0 && Sprite < SpriteRows(Records)) {
+    const auto [bank, tile] = tileOf(Sprite);
+    const TPatternRef pattern = CurrentPattern();
+    // Another pattern, sprite or tile is another sprite to follow.
+    const std::int64_t key = ((std::int64_t{pattern.BankIndex} * 512 + pattern.Number) * 256 + Sprite) * 0x4000 +
+                             (bank < 0 ? 0x3FFF : bank * 64 + tile);
+    Tile->FollowSprite(key, bank, tile, Records.Frame[4 + 2 * static_cast<std::size_t>(Sprite)] & 3);
+    return;
+  }
+  const auto [bank, tile] = SpriteRows(Records) > 0 ? tileOf(0) : std::pair{-1, 0};
+  Tile->FollowSprite(-1, bank, tile, 0);
 }
 
 void TEditSpritePanel::ShowNotice() {

@@ -15,6 +15,7 @@ class QLineEdit;
 class QPushButton;
 class QTableWidget;
 class TEditChrPencil;
+class TEditTile;
 class TSpriteOutline;
 class TForm1;
 
@@ -36,6 +37,8 @@ public:
   // Who else uses the alignment record, the selected sprite's tile and the CHR bank.
   QLabel* SharedNotice = nullptr;
   TEditChrPencil* Pencil = nullptr;
+  // The tile workbench under the pencil.
+  TEditTile* Tile = nullptr;
 
   // Rewrites everything from the ROM and the sprite page.
   void Refresh();
@@ -52,6 +55,8 @@ private:
   void HeaderEdited(QLineEdit* Edit);
   void SelectionChanged();
   void ShowNotice();
+  // The workbench follows the selected sprite's tile (else keeps its own, or takes the first sprite's).
+  void FollowTile(const struct TSpritePattern& Records, int Sprite);
   void AddSpriteClick();
   void RemoveSpriteClick();
   void DetachPatternClick();
