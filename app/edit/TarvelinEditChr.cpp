@@ -52,11 +52,13 @@ void TEditChrPencil::SetGroup(int Group) {
     const auto value = static_cast<unsigned>(palette.GetColor(SpritePaletteSet[static_cast<std::size_t>(4 * Group + c)]));
     const QColor colour(value & 0xFF, (value >> 8) & 0xFF, (value >> 16) & 0xFF);
     const QColor text = colour.lightness() < 128 ? Qt::white : Qt::black;
-    ColourButtons[static_cast<std::size_t>(c)]->setStyleSheet(
-        // With a border of its own the style fills the colour as it is, not shaded.
-        QString("QToolButton { background: %1; color: %2; border: 1px solid #808080; padding: 2px 6px; }"
-                " QToolButton:checked { border: 2px solid #FF00FF; }")
-            .arg(colour.name(), text.name()));
+    // With a border of its own the style fills the colour as it is, not shaded.
+    const QString style = QString("QToolButton { background: %1; color: %2; border: 1px solid #808080; padding: 2px 6px; }"
+                                  " QToolButton:checked { border: 2px solid #FF00FF; }")
+                              .arg(colour.name(), text.name());
+    // Restyling is costly, and every redraw of the panel comes here.
+    QToolButton* button = ColourButtons[static_cast<std::size_t>(c)];
+    if (button->styleSheet() != style) button->setStyleSheet(style);
   }
 }
 

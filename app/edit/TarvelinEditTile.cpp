@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QGridLayout>
+#include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMimeData>
@@ -159,6 +160,24 @@ TEditTile::TEditTile(TForm1& Form, TEditChrPencil& Pencil, QWidget* Parent)
   FCanvas = new TTileCanvas(*this, this);
   FCanvas->setToolTip(tr("左ボタン: 描く  右ボタン: 色を拾う  Ctrl+C / Ctrl+V: タイルのコピー / 貼り付け"));
   grid->addWidget(FCanvas, 1, 0, Qt::AlignLeft | Qt::AlignTop);
+  auto* swatches = new QHBoxLayout;
+  swatches->setSpacing(2);
+  for (int c = 0; c < 4; ++c) {
+    auto* swatch = new QToolButton(this);
+    swatch->setText(QString::number(c));
+    swatch->setCheckable(true);
+    swatch->setToolTip(tr("描く色 (このタイルのパレットの色で表示)"));
+    swatch->setFixedWidth((8 * PixelSize - 6) / 4);
+    swatches->addWidget(swatch);
+    Swatches[static_cast<std::size_t>(c)] = swatch;
+    connect(swatch, &QToolButton::clicked, this, [this, c] {
+      FPencil.ColourButtons[static_cast<std::size_t>(c)]->setChecked(true);
+      ShowSwatches();
+    });
+    connect(FPencil.ColourButtons[static_cast<std::size_t>(c)], &QToolButton::toggled, this, [this] { ShowSwatches(); });
+  }
+  swatches->addStretch();
+  grid->addLayout(swatches, 2, 0);
 
   auto* tools = new QVBoxLayout;
   const auto button = [this](const QString& Text, const QString& Tip) {
@@ -187,7 +206,7 @@ TEditTile::TEditTile(TForm1& Form, TEditChrPencil& Pencil, QWidget* Parent)
   arrows->addWidget(ShiftButtons[3], 2, 1);
   tools->addLayout(arrows);
   tools->addStretch();
-  grid->addLayout(tools, 1, 1);
+  grid->addLayout(tools, 1, 1, 2, 1);
   grid->setColumnStretch(1, 1);
 
   connect(FlipHorizontalButton, &QToolButton::clicked, this,
@@ -264,8 +283,25 @@ void TEditTile::Refresh() {
   }
   for (QToolButton* b : {FillButton, FlipHorizontalButton, FlipVerticalButton}) b->setEnabled(shown);
   for (QToolButton* b : ShiftButtons) b->setEnabled(shown);
+  ShowSwatches();
   FCanvas->update();
   PlaceOutline();
+}
+
+void TEditTile::ShowSwatches() {
+  if (FSwatchGroup != FGroup) {
+    // Restyled only when the group changes: a stroke refreshes at every move.
+    FSwatchGroup = FGroup;
+    for (int c = 0; c < 4; ++c) {
+      const QColor colour = GroupColour(FGroup, c);
+      Swatches[static_cast<std::size_t>(c)]->setStyleSheet(
+          QString("QToolButton { background: %1; color: %2; border: 1px solid #808080; }"
+                  " QToolButton:checked { border: 2px solid #FF00FF; }")
+              .arg(colour.name(), (colour.lightness() < 128 ? QColor(Qt::white) : QColor(Qt::black)).name()));
+    }
+  }
+  const int chosen = FPencil.Colour();
+  for (int c = 0; c < 4; ++c) Swatches[static_cast<std::size_t>(c)]->setChecked(c == chosen);
 }
 
 void TEditTile::PlaceOutline() {

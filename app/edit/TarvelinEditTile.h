@@ -32,6 +32,8 @@ public:
   QToolButton* FlipHorizontalButton = nullptr;
   QToolButton* FlipVerticalButton = nullptr;
   std::array<QToolButton*, 4> ShiftButtons{};  // left, right, up, down
+  // The pencil's four colours as the tile shows them, in its palette group; a click picks one.
+  std::array<QToolButton*, 4> Swatches{};
 
   // The tile shown: CHR bank (-1: none) and tile 0-63 of it.
   int Bank() const { return FBank; }
@@ -64,6 +66,7 @@ private:
   void Edit(const std::function<void(TTilePixels&)>& Change, const QString& What, int Gesture = 0);
   QString TileName() const;
   void PlaceOutline();
+  void ShowSwatches();
 
   TForm1& FForm;
   TEditChrPencil& FPencil;
@@ -73,6 +76,7 @@ private:
   int FBank = -1;
   int FTile = 0;
   int FGroup = 0;
+  int FSwatchGroup = -1;  // the group the swatches are coloured in
   std::int64_t FFollowed = -1;  // the key of the sprite last followed
   int FStroke = 0;     // the gesture of the stroke in progress, 0 when none
   int FLastX = 0;

@@ -3,6 +3,7 @@
 // against the demo ROM's tile drawn here by hand.
 
 #include <QLabel>
+#include <QTableWidget>
 #include <QStatusBar>
 #include <QToolButton>
 #include <QUndoStack>
@@ -148,6 +149,33 @@ TEST_F(TileWorkbenchTest, StrokeFillFlipAndPasteAcrossBanksAreOneStepEachAndUndo
   EXPECT_EQ(TableTile(56, 32), Digits(tile07Drawn));
   GoToPattern(0, DemoRom::LoadOffset0.Number);
   EXPECT_EQ(TableTile(40, 0), Digits(Tile05));
+}
+
+TEST_F(TileWorkbenchTest, FollowsTheSelectedSpriteInItsPaletteGroupAndKeepsATilePickedInTheTable) {
+  GoToPattern(0, DemoRom::FourGroups.Number);  // tiles $0A..$0D of bank $00, groups 0..3
+  QTableWidget* sprites = Form1->EditPanel->SpritePanel->Sprites;
+  const auto select = [&](int Row) {
+    QTest::mouseClick(sprites->viewport(), Qt::LeftButton, {}, sprites->visualItemRect(sprites->item(Row, 0)).center());
+  };
+  select(3);
+  EXPECT_EQ(Tile().Bank(), 0x00);
+  EXPECT_EQ(Tile().Tile(), 0x0D);
+  EXPECT_EQ(Tile().Group(), 3);
+  // Row 2 of tile $0D: "0" in colour 2 from column 1, "D" in colour 3 from column 5; drawn in group 3.
+  const std::vector<std::uint32_t> colours = SpriteColors(NesMasterPalette());
+  const QImage canvas = Tile().Canvas()->grab().toImage();
+  const auto at = [&](int X, int Y) { return canvas.pixel(Canvas(X, Y)) & 0xFFFFFFu; };
+  EXPECT_EQ(at(1, 2), colours[4 * 3 + 2]);
+  EXPECT_EQ(at(5, 2), colours[4 * 3 + 3]);
+  EXPECT_EQ(at(4, 2), colours[4 * 3 + 0]);
+  // A tile picked in the table stays while the same sprite stays selected; another sprite brings its own.
+  QTest::mouseClick(Form1->ImgPatternTable, Qt::LeftButton, {}, Table(8 * 3 + 1, 16 + 1));  // tile $23
+  EXPECT_EQ(Tile().Tile(), 0x23);
+  Form1->EditPanel->Refresh();
+  EXPECT_EQ(Tile().Tile(), 0x23);
+  select(1);
+  EXPECT_EQ(Tile().Tile(), 0x0B);
+  EXPECT_EQ(Tile().Group(), 1);
 }
 
 }  // namespace
