@@ -272,6 +272,11 @@ void TEditTile::SetActive(bool Active) {
 }
 
 void TEditTile::Refresh() {
+  // A tile past the end of the file loaded (a short image, or another ROM opened since) is none to edit.
+  if (FBank >= 0 && static_cast<std::size_t>(ChrDataFileOffset + FBank * 1024 + FTile * 16 + 16) > RomDocument.Size()) {
+    FBank = -1;
+    FStroke = 0;
+  }
   const bool shown = FBank >= 0;
   FCanvas->Shown = shown;
   if (shown) {
