@@ -34,6 +34,8 @@ inline TForm1& BenchWindow() {
     std::filesystem::current_path(dir);
     // The window remembers the ROM it opens: here, not in the user's settings.
     setenv("XDG_CONFIG_HOME", (dir / "config").c_str(), 1);
+    // Its edits leave recovery journals: here too, not among the user's.
+    setenv("XDG_STATE_HOME", (dir / "state").c_str(), 1);
     const auto& palette = NesMasterPalette();
     std::ofstream("fcpalette.pal", std::ios::binary).write(reinterpret_cast<const char*>(palette.data()), 192);
     const auto rom = MakeDemoRom();
