@@ -2,9 +2,7 @@
 // table, a stroke, a fill, a flip, a copy into another bank, each checked
 // against the demo ROM's tile drawn here by hand.
 
-#include <QLabel>
 #include <QTableWidget>
-#include <QStatusBar>
 #include <QToolButton>
 #include <QUndoStack>
 
