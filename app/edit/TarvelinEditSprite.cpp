@@ -80,6 +80,8 @@ public:
   explicit TSpriteOutline(QWidget* Picture) : QWidget(Picture) {
     setAttribute(Qt::WA_TransparentForMouseEvents);
     hide();
+    // A zoom resizes the picture under the outline, which keeps its place on the picture.
+    parentWidget()->installEventFilter(this);
   }
   // Top-left picture pixel of the sprite.
   void Show(int X, int Y) {
@@ -92,6 +94,10 @@ public:
   }
 
 protected:
+  bool eventFilter(QObject* Watched, QEvent* Event) override {
+    if (Watched == parentWidget() && Event->type() == QEvent::Resize) setGeometry(parentWidget()->rect());
+    return QWidget::eventFilter(Watched, Event);
+  }
   void paintEvent(QPaintEvent*) override {
     QPainter painter(this);
     const int scale = std::max(1, width() / 256);

@@ -127,6 +127,8 @@ public:
   explicit TTableTileOutline(QWidget* Table) : QWidget(Table) {
     setAttribute(Qt::WA_TransparentForMouseEvents);
     hide();
+    // A zoom resizes the picture under the outline, which keeps its place on the picture.
+    parentWidget()->installEventFilter(this);
   }
   void Show(int X, int Y) {
     FX = X;
@@ -138,6 +140,10 @@ public:
   }
 
 protected:
+  bool eventFilter(QObject* Watched, QEvent* Event) override {
+    if (Watched == parentWidget() && Event->type() == QEvent::Resize) setGeometry(parentWidget()->rect());
+    return QWidget::eventFilter(Watched, Event);
+  }
   void paintEvent(QPaintEvent*) override {
     QPainter painter(this);
     const int scale = std::max(1, width() / 128);

@@ -176,5 +176,20 @@ TEST_F(TileWorkbenchTest, FollowsTheSelectedSpriteInItsPaletteGroupAndKeepsATile
   EXPECT_EQ(Tile().Group(), 1);
 }
 
+TEST_F(TileWorkbenchTest, TheOutlinesOverBothPicturesFollowAZoomChange) {
+  GoToPattern(0, DemoRom::FourGroups.Number);
+  QTableWidget* sprites = Form1->EditPanel->SpritePanel->Sprites;
+  QTest::mouseClick(sprites->viewport(), Qt::LeftButton, {}, sprites->visualItemRect(sprites->item(3, 0)).center());
+  const auto magenta = [](QWidget* Picture, QPoint At) { return (Picture->grab().toImage().pixel(At) & 0xFFFFFFu) == 0xFF00FFu; };
+  for (int zoom : {1, 2, 3}) {
+    SCOPED_TRACE(zoom);
+    Form1->SetZoom(zoom);
+    QApplication::processEvents();
+    // Sprite 3 at (Y, X) = ($FC, $09): its top-left pixel at (137, 124); tile $0D at (104, 0) of the table, shown at twice its size.
+    EXPECT_TRUE(magenta(Form1->ImgSprite, QPoint(137 * zoom, 124 * zoom)));
+    EXPECT_TRUE(magenta(Form1->ImgPatternTable, QPoint(104 * 2 * zoom, 0)));
+  }
+}
+
 }  // namespace
 }  // namespace viewer_test
