@@ -13,7 +13,7 @@ import time
 
 VIEWER, MAKE_DEMO_ROM, PALETTE = sys.argv[1:4]
 CHR_START = 0x40010  # file offset of CHR bank 0; banks of 0x400 bytes
-MAIN_PREFIX = "TARVELIN Sprite Viewer - "
+CAPTION = "TARVELIN Sprite Viewer - "
 UNSAVED = " *"
 DEADLINE = time.monotonic() + 100  # the whole test, however slow the build
 started = []
@@ -37,6 +37,10 @@ def wait_for(what, test, seconds=30, describe=lambda: ""):
         time.sleep(0.05)
 
 
+def xprop(window):
+    return subprocess.run(["xprop", "-id", window, "WM_TRANSIENT_FOR"], capture_output=True, text=True).stdout
+
+
 def xdotool(*args):
     return subprocess.run(["xdotool", *args], capture_output=True, text=True, timeout=20).stdout
 
@@ -44,9 +48,10 @@ def xdotool(*args):
 class Viewer:
     """One run of the program on Rom, with the test's own settings and state folders."""
 
-    def __init__(self, work, rom):
+    def __init__(self, work, rom=None):
         self.log = open(os.path.join(work, "viewer-%d.log" % len(started)), "w")
-        self.process = subprocess.Popen([VIEWER, rom], cwd=work, stdout=self.log, stderr=subprocess.STDOUT)
+        self.process = subprocess.Popen([VIEWER] + ([rom] if rom else []), cwd=work, stdout=self.log,
+                                        stderr=subprocess.STDOUT)
         started.append(self.process)
         self.main = wait_for("the main window", lambda: self.find_main())
 
@@ -58,6 +63,11 @@ class Viewer:
         if not self.alive():
             fail("the viewer ended: " + open(self.log.name).read())
         return [w for w, override in self.mapped() if not override]
+
+    def find_main(self):
+        """The window no other stands for: the dialogs and boxes are transient for it."""
+        found = [w for w in self.windows() if "WM_TRANSIENT_FOR(WINDOW)" not in xprop(w)]
+        return found[0] if len(found) == 1 else None
 
     def mapped(self):
         """The program's mapped windows, each with whether it is a popup (a menu)."""
@@ -73,12 +83,6 @@ class Viewer:
 
     def name(self, window):
         return xdotool("getwindowname", window).rstrip("\n")
-
-    def find_main(self):
-        for window in self.windows():
-            if self.name(window).startswith(MAIN_PREFIX):
-                return window
-        return None
 
     def caption(self):
         return self.name(self.main)
@@ -203,20 +207,35 @@ def crash_then_restore(work, rom, state, original):
     if not journals(state):
         fail("no journal was left by the killed program")
 
-    viewer = Viewer(work, rom)
+    restore_and_save(Viewer(work, rom), rom, state, edited(original, 0x3F, flips))
+
+
+def restore_and_save(viewer, rom, state, expected):
+    """復元 in the box the viewer shows as it starts, then a save over the file; Expected is what it holds then."""
     viewer.answer("Return")  # 復元, the box's default
-    wait_for("the restored edits' unsaved mark", lambda: viewer.caption().endswith(UNSAVED))
+    wait_for("the restored edits in the caption", lambda: viewer.caption() == CAPTION + rom + UNSAVED)
     viewer.keys(viewer.main, "ctrl+s")
     viewer.answer("y")  # overwrite the file opened: はい
-    wait_for("the saved caption", lambda: not viewer.caption().endswith(UNSAVED))
+    wait_for("the saved caption", lambda: viewer.caption() == CAPTION + rom)
     viewer.close()
     saved = read(rom)
-    expected = edited(original, 0x3F, flips)
     if saved != expected:
         differ = [hex(i) for i in range(len(expected)) if i >= len(saved) or saved[i] != expected[i]]
         fail("the saved ROM is not the original with the edit applied; bytes differ at " + ", ".join(differ[:10]))
     if journals(state):
         fail("the journal is still there after saving: %s" % journals(state))
+
+
+def crash_then_restore_at_start(work, rom, state, original):
+    """Started with no ROM after the crash: the journal left is offered, and 復元 opens its ROM with the edits."""
+    flips = {0x3FF: 0x01}
+    with open(os.path.join(work, "d.chr"), "wb") as f:
+        f.write(chr_file(original, 0xFF, flips))
+    viewer = Viewer(work, rom)
+    viewer.import_chr(os.path.join(work, "d.chr"), 0xFF)
+    wait_for("the journal", lambda: journal_bytes(state))
+    viewer.kill()
+    restore_and_save(Viewer(work), rom, state, edited(original, 0xFF, flips))
 
 
 def crash_then_discard(work, rom, state, original):
@@ -265,6 +284,7 @@ def main():
         with open(rom, "wb") as f:
             f.write(original)
         crash_then_discard(work, rom, state, original)
+        crash_then_restore_at_start(work, rom, state, original)
         print("the killed viewer's edits came back byte for byte, or were dropped, as answered (%.1f s)"
               % (time.monotonic() - begun))
         return 0
