@@ -39,8 +39,10 @@ int main(int argc, char* argv[]) {
   Form1 = window.get();
   window->show();
   // Once the window is up, so a refusal's message comes over it.
-  if (const auto rom = CommandLineRom(parser.positionalArguments()))
+  if (const auto rom = CommandLineRom(parser.positionalArguments())) {
+    window->RomOnCommandLine = true;
     QTimer::singleShot(0, window.get(), [&window, path = *rom] { OpenCommandLineRom(*window, path); });
+  }
   const int result = app.exec();
   Form1 = nullptr;
   return result;

@@ -10,6 +10,8 @@ packages+=(xvfb xclip)
 packages+=(help2man dpkg-dev file lintian desktop-file-utils appstream man-db)
 # For reading the viewer's window caption on the private X server.
 packages+=(x11-utils)
+# For typing into the viewer on the private X server, as a user would, in the recovery test.
+packages+=(xdotool)
 # The toolkit's own dialog texts in Japanese.
 packages+=(qt6-translations-l10n)
 # zlib: CRC-32 of the BPS patches, the APNG writer's CRCs and deflate.

@@ -155,6 +155,8 @@ public:
   // unsaved edits, reload when the ROM changes on disk, ファイル > エミュレータで実行 (F5)
   // and 比較(C)... .
   class TRecovery* Recovery = nullptr;
+  // A ROM named on the command line is opened once the window is up; its load offers its own journal.
+  bool RomOnCommandLine = false;
   class TRomWatch* RomWatch = nullptr;
   class TEmulator* Emulator = nullptr;
   QAction* RunEmulator1 = nullptr;

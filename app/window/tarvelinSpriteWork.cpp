@@ -156,8 +156,8 @@ void TForm1::ReloadRom() {
 }
 
 void TForm1::OfferJournalsAtStart() {
-  // A ROM opened by then has had its own offer.
-  if (RomDocument.IsLoaded() || Offscreen()) return;
+  // A ROM opened by then, or about to be, has its own offer: a second box would reload it under the first.
+  if (RomDocument.IsLoaded() || RomOnCommandLine || Offscreen()) return;
   const auto left = TRecovery::NewestJournal();
   if (!left) return;
   const auto answer = Recovery->Ask(left->Rom, false);

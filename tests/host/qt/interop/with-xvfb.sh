@@ -1,10 +1,16 @@
 #!/usr/bin/env bash
 # Runs a program on a private X server: Xvfb on a display number it finds free,
 # the program with Qt's xcb platform on it, and the server stopped at exit.
-# Exits 77 (skipped) when Xvfb or xclip is not installed.
+#   with-xvfb.sh [--needs "TOOL..."] PROGRAM ARGS...
+# Exits 77 (skipped) when Xvfb or a tool the program needs (by default xclip) is not installed.
 set -u
 
-for tool in Xvfb xclip; do
+needs=xclip
+if [ "${1:-}" = "--needs" ]; then
+  needs=$2
+  shift 2
+fi
+for tool in Xvfb $needs; do
   if ! command -v "$tool" >/dev/null 2>&1; then
     echo "SKIPPED: $tool is not installed (scripts/deps.sh installs it)"
     exit 77
@@ -23,7 +29,8 @@ cleanup() {
 trap cleanup EXIT
 
 # Xvfb writes the display it took to the descriptor given.
-Xvfb -displayfd 3 -screen 0 640x480x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
+# -noreset: a program started just as the last one ended finds the server up, not resetting.
+Xvfb -displayfd 3 -screen 0 640x480x24 -nolisten tcp -noreset 3>"$work/display" 2>"$work/xvfb.log" &
 server=$!
 display=""
 for _ in $(seq 100); do
