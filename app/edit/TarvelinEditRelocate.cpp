@@ -4,6 +4,7 @@
 #include <QPushButton>
 #include <QUndoStack>
 
+#include "app/edit/TarvelinEditPanel.h"
 #include "app/edit/TarvelinRomCommands.h"
 #include "app/window/TarvelinTabAnimation.h"
 #include "app/window/tarvelinSprite.h"
@@ -26,13 +27,16 @@ void Resettle() {
 
 }  // namespace
 
-void PushRelocation(const std::function<TRomPlan(const TFreeMap&)>& Plan, const QString& Text) {
+bool PushRelocation(const std::function<TRomPlan(const TFreeMap&)>& Plan, const QString& Text, int Id,
+                    int Gesture) {
   try {
     TRomPlan plan = Plan(RomDocument.FreeSpace());
-    if (plan.Change.Empty() && plan.FreeAfter == plan.FreeBefore) return;
-    Form1->RomUndoStack->push(new TRelocateCommand(RomDocument, std::move(plan), Text, Resettle));
+    if (plan.Change.Empty() && plan.FreeAfter == plan.FreeBefore) return false;
+    Form1->RomUndoStack->push(new TRelocateCommand(RomDocument, std::move(plan), Text, Resettle, Id, Gesture));
+    return true;
   } catch (const Exception& E) {
     Application.ShowException(E);
+    return false;
   }
 }
 
@@ -64,4 +68,34 @@ TRomPlan ThenOnTheCopy(const std::function<TRomPlan(const TFreeMap&)>& Detach,
   first.Change.Merge(second.Change);
   first.FreeAfter = second.FreeAfter;
   return first;
+}
+
+std::optional<TSharedEdit> PushSharedEdit(int Users, const QString& Noun, const QString& Only,
+                                          const std::function<TRomPlan(const TFreeMap&)>& Detach,
+                                          const std::function<TRomChange()>& Edit, int Id, const QString& Text,
+                                          int Gesture, std::optional<TSharedEdit> Answer) {
+  if (Users <= 1) {
+    PushRomEdit(Edit, Id, Text, Gesture);
+    return std::nullopt;
+  }
+  try {
+    if (Edit().Idle()) return std::nullopt;
+  } catch (const Exception& E) {
+    Application.ShowException(E);
+    return TSharedEdit::Cancel;
+  }
+  const TSharedEdit answer = Answer ? *Answer : AskSharedEdit(Users, Noun, Only);
+  switch (answer) {
+    case TSharedEdit::Cancel: break;
+    case TSharedEdit::All: PushRomEdit(Edit, Id, Text, Gesture); break;
+    case TSharedEdit::ThisOnly: {
+      const auto plan = [&](const TFreeMap& Free) {
+        return ThenOnTheCopy(Detach, [&](const TFreeMap& F) { return TRomPlan{Edit(), F, F}; }, Free);
+      };
+      if (!PushRelocation(plan, Text + " (" + Only + ")", Id, Gesture != 0 ? Gesture : TRomCommand::NewGesture()))
+        return TSharedEdit::Cancel;
+      break;
+    }
+  }
+  return answer;
 }
