@@ -125,9 +125,9 @@ TEditAnimationPanel::TEditAnimationPanel(TForm1& Form, QWidget* Parent) : QWidge
   connect(CheckHigh, &QCheckBox::clicked, this, [this](bool High) {
     const TAnimationRef animation = CurrentAnimation();
     EditRecord([&] { return SetAnimationHighBit(RomDocument, animation, High); },
-                QString("アニメーション %1:$%2 のパターン番号の上位")
-                    .arg(BankNames[static_cast<std::size_t>(animation.BankIndex)])
-                    .arg(QString::fromStdString(FormatByte(animation.Number))));
+               QString("アニメーション %1:$%2 のパターン番号の上位")
+                   .arg(BankNames[static_cast<std::size_t>(animation.BankIndex)])
+                   .arg(QString::fromStdString(FormatByte(animation.Number))));
     Refresh();
   });
   connect(EditTicks, &QLineEdit::editingFinished, this, [this] { TicksEdited(); });
@@ -260,10 +260,10 @@ void TEditAnimationPanel::FrameEdited() {
   const TAnimationRef animation = CurrentAnimation();
   if (frame >= 0 && value >= 0)
     EditRecord([&] { return SetAnimationFrame(RomDocument, animation, frame, value); },
-                QString("アニメーション %1:$%2 のフレーム %3")
-                    .arg(BankNames[static_cast<std::size_t>(animation.BankIndex)])
-                    .arg(QString::fromStdString(FormatByte(animation.Number)))
-                    .arg(frame));
+               QString("アニメーション %1:$%2 のフレーム %3")
+                   .arg(BankNames[static_cast<std::size_t>(animation.BankIndex)])
+                   .arg(QString::fromStdString(FormatByte(animation.Number)))
+                   .arg(frame));
   Refresh();
 }
 
@@ -274,9 +274,9 @@ void TEditAnimationPanel::TicksEdited() {
   const TAnimationRef animation = CurrentAnimation();
   if (ticks >= 1 && ticks <= 256)
     EditRecord([&] { return SetAnimationTicks(RomDocument, animation, ticks); },
-                QString("アニメーション %1:$%2 の1フレームの長さ")
-                    .arg(BankNames[static_cast<std::size_t>(animation.BankIndex)])
-                    .arg(QString::fromStdString(FormatByte(animation.Number))));
+               QString("アニメーション %1:$%2 の1フレームの長さ")
+                   .arg(BankNames[static_cast<std::size_t>(animation.BankIndex)])
+                   .arg(QString::fromStdString(FormatByte(animation.Number))));
   Refresh();
 }
 

@@ -331,6 +331,34 @@ TEST_F(RelocatePanelTest, AnEditOfASharedRecordAsksAndEachAnswerKeepsItsWord) {
   EXPECT_EQ(Listed(), free);
 }
 
+TEST_F(RelocatePanelTest, PairsReadThroughAnotherNumberAreDetachedAloneWhereTheNoticeNamesThem) {
+  OpenPanel();
+  DeclareFree();
+  TEditSpritePanel& panel = *Form1->EditPanel->SpritePanel;
+  GoToPattern(0, DemoRom::OneSprite.Number);
+  EXPECT_FALSE(panel.DetachAlign->isVisible());  // its other users name the same number
+  // Alignment number $0D leads to the pairs of $00, which the unused patterns read.
+  const int base = DemoRom::BankBases[0];
+  ASSERT_EQ(AlignOffsetIn(Image, base, 0x0D), AlignOffsetIn(Image, base, 0x00));
+  Type(panel.EditAlign, "0D");
+  QTest::keyClick(panel.EditAlign, Qt::Key_Return);
+  const auto named = RomDocument.Image();
+  ASSERT_NE(named, Image);
+  EXPECT_TRUE(panel.DetachAlign->isVisible());
+  QTest::mouseClick(panel.DetachAlign, Qt::LeftButton);
+  const auto after = RomDocument.Image();
+  // Number $0D of the bank reads a copy at $27000 (CPU $AFF0); the FrameData stays where it was.
+  EXPECT_EQ(AlignOffsetIn(after, base, 0x0D), 0x27000);
+  EXPECT_EQ(AlignOffsetIn(after, base, 0x00), AlignOffsetIn(Image, base, 0x00));
+  EXPECT_EQ(FrameOffsetIn(after, base, DemoRom::OneSprite.Number), DemoRom::OneSprite.FrameOffset);
+  EXPECT_EQ(Reads(after, DemoRom::OneSprite.Number), Reads(named, DemoRom::OneSprite.Number));
+  EXPECT_EQ(Reads(after, 0x00D), Reads(Image, 0x00D));
+  EXPECT_FALSE(panel.DetachAlign->isVisible());
+  QTest::keyClick(Form1->windowHandle(), Qt::Key_Z, Qt::ControlModifier);
+  EXPECT_EQ(RomDocument.Image(), named);
+  EXPECT_EQ(Listed(), std::vector<std::string>{"$27000-$270FF (256 バイト)"});
+}
+
 TEST_F(RelocatePanelTest, FramesAreDuplicatedMovedAndDeletedOneStepEach) {
   OpenPanel();
   DeclareFree();
