@@ -359,6 +359,38 @@ TEST_F(RelocatePanelTest, PairsReadThroughAnotherNumberAreDetachedAloneWhereTheN
   EXPECT_EQ(Listed(), std::vector<std::string>{"$27000-$270FF (256 バイト)"});
 }
 
+TEST_F(RelocatePanelTest, TicksOfAnAnimationOthersShareGoToThisOneOnlyWhenSoAnswered) {
+  AskSharedEdit = RealAskSharedEdit();
+  OpenPanel();
+  DeclareFree();
+  TEditAnimationPanel& panel = *Form1->EditPanel->AnimationPanel;
+  GoToAnimation(0x07);  // no animation of its own: the record every unused number of the bank reads
+  const int shared = DemoRom::DefaultAnimationOffsets[0];
+  ASSERT_EQ(Text(Form1->LblADataAddress), Address(shared));
+  const auto asked = Answering(
+      [&] {
+        Type(panel.EditTicks, "5");
+        QTest::keyClick(panel.EditTicks, Qt::Key_Return);
+      },
+      "このアニメーションだけ");
+  ASSERT_EQ(asked.size(), 1u);
+  EXPECT_TRUE(asked[0].contains("このアニメーションだけ"));
+  EXPECT_TRUE(asked[0].filter("アニメーションに反映").size() == 1);
+  // Its own copy at $27000 (CPU $AFF0), four ticks a frame less one; the others read the old record.
+  const int base = DemoRom::BankBases[0];
+  const auto after = RomDocument.Image();
+  const auto pointer = [&](const std::vector<std::uint8_t>& Rom, int Number) {
+    return Pointer(Rom, base, 0x600 + Number, 0x700 + Number);
+  };
+  EXPECT_EQ(pointer(after, 0x07), 0x27000);
+  EXPECT_EQ(pointer(after, 0x08), shared);
+  EXPECT_EQ(after[0x27001], 4);
+  EXPECT_EQ(Text(Form1->LblADataAddress), "$27000");
+  EXPECT_EQ(Form1->RomUndoStack->index(), 2);  // the declared range, then the copy with its ticks
+  Form1->Undo1->trigger();  // the ticks box keeps Ctrl+Z for its text
+  EXPECT_EQ(RomDocument.Image(), Image);
+}
+
 TEST_F(RelocatePanelTest, FramesAreDuplicatedMovedAndDeletedOneStepEach) {
   OpenPanel();
   DeclareFree();
