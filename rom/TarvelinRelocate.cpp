@@ -141,11 +141,15 @@ std::vector<int> BanksOf(const std::vector<TPointerSlot>& Slots) {
 // The record at At, now OldSize bytes, becomes Bytes: in place when no other
 // record reads the bytes it writes and, if it grows, the bytes after it are free;
 // else moved with every slot in Users, leaving the old bytes to whoever reads them.
+bool FitsInPlace(TDraft& Draft, int At, int OldSize, int Size, const std::vector<TFileRange>& Others) {
+  const bool room = Size <= OldSize || Draft.Free().Covers({At + OldSize, At + Size});
+  return room && !IsReached(Others, {At, At + Size});
+}
+
 void Rewrite(TDraft& Draft, int At, int OldSize, const std::vector<std::uint8_t>& Bytes,
              const std::vector<TPointerSlot>& Users, const std::vector<TFileRange>& Others) {
   const int size = static_cast<int>(Bytes.size());
-  const bool room = size <= OldSize || Draft.Free().Covers({At + OldSize, At + size});
-  if (room && !IsReached(Others, {At, At + size})) {
+  if (FitsInPlace(Draft, At, OldSize, size, Others)) {
     Draft.Free().Remove({At + OldSize, At + size});
     Draft.Put(At, Bytes);
     Draft.Leave({At + size, At + OldSize});
@@ -381,6 +385,13 @@ TRomPlan RewriteRecords(const TRomDocument& Document, const TFreeMap& Free, cons
     if (static_cast<std::size_t>(write.Offset) < prg->size()) (*prg)[static_cast<std::size_t>(write.Offset)] = write.New;
   }
   draft.SetBase(*prg);
+  struct TPending {
+    const TRecordRewrite* Record;
+    std::vector<TPointerSlot> Users;
+    std::vector<TFileRange> Others;
+    bool Done = false;
+  };
+  std::vector<TPending> pending;
   for (const TRecordRewrite& record : Records) {
     const int at = record.At;
     std::vector<TPointerSlot> users;
@@ -399,8 +410,17 @@ TRomPlan RewriteRecords(const TRomDocument& Document, const TFreeMap& Free, cons
         self.Animation = at;
         break;
     }
-    if (users.empty()) continue;
-    Rewrite(draft, at, record.OldSize, record.Bytes, users, ReachedRanges(*prg, self));
+    if (!users.empty()) pending.push_back({&record, std::move(users), ReachedRanges(*prg, self)});
   }
+  // Those that stay where they are first, so that no record moving takes the free bytes one of them grows into.
+  for (const bool inPlace : {true, false})
+    for (TPending& record : pending) {
+      const TRecordRewrite& r = *record.Record;
+      if (record.Done ||
+          (inPlace && !FitsInPlace(draft, r.At, r.OldSize, static_cast<int>(r.Bytes.size()), record.Others)))
+        continue;
+      Rewrite(draft, r.At, r.OldSize, r.Bytes, record.Users, record.Others);
+      record.Done = true;
+    }
   return draft.Plan();
 }
