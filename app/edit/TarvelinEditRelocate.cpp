@@ -1,5 +1,6 @@
 #include "app/edit/TarvelinEditRelocate.h"
 
+#include <QCoreApplication>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QUndoStack>
@@ -46,6 +47,8 @@ std::function<TSharedEdit(int, const QString&, const QString&)> AskSharedEdit = 
                   QString("このデータは %1 個の%2が使っています。").arg(Users).arg(Noun), QMessageBox::Cancel, Form1);
   QPushButton* all = box.addButton(QString("%1 %2に反映").arg(Users).arg(Noun), QMessageBox::AcceptRole);
   QPushButton* only = box.addButton(Only, QMessageBox::AcceptRole);
+  // In the window's language, whatever Qt's own translations say.
+  box.button(QMessageBox::Cancel)->setText(QCoreApplication::translate("TarvelinEditRelocate", "キャンセル"));
   box.exec();
   return box.clickedButton() == all    ? TSharedEdit::All
          : box.clickedButton() == only ? TSharedEdit::ThisOnly
