@@ -44,8 +44,12 @@ bool PushRelocation(const std::function<TRomPlan(const TFreeMap&)>& Plan, const 
 std::function<TSharedEdit(int, const QString&, const QString&)> AskSharedEdit = [](int Users, const QString& Noun,
                                                                                    const QString& Only) {
   QMessageBox box(QMessageBox::Question, QString::fromStdString(Application.GetTitle()),
-                  QString("このデータは %1 個の%2が使っています。").arg(Users).arg(Noun), QMessageBox::Cancel, Form1);
-  QPushButton* all = box.addButton(QString("%1 %2に反映").arg(Users).arg(Noun), QMessageBox::AcceptRole);
+                  QCoreApplication::translate("TarvelinEditRelocate", "このデータは %1 個の%2が使っています。")
+                      .arg(Users)
+                      .arg(Noun),
+                  QMessageBox::Cancel, Form1);
+  QPushButton* all = box.addButton(
+      QCoreApplication::translate("TarvelinEditRelocate", "%1 %2に反映").arg(Users).arg(Noun), QMessageBox::AcceptRole);
   QPushButton* only = box.addButton(Only, QMessageBox::AcceptRole);
   // In the window's language, whatever Qt's own translations say.
   box.button(QMessageBox::Cancel)->setText(QCoreApplication::translate("TarvelinEditRelocate", "キャンセル"));

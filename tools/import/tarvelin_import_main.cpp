@@ -97,6 +97,7 @@ int main(int argc, char** argv) {
   options.Force = parser.isSet(force);
   options.Quiet = parser.isSet(quiet);
   options.FreeSpace = raw.Bytes(parser.value(freeSpace));
+  if (parser.isSet(freeSpace) && options.FreeSpace.empty()) return UsageError("--free-space needs a FILE");
   const QString outName = positional[1].toLower();
   if (!outName.endsWith(".nes") && !outName.endsWith(".ips") && !outName.endsWith(".bps"))
     return UsageError("OUT must end in .nes, .ips or .bps");
