@@ -525,6 +525,8 @@ bool TEditSpritePanel::PictureEvent(QEvent* Event) {
         FDragSprite = -1;
         return false;
       }
+      // Cancelled: the drag moves nothing more, and its release is still its own.
+      if (FDragAnswer == TSharedEdit::Cancel) return false;
       const QPoint at = mouse->position().toPoint();
       const int scale = std::max(1, picture->width() / 256);
       // Whole picture pixels between the press and here, rounded towards minus infinity on both.
@@ -534,7 +536,6 @@ bool TEditSpritePanel::PictureEvent(QEvent* Event) {
           MoveSprite(FDragSprite, FDragY + pixel(at.y()) - pixel(FDragFrom.y()),
                      FDragX + pixel(at.x()) - pixel(FDragFrom.x()), FDragGesture, FDragAnswer);
       if (answer) FDragAnswer = answer;
-      if (answer == TSharedEdit::Cancel) FDragSprite = -1;
       // The trace follows the pointer as before.
       return false;
     }

@@ -314,13 +314,15 @@ TEST_F(RelocatePanelTest, AnEditOfASharedRecordAsksAndEachAnswerKeepsItsWord) {
   GoToPattern(0, DemoRom::OneSprite.Number);
   const QPoint from(127, 127);  // (Y, X) = ($FC, $FC): picture pixels 124-131
   const int steps = Form1->RomUndoStack->index();
-  const auto asked = Answering(
-      [&] {
-        QTest::mousePress(Form1->ImgSprite, Qt::LeftButton, {}, from);
-        for (int x = 1; x <= 3; ++x) QTest::mouseMove(Form1->ImgSprite, from + QPoint(x, 2));
-        QTest::mouseRelease(Form1->ImgSprite, Qt::LeftButton, {}, from + QPoint(3, 2));
-      },
-      only, true);
+  const auto drag = [&] {
+    QTest::mousePress(Form1->ImgSprite, Qt::LeftButton, {}, from);
+    for (int x = 1; x <= 3; ++x) QTest::mouseMove(Form1->ImgSprite, from + QPoint(x, 2));
+    QTest::mouseRelease(Form1->ImgSprite, Qt::LeftButton, {}, from + QPoint(3, 2));
+  };
+  EXPECT_EQ(Answering(drag, QString(), true).size(), 1u);
+  EXPECT_EQ(RomDocument.Image(), Image);
+  EXPECT_EQ(Form1->RomUndoStack->index(), steps);
+  const auto asked = Answering(drag, only, true);
   EXPECT_EQ(asked.size(), 1u);
   auto moved = Reads(Image, DemoRom::OneSprite.Number);
   moved[4] = 0xFE;
