@@ -8,6 +8,7 @@
 #include <string>
 
 #include "host/Exception.h"
+#include "rom/TarvelinRelocate.h"
 #include "rom/TarvelinRomChange.h"
 
 enum class TRecordsFormat { Json, Ca65, Asm6 };
@@ -31,3 +32,12 @@ HOST_DECLARE_EXCEPTION(ERecordsError, Exception);
 // disagrees with the raw byte it describes, a changed count, or a change past
 // the end of the image.
 TRomChange PlanRecordsImport(std::span<const std::uint8_t> Image, std::span<const char> Json);
+
+// The same, with counts free to change: a record whose count the file changes is
+// given whole and rewritten through the relocation of records (in place when
+// the bytes after it are declared free in Free, else moved into Free within
+// the reach of every bank that names it, its pointers following). Raises
+// ERecordsError also when a pattern would read more positions from its
+// AlignData than the file gives it, and ENoFreeSpace when Free cannot hold what
+// moves.
+TRomPlan PlanRecordsImport(const TRomDocument& Document, const TFreeMap& Free, std::span<const char> Json);

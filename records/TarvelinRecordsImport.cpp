@@ -14,6 +14,7 @@
 
 #include "records/TarvelinRecordMap.h"
 #include "records/TarvelinRecords.h"
+#include "rom/TarvelinRelocate.h"
 
 namespace {
 
@@ -151,9 +152,17 @@ enum {
   FieldFrame
 };
 
+// A record whose count the file changes: given whole, where it starts now.
+struct TResized {
+  TRecordRewrite Record;
+  std::string Path;
+};
+
 class TImporter {
  public:
-  TImporter(std::span<const std::uint8_t> Image) : FImage(Image), FPrg(PrgOfImage(Image)), FMap(WalkRecords(FPrg)) {}
+  // Resize: counts may change, and such records come out in Resized rather than as writes.
+  TImporter(std::span<const std::uint8_t> Image, bool Resize = false)
+      : FImage(Image), FPrg(PrgOfImage(Image)), FMap(WalkRecords(FPrg)), FResize(Resize) {}
 
   TRomChange Plan(std::span<const char> Json) {
     QJsonParseError error{};
@@ -185,7 +194,54 @@ class TImporter {
     return Writes();
   }
 
+  // The records the file resizes, and every pattern checked to read as many
+  // positions as it has sprites where it reads a resized record.
+  const std::vector<TResized>& ResizedRecords(const TRomChange& Writes) {
+    if (FResized.empty()) return FResized;
+    auto prg = std::make_unique<TPrgData>(FPrg);
+    for (const TByteWrite& write : Writes.Writes)
+      if (static_cast<std::size_t>(write.Offset) < prg->size()) (*prg)[static_cast<std::size_t>(write.Offset)] = write.New;
+    const auto find = [&](TRecordTable Table, int At) -> const TResized* {
+      for (const TResized& resized : FResized)
+        if (resized.Record.Table == Table && resized.Record.At == At) return &resized;
+      return nullptr;
+    };
+    for (int bank = 0; bank < RecordBankCount; ++bank) {
+      const int base = SpriteBanks[static_cast<std::size_t>(bank)];
+      for (int n = 0; n < 512; ++n) {
+        const int frame = FrameDataOffset(*prg, base, n);
+        const TResized* frameWhole = find(TRecordTable::Frame, frame);
+        const auto byte = [&](int Offset) {
+          return frameWhole ? frameWhole->Record.Bytes[static_cast<std::size_t>(Offset - frame)]
+                            : (*prg)[static_cast<std::size_t>(Offset)];
+        };
+        const int count = byte(frame + 1) + 1;
+        const int align = AlignDataOffset(*prg, base, byte(frame + 2));
+        const TResized* alignWhole = find(TRecordTable::Align, align);
+        if (!frameWhole && !alignWhole) continue;
+        const auto known = FMap.Aligns.find(align);
+        const int positions = alignWhole                    ? static_cast<int>(alignWhole->Record.Bytes.size()) / 2
+                              : known != FMap.Aligns.end() ? known->second.Size / 2
+                                                           : count;
+        if (positions < count)
+          Refuse(frameWhole ? frameWhole->Path : alignWhole->Path,
+                 "pattern " + NumberName(TRecordKind::Frame, {bank, n}) + " would read " + std::to_string(count) +
+                     " positions from AlignData " + RecordHex(align, 5) + ", which has " + std::to_string(positions));
+      }
+    }
+    return FResized;
+  }
+
  private:
+  TResized* Resized(TRecordTable Table, int At, int OldSize, int Size, const std::string& Path) {
+    FResized.push_back({{Table, At, OldSize, std::vector<std::uint8_t>(static_cast<std::size_t>(Size))}, Path});
+    return &FResized.back();
+  }
+  static int Set(TResized& Whole, int Offset, int Value) {
+    Whole.Record.Bytes[static_cast<std::size_t>(Offset - Whole.Record.At)] = static_cast<std::uint8_t>(Value);
+    return Value;
+  }
+
   int Put(int Offset, int Value, int Source, int Field, int Element = -1) {
     FPuts.push_back({Offset, static_cast<std::uint8_t>(Value), Source, Field, Element});
     return Value;
@@ -280,12 +336,16 @@ class TImporter {
           Fields(Record, P, {"chr", "count", "align", "sprites"}, {"cpu", "numbers"});
           Cpu(Record, P, BankIndex, At);
           const int count = Count(Record["count"], P + ".count", 256), had = FPrg[static_cast<std::size_t>(At + 1)] + 1;
-          if (count != had)
+          if (count != had && !FResize)
             Refuse(P, "the sprite count changes from " + std::to_string(had) + " to " + std::to_string(count) +
                           "; a record keeps its size");
-          Put(At, Byte(Record["chr"], P + ".chr"), S, FieldChr);
-          Put(At + 1, count - 1, S, FieldCount);
-          Put(At + 2, Byte(Record["align"], P + ".align"), S, FieldAlign);
+          TResized* whole = count != had ? Resized(TRecordTable::Frame, At, 3 + 2 * had, 3 + 2 * count, P) : nullptr;
+          const auto give = [&](int Offset, int Value, int, int Field, int Element = -1) {
+            return whole ? Set(*whole, Offset, Value) : this->Put(Offset, Value, S, Field, Element);
+          };
+          give(At, Byte(Record["chr"], P + ".chr"), S, FieldChr);
+          give(At + 1, count - 1, S, FieldCount);
+          give(At + 2, Byte(Record["align"], P + ".align"), S, FieldAlign);
           const QJsonArray sprites = Array(Record["sprites"], P + ".sprites");
           if (sprites.size() != count)
             Refuse(P + ".sprites",
@@ -295,8 +355,8 @@ class TImporter {
             const QJsonObject sprite = Object(sprites[i], sp);
             Fields(sprite, sp, {"tile", "attr", "vflip", "hflip", "group"}, {});
             const int e = static_cast<int>(i), at = At + 3 + 2 * e;
-            Put(at, Byte(sprite["tile"], sp + ".tile"), S, FieldTile, e);
-            const int attribute = Put(at + 1, Byte(sprite["attr"], sp + ".attr"), S, FieldAttr, e);
+            give(at, Byte(sprite["tile"], sp + ".tile"), S, FieldTile, e);
+            const int attribute = give(at + 1, Byte(sprite["attr"], sp + ".attr"), S, FieldAttr, e);
             const auto agree = [&](const char* Field, bool Agrees, const QJsonValue& Value) {
               if (!Agrees) Refuse(sp + "." + Field, Shown(Value) + " disagrees with attr " + RecordHex(attribute, 2));
             };
@@ -313,16 +373,24 @@ class TImporter {
               Cpu(Record, P, BankIndex, At);
               const QJsonArray positions = Array(Record["positions"], P + ".positions");
               const qsizetype had = FMap.Aligns.at(At).Size / 2;
-              if (positions.size() != had)
+              if (positions.size() != had && !FResize)
                 Refuse(P, "the number of positions changes from " + std::to_string(had) + " to " +
                               std::to_string(positions.size()) + "; a record keeps its size");
-              for (qsizetype i = 0; i < had; ++i) {
+              if (positions.size() != had && (positions.isEmpty() || positions.size() > 256))
+                Refuse(P + ".positions", std::to_string(positions.size()) + " positions where 1 to 256 are needed");
+              const auto size = static_cast<int>(positions.size());
+              TResized* whole =
+                  size != had ? Resized(TRecordTable::Align, At, static_cast<int>(2 * had), 2 * size, P) : nullptr;
+              const auto give = [&](int Offset, int Value, int, int Field, int Element) {
+                return whole ? Set(*whole, Offset, Value) : this->Put(Offset, Value, S, Field, Element);
+              };
+              for (qsizetype i = 0; i < size; ++i) {
                 const std::string pp = Index(P + ".positions", i);
                 const QJsonObject position = Object(positions[i], pp);
                 Fields(position, pp, {"y", "x"}, {});
                 const int e = static_cast<int>(i);
-                Put(At + 2 * e, Byte(position["y"], pp + ".y"), S, FieldY, e);
-                Put(At + 2 * e + 1, Byte(position["x"], pp + ".x"), S, FieldX, e);
+                give(At + 2 * e, Byte(position["y"], pp + ".y"), S, FieldY, e);
+                give(At + 2 * e + 1, Byte(position["x"], pp + ".x"), S, FieldX, e);
               }
             });
     Records(Bank, "animations", Path, TRecordKind::Animation,
@@ -331,17 +399,22 @@ class TImporter {
               Cpu(Record, P, BankIndex, At);
               const int count = Count(Record["count"], P + ".count", 128),
                         had = (FPrg[static_cast<std::size_t>(At)] & 0x7F) + 1;
-              if (count != had)
+              if (count != had && !FResize)
                 Refuse(P, "the frame count changes from " + std::to_string(had) + " to " + std::to_string(count) +
                               "; a record keeps its size");
-              Put(At, (Flag(Record["high"], P + ".high") ? 0x80 : 0) | (count - 1), S, FieldHigh);
-              Put(At + 1, Count(Record["ticks"], P + ".ticks", 256) - 1, S, FieldTicks);
+              TResized* whole =
+                  count != had ? Resized(TRecordTable::Animation, At, 2 + had, 2 + count, P) : nullptr;
+              const auto give = [&](int Offset, int Value, int, int Field, int Element = -1) {
+                return whole ? Set(*whole, Offset, Value) : this->Put(Offset, Value, S, Field, Element);
+              };
+              give(At, (Flag(Record["high"], P + ".high") ? 0x80 : 0) | (count - 1), S, FieldHigh);
+              give(At + 1, Count(Record["ticks"], P + ".ticks", 256) - 1, S, FieldTicks);
               const QJsonArray frames = Array(Record["frames"], P + ".frames");
               if (frames.size() != count)
                 Refuse(P + ".frames",
                        std::to_string(frames.size()) + " frames where the count is " + std::to_string(count));
               for (qsizetype k = 0; k < count; ++k)
-                Put(At + 2 + static_cast<int>(k), Byte(frames[k], Index(P + ".frames", k)), S, FieldFrame,
+                give(At + 2 + static_cast<int>(k), Byte(frames[k], Index(P + ".frames", k)), S, FieldFrame,
                     static_cast<int>(k));
             });
   }
@@ -376,6 +449,8 @@ class TImporter {
   TRecordMap FMap;
   std::vector<TPut> FPuts;
   std::vector<std::string> FSources;
+  bool FResize;
+  std::vector<TResized> FResized;
 };
 
 }  // namespace
@@ -384,4 +459,20 @@ TRomChange PlanRecordsImport(std::span<const std::uint8_t> Image, std::span<cons
   // The image's copy and its walk are too large for a thread's stack.
   auto importer = std::make_unique<TImporter>(Image);
   return importer->Plan(Json);
+}
+
+TRomPlan PlanRecordsImport(const TRomDocument& Document, const TFreeMap& Free, std::span<const char> Json) {
+  const std::vector<std::uint8_t> image = Document.Image();
+  auto importer = std::make_unique<TImporter>(image, true);
+  const TRomChange writes = importer->Plan(Json);
+  const auto& resized = importer->ResizedRecords(writes);
+  std::vector<TRecordRewrite> records;
+  for (const TResized& record : resized) {
+    // A record listed under two banks must be given alike.
+    for (const TRecordRewrite& earlier : records)
+      if (earlier.Table == record.Record.Table && earlier.At == record.Record.At && earlier.Bytes != record.Record.Bytes)
+        throw ERecordsError(record.Path + ": gives the record other values than it is given elsewhere");
+    records.push_back(record.Record);
+  }
+  return RewriteRecords(Document, Free, writes, records);
 }

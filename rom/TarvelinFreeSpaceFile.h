@@ -12,7 +12,16 @@
 #include "rom/TarvelinFreeSpace.h"
 
 // A free-space file that cannot be read as one; the message names the line.
-HOST_DECLARE_EXCEPTION(EFreeSpaceError, Exception);
+// English() says the same for the command-line tools.
+class EFreeSpaceError : public Exception {
+public:
+  EFreeSpaceError(std::string Message, std::string English)
+      : Exception(std::move(Message)), FEnglish(std::move(English)) {}
+  const std::string& English() const { return FEnglish; }
+
+private:
+  std::string FEnglish;
+};
 
 inline constexpr const char* FreeSpaceFileSuffix = ".tarvelin-free";
 inline constexpr std::size_t MaxFreeSpaceFileSize = 1 << 20;

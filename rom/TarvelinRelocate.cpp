@@ -65,6 +65,8 @@ public:
     Put(base + Slot.High, pointer >> 8);
   }
   TFreeMap& Free() { return FFree; }
+  // The bytes whose pointers Take keeps clear of, when they are not the document's.
+  void SetBase(const TPrgData& Prg) { FBase = &Prg; }
   // Bytes a record left; they become free if nothing reaches them once the plan is done.
   void Leave(TFileRange Range) { FLeft.push_back(Range); }
 
@@ -72,13 +74,15 @@ public:
   int Take(int Size, const std::vector<int>& Banks) {
     TFileRange within{0, 1 << 30};
     std::string reaches;
+    std::vector<TFileRange> ranges;
     for (const int bank : Banks) {
       const TFileRange reach = BankReach(bank);
       within = {std::max(within.First, reach.First), std::min(within.End, reach.End)};
       reaches += (reaches.empty() ? "" : " と ") + FormatRange(reach);
+      ranges.push_back(reach);
     }
     // Declared space that some pointer reads after all is not used.
-    if (FReached.empty()) FReached = ReachedRanges(FDocument.Prg());
+    if (FReached.empty()) FReached = ReachedRanges(FBase ? *FBase : FDocument.Prg());
     std::vector<TFileRange> inside;
     for (const TFileRange& range : FFree.Ranges())
       if (range.First < within.End && within.First < range.End) inside.push_back(range);
@@ -86,7 +90,9 @@ public:
     for (const TFileRange& range : FReached)
       if (range.First < within.End && within.First < range.End) usable.Remove(range);
     const int at = within.Size() > 0 ? usable.Find(Size, within) : -1;
-    Require(at >= 0, "空き領域が足りません: " + std::to_string(Size) + " バイトが " + reaches + " の中に要ります");
+    if (at < 0)
+      throw ENoFreeSpace("空き領域が足りません: " + std::to_string(Size) + " バイトが " + reaches + " の中に要ります", Size,
+                         std::move(ranges));
     FFree.Remove({at, at + Size});
     return at;
   }
@@ -112,6 +118,7 @@ private:
   std::map<int, std::uint8_t> FBytes;
   std::vector<TFileRange> FLeft;
   std::vector<TFileRange> FReached;  // of the bytes before the plan
+  const TPrgData* FBase = nullptr;
 };
 
 // The pointer slots of one table kind, in every bank, that name Target.
@@ -134,11 +141,15 @@ std::vector<int> BanksOf(const std::vector<TPointerSlot>& Slots) {
 // The record at At, now OldSize bytes, becomes Bytes: in place when no other
 // record reads the bytes it writes and, if it grows, the bytes after it are free;
 // else moved with every slot in Users, leaving the old bytes to whoever reads them.
+bool FitsInPlace(TDraft& Draft, int At, int OldSize, int Size, const std::vector<TFileRange>& Others) {
+  const bool room = Size <= OldSize || Draft.Free().Covers({At + OldSize, At + Size});
+  return room && !IsReached(Others, {At, At + Size});
+}
+
 void Rewrite(TDraft& Draft, int At, int OldSize, const std::vector<std::uint8_t>& Bytes,
              const std::vector<TPointerSlot>& Users, const std::vector<TFileRange>& Others) {
   const int size = static_cast<int>(Bytes.size());
-  const bool room = size <= OldSize || Draft.Free().Covers({At + OldSize, At + size});
-  if (room && !IsReached(Others, {At, At + size})) {
+  if (FitsInPlace(Draft, At, OldSize, size, Others)) {
     Draft.Free().Remove({At + OldSize, At + size});
     Draft.Put(At, Bytes);
     Draft.Leave({At + size, At + OldSize});
@@ -362,5 +373,54 @@ TRomPlan DetachPattern(const TRomDocument& Document, const TFreeMap& Free, TPatt
     draft.Put(pairsTo, pairs);
     draft.Point(AlignSlot(Pattern.BankIndex, number), pairsTo);
   }
+  return draft.Plan();
+}
+
+TRomPlan RewriteRecords(const TRomDocument& Document, const TFreeMap& Free, const TRomChange& First,
+                        const std::vector<TRecordRewrite>& Records) {
+  auto prg = std::make_unique<TPrgData>(Document.Prg());
+  TDraft draft(Document, Free);
+  for (const TByteWrite& write : First.Writes) {
+    draft.Put(write.Offset, write.New);
+    if (static_cast<std::size_t>(write.Offset) < prg->size()) (*prg)[static_cast<std::size_t>(write.Offset)] = write.New;
+  }
+  draft.SetBase(*prg);
+  struct TPending {
+    const TRecordRewrite* Record;
+    std::vector<TPointerSlot> Users;
+    std::vector<TFileRange> Others;
+    bool Done = false;
+  };
+  std::vector<TPending> pending;
+  for (const TRecordRewrite& record : Records) {
+    const int at = record.At;
+    std::vector<TPointerSlot> users;
+    TRecordStarts self;
+    switch (record.Table) {
+      case TRecordTable::Frame:
+        users = SlotsNaming(*prg, at, 512, FrameDataOffset, PatternSlot);
+        self.Frame = at;
+        break;
+      case TRecordTable::Align:
+        users = SlotsNaming(*prg, at, 256, AlignDataOffset, AlignSlot);
+        self.Align = at;
+        break;
+      case TRecordTable::Animation:
+        users = SlotsNaming(*prg, at, 256, AnimationDataOffset, AnimationSlot);
+        self.Animation = at;
+        break;
+    }
+    if (!users.empty()) pending.push_back({&record, std::move(users), ReachedRanges(*prg, self)});
+  }
+  // Those that stay where they are first, so that no record moving takes the free bytes one of them grows into.
+  for (const bool inPlace : {true, false})
+    for (TPending& record : pending) {
+      const TRecordRewrite& r = *record.Record;
+      if (record.Done ||
+          (inPlace && !FitsInPlace(draft, r.At, r.OldSize, static_cast<int>(r.Bytes.size()), record.Others)))
+        continue;
+      Rewrite(draft, r.At, r.OldSize, r.Bytes, record.Users, record.Others);
+      record.Done = true;
+    }
   return draft.Plan();
 }

@@ -11,6 +11,20 @@
 #include "rom/TarvelinRomDocument.h"
 #include "rom/TarvelinRomUsage.h"
 
+// Not enough declared free space: Size bytes were wanted inside every range of
+// Reaches (those of the banks whose pointers name the record).
+class ENoFreeSpace : public ERomEditError {
+public:
+  ENoFreeSpace(std::string Message, int Size, std::vector<TFileRange> Reaches)
+      : ERomEditError(std::move(Message)), FSize(Size), FReaches(std::move(Reaches)) {}
+  int Size() const { return FSize; }
+  const std::vector<TFileRange>& Reaches() const { return FReaches; }
+
+private:
+  int FSize;
+  std::vector<TFileRange> FReaches;
+};
+
 struct TRomPlan {
   TRomChange Change;
   TFreeMap FreeBefore;
@@ -54,3 +68,19 @@ TRomPlan DetachAlignData(const TRomDocument& Document, const TFreeMap& Free, TPa
 // with it any more.
 TRomPlan DetachPattern(const TRomDocument& Document, const TFreeMap& Free, TPatternRef Pattern);
 TRomPlan DetachAnimationData(const TRomDocument& Document, const TFreeMap& Free, TAnimationRef Animation);
+
+// A record given whole, as a text of the records gives it: the table that names
+// it, where it starts, how many bytes it has there, and its bytes from now on.
+enum class TRecordTable { Frame, Align, Animation };
+struct TRecordRewrite {
+  TRecordTable Table = TRecordTable::Frame;
+  int At = 0;
+  int OldSize = 0;
+  std::vector<std::uint8_t> Bytes;
+};
+// First (planned against the document's bytes) applied, then each record
+// rewritten: in place when nothing else reads its bytes and any growth lands
+// in free space, else moved with every pointer, of any bank, that names it. A
+// record no pointer names once First is applied is left as it is.
+TRomPlan RewriteRecords(const TRomDocument& Document, const TFreeMap& Free, const TRomChange& First,
+                        const std::vector<TRecordRewrite>& Records);

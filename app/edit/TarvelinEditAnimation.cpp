@@ -1,6 +1,7 @@
 #include "app/edit/TarvelinEditAnimation.h"
 
 #include <QCheckBox>
+#include <QCoreApplication>
 #include <QFormLayout>
 #include <QIntValidator>
 #include <QLineEdit>
@@ -123,10 +124,10 @@ TEditAnimationPanel::TEditAnimationPanel(TForm1& Form, QWidget* Parent) : QWidge
 
   connect(CheckHigh, &QCheckBox::clicked, this, [this](bool High) {
     const TAnimationRef animation = CurrentAnimation();
-    PushRomEdit([&] { return SetAnimationHighBit(RomDocument, animation, High); }, RomCommandEditField,
-                QString("アニメーション %1:$%2 のパターン番号の上位")
-                    .arg(BankNames[static_cast<std::size_t>(animation.BankIndex)])
-                    .arg(QString::fromStdString(FormatByte(animation.Number))));
+    EditRecord([&] { return SetAnimationHighBit(RomDocument, animation, High); },
+               QString("アニメーション %1:$%2 のパターン番号の上位")
+                   .arg(BankNames[static_cast<std::size_t>(animation.BankIndex)])
+                   .arg(QString::fromStdString(FormatByte(animation.Number))));
     Refresh();
   });
   connect(EditTicks, &QLineEdit::editingFinished, this, [this] { TicksEdited(); });
@@ -198,6 +199,15 @@ int TEditAnimationPanel::Users() const {
   return users;
 }
 
+void TEditAnimationPanel::EditRecord(const std::function<TRomChange()>& Edit, const QString& Text) {
+  const TAnimationRef animation = CurrentAnimation();
+  PushSharedEdit(
+      Users(), QCoreApplication::translate("TEditAnimationPanel", "アニメーション"),
+      QCoreApplication::translate("TEditAnimationPanel", "このアニメーションだけ"),
+      [animation](const TFreeMap& Free) { return ::DetachAnimationData(RomDocument, Free, animation); }, Edit,
+      RomCommandEditField, Text);
+}
+
 void TEditAnimationPanel::Relocate(const std::function<TRomPlan(const TFreeMap&, TAnimationRef)>& Plan,
                                   const QString& What, int Row, bool Edit) {
   const TAnimationRef animation = CurrentAnimation();
@@ -249,11 +259,11 @@ void TEditAnimationPanel::FrameEdited() {
   const int value = ParseHexByte(EditFrame->text());
   const TAnimationRef animation = CurrentAnimation();
   if (frame >= 0 && value >= 0)
-    PushRomEdit([&] { return SetAnimationFrame(RomDocument, animation, frame, value); }, RomCommandEditField,
-                QString("アニメーション %1:$%2 のフレーム %3")
-                    .arg(BankNames[static_cast<std::size_t>(animation.BankIndex)])
-                    .arg(QString::fromStdString(FormatByte(animation.Number)))
-                    .arg(frame));
+    EditRecord([&] { return SetAnimationFrame(RomDocument, animation, frame, value); },
+               QString("アニメーション %1:$%2 のフレーム %3")
+                   .arg(BankNames[static_cast<std::size_t>(animation.BankIndex)])
+                   .arg(QString::fromStdString(FormatByte(animation.Number)))
+                   .arg(frame));
   Refresh();
 }
 
@@ -263,10 +273,10 @@ void TEditAnimationPanel::TicksEdited() {
   const int ticks = EditTicks->text().toInt();
   const TAnimationRef animation = CurrentAnimation();
   if (ticks >= 1 && ticks <= 256)
-    PushRomEdit([&] { return SetAnimationTicks(RomDocument, animation, ticks); }, RomCommandEditField,
-                QString("アニメーション %1:$%2 の1フレームの長さ")
-                    .arg(BankNames[static_cast<std::size_t>(animation.BankIndex)])
-                    .arg(QString::fromStdString(FormatByte(animation.Number))));
+    EditRecord([&] { return SetAnimationTicks(RomDocument, animation, ticks); },
+               QString("アニメーション %1:$%2 の1フレームの長さ")
+                   .arg(BankNames[static_cast<std::size_t>(animation.BankIndex)])
+                   .arg(QString::fromStdString(FormatByte(animation.Number))));
   Refresh();
 }
 

@@ -53,6 +53,8 @@ private:
                 bool Edit = true);
   // Animation numbers of every bank that read the shown record.
   int Users() const;
+  // Pushes Edit of the record, asking first when other animation numbers read it.
+  void EditRecord(const std::function<TRomChange()>& Edit, const QString& Text);
   void EnableButtons();
 
   TForm1& FForm;

@@ -1,9 +1,11 @@
 #include "app/edit/TarvelinEditRelocate.h"
 
+#include <QCoreApplication>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QUndoStack>
 
+#include "app/edit/TarvelinEditPanel.h"
 #include "app/edit/TarvelinRomCommands.h"
 #include "app/window/TarvelinTabAnimation.h"
 #include "app/window/tarvelinSprite.h"
@@ -26,22 +28,31 @@ void Resettle() {
 
 }  // namespace
 
-void PushRelocation(const std::function<TRomPlan(const TFreeMap&)>& Plan, const QString& Text) {
+bool PushRelocation(const std::function<TRomPlan(const TFreeMap&)>& Plan, const QString& Text, int Id,
+                    int Gesture) {
   try {
     TRomPlan plan = Plan(RomDocument.FreeSpace());
-    if (plan.Change.Empty() && plan.FreeAfter == plan.FreeBefore) return;
-    Form1->RomUndoStack->push(new TRelocateCommand(RomDocument, std::move(plan), Text, Resettle));
+    if (plan.Change.Empty() && plan.FreeAfter == plan.FreeBefore) return false;
+    Form1->RomUndoStack->push(new TRelocateCommand(RomDocument, std::move(plan), Text, Resettle, Id, Gesture));
+    return true;
   } catch (const Exception& E) {
     Application.ShowException(E);
+    return false;
   }
 }
 
 std::function<TSharedEdit(int, const QString&, const QString&)> AskSharedEdit = [](int Users, const QString& Noun,
                                                                                    const QString& Only) {
   QMessageBox box(QMessageBox::Question, QString::fromStdString(Application.GetTitle()),
-                  QString("このデータは %1 個の%2が使っています。").arg(Users).arg(Noun), QMessageBox::Cancel, Form1);
-  QPushButton* all = box.addButton(QString("%1 %2に反映").arg(Users).arg(Noun), QMessageBox::AcceptRole);
+                  QCoreApplication::translate("TarvelinEditRelocate", "このデータは %1 個の%2が使っています。")
+                      .arg(Users)
+                      .arg(Noun),
+                  QMessageBox::Cancel, Form1);
+  QPushButton* all = box.addButton(
+      QCoreApplication::translate("TarvelinEditRelocate", "%1 %2に反映").arg(Users).arg(Noun), QMessageBox::AcceptRole);
   QPushButton* only = box.addButton(Only, QMessageBox::AcceptRole);
+  // In the window's language, whatever Qt's own translations say.
+  box.button(QMessageBox::Cancel)->setText(QCoreApplication::translate("TarvelinEditRelocate", "キャンセル"));
   box.exec();
   return box.clickedButton() == all    ? TSharedEdit::All
          : box.clickedButton() == only ? TSharedEdit::ThisOnly
@@ -64,4 +75,34 @@ TRomPlan ThenOnTheCopy(const std::function<TRomPlan(const TFreeMap&)>& Detach,
   first.Change.Merge(second.Change);
   first.FreeAfter = second.FreeAfter;
   return first;
+}
+
+std::optional<TSharedEdit> PushSharedEdit(int Users, const QString& Noun, const QString& Only,
+                                          const std::function<TRomPlan(const TFreeMap&)>& Detach,
+                                          const std::function<TRomChange()>& Edit, int Id, const QString& Text,
+                                          int Gesture, std::optional<TSharedEdit> Answer) {
+  if (Users <= 1) {
+    PushRomEdit(Edit, Id, Text, Gesture);
+    return std::nullopt;
+  }
+  try {
+    if (Edit().Idle()) return std::nullopt;
+  } catch (const Exception& E) {
+    Application.ShowException(E);
+    return TSharedEdit::Cancel;
+  }
+  const TSharedEdit answer = Answer ? *Answer : AskSharedEdit(Users, Noun, Only);
+  switch (answer) {
+    case TSharedEdit::Cancel: break;
+    case TSharedEdit::All: PushRomEdit(Edit, Id, Text, Gesture); break;
+    case TSharedEdit::ThisOnly: {
+      const auto plan = [&](const TFreeMap& Free) {
+        return ThenOnTheCopy(Detach, [&](const TFreeMap& F) { return TRomPlan{Edit(), F, F}; }, Free);
+      };
+      if (!PushRelocation(plan, Text + " (" + Only + ")", Id, Gesture != 0 ? Gesture : TRomCommand::NewGesture()))
+        return TSharedEdit::Cancel;
+      break;
+    }
+  }
+  return answer;
 }

@@ -1,5 +1,6 @@
 #include "app/edit/TarvelinEditSprite.h"
 
+#include <QCoreApplication>
 #include <QFormLayout>
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -163,6 +164,10 @@ TEditSpritePanel::TEditSpritePanel(TForm1& Form, QWidget* Parent) : QWidget(Pare
   SharedNotice->setWordWrap(true);
   SharedNotice->setTextFormat(Qt::PlainText);
   layout->addWidget(SharedNotice);
+  DetachAlign = new QPushButton(QCoreApplication::translate("TEditSpritePanel", "配置データだけ切り離す"), this);
+  DetachAlign->hide();
+  layout->addWidget(DetachAlign, 0, Qt::AlignLeft);
+  connect(DetachAlign, &QPushButton::clicked, this, [this] { DetachAlignClick(); });
 
   Pencil = new TEditChrPencil(Form, this);
   layout->addWidget(Pencil);
@@ -253,19 +258,19 @@ void TEditSpritePanel::ItemChanged(int Row, int Column) {
     case ColHFlip: {
       const bool v = Sprites->item(Row, ColVFlip)->checkState() == Qt::Checked;
       const bool h = Sprites->item(Row, ColHFlip)->checkState() == Qt::Checked;
-      PushRomEdit([&] { return SetSpriteFlips(RomDocument, pattern, Row, v, h); }, RomCommandEditField,
-                  sprite + (Column == ColVFlip ? " の上下反転" : " の左右反転"));
+      EditRecord(false, [&] { return SetSpriteFlips(RomDocument, pattern, Row, v, h); }, RomCommandEditField,
+                 sprite + (Column == ColVFlip ? " の上下反転" : " の左右反転"));
       break;
     }
     case ColTile:
       if (valid)
-        PushRomEdit([&] { return SetSpriteTile(RomDocument, pattern, Row, value); }, RomCommandEditField,
-                    sprite + " のタイル");
+        EditRecord(false, [&] { return SetSpriteTile(RomDocument, pattern, Row, value); }, RomCommandEditField,
+                   sprite + " のタイル");
       break;
     case ColGroup:
       if (valid)
-        PushRomEdit([&] { return SetSpritePaletteGroup(RomDocument, pattern, Row, value); }, RomCommandEditField,
-                    sprite + " のパレット");
+        EditRecord(false, [&] { return SetSpritePaletteGroup(RomDocument, pattern, Row, value); },
+                   RomCommandEditField, sprite + " のパレット");
       break;
     case ColY:
     case ColX:
@@ -289,20 +294,37 @@ void TEditSpritePanel::HeaderEdited(QLineEdit* Edit) {
   const int before = FForm.RomUndoStack->index();
   if (value >= 0) {
     if (Edit == EditChrBank)
-      PushRomEdit([&] { return SetPatternChrBank(RomDocument, pattern, value); }, RomCommandEditField,
-                  PatternName(pattern) + " のキャラクタバンク番号");
+      EditRecord(false, [&] { return SetPatternChrBank(RomDocument, pattern, value); }, RomCommandEditField,
+                 PatternName(pattern) + " のキャラクタバンク番号");
     else
-      PushRomEdit([&] { return SetPatternAlignNumber(RomDocument, pattern, value); }, RomCommandEditField,
-                  PatternName(pattern) + " のスプライト配置データ番号");
+      EditRecord(false, [&] { return SetPatternAlignNumber(RomDocument, pattern, value); }, RomCommandEditField,
+                 PatternName(pattern) + " のスプライト配置データ番号");
   }
   if (FForm.RomUndoStack->index() != before) SayEditShared(ColTile);
   Refresh();
 }
 
-void TEditSpritePanel::MoveSprite(int Sprite, int Y, int X, int Gesture) {
+std::optional<TSharedEdit> TEditSpritePanel::MoveSprite(int Sprite, int Y, int X, int Gesture,
+                                                        std::optional<TSharedEdit> Answer) {
   const TPatternRef pattern = CurrentPattern();
-  PushRomEdit([&] { return SetSpritePosition(RomDocument, pattern, Sprite, Y, X); }, RomCommandMoveSprite,
-              PatternName(pattern) + QString(" スプライト$%1 の移動").arg(Hex2(Sprite)), Gesture);
+  return EditRecord(true, [&] { return SetSpritePosition(RomDocument, pattern, Sprite, Y, X); }, RomCommandMoveSprite,
+                    PatternName(pattern) + QString(" スプライト$%1 の移動").arg(Hex2(Sprite)), Gesture, Answer);
+}
+
+std::optional<TSharedEdit> TEditSpritePanel::EditRecord(bool Align, const std::function<TRomChange()>& Edit, int Id,
+                                                        const QString& Text, int Gesture,
+                                                        std::optional<TSharedEdit> Answer) {
+  const TPatternRef pattern = CurrentPattern();
+  const TSpritePattern records = CurrentRecords();
+  const auto users =
+      Align ? PatternsUsingAlign(PrgData, records.AlignAddress) : PatternsUsingFrame(PrgData, records.FrameAddress);
+  // The pairs are this pattern's own only with a FrameData that names them under a number of their own.
+  const auto detach = [pattern, Align](const TFreeMap& Free) {
+    return Align ? ::DetachPattern(RomDocument, Free, pattern) : DetachFrameData(RomDocument, Free, pattern);
+  };
+  return PushSharedEdit(static_cast<int>(users.size()), QCoreApplication::translate("TEditSpritePanel", "パターン"),
+                        QCoreApplication::translate("TEditSpritePanel", "このパターンだけ"), detach, Edit, Id, Text,
+                        Gesture, Answer);
 }
 
 void TEditSpritePanel::SelectionChanged() {
@@ -373,6 +395,26 @@ void TEditSpritePanel::ShowNotice() {
   const auto frameUsers = PatternsUsingFrame(PrgData, records.FrameAddress);
   const auto alignUsers = PatternsUsingAlign(PrgData, records.AlignAddress);
   DetachPattern->setEnabled(frameUsers.size() > 1 || alignUsers.size() > 1);
+  // The pairs alone part only from patterns that reach them through another table entry.
+  const bool elsewhere = std::ranges::any_of(alignUsers, [&](const TPatternRef& Other) {
+    return Other.BankIndex != self.BankIndex ||
+           PrgData[static_cast<std::size_t>(PatternFrameAddress(PrgData, Other) + 2)] != records.AlignNumber();
+  });
+  DetachAlign->setVisible(elsewhere);
+  DetachAlign->setToolTip(
+      QCoreApplication::translate("TEditSpritePanel",
+                                  "スプライト配置データ $%1 を空き領域に写し、このバンクの配置データ番号 $%1 "
+                                  "だけがそれを読むようにします。パターン定義は共有のままです。")
+          .arg(Hex2(records.AlignNumber())));
+}
+
+void TEditSpritePanel::DetachAlignClick() {
+  const TPatternRef pattern = CurrentPattern();
+  const int number = CurrentRecords().AlignNumber();
+  PushRelocation([&](const TFreeMap& Free) { return ::DetachAlignData(RomDocument, Free, pattern); },
+                 QCoreApplication::translate("TEditSpritePanel", "%1 のスプライト配置データ $%2 の切り離し")
+                     .arg(PatternName(pattern), Hex2(number)));
+  Refresh();
 }
 
 void TEditSpritePanel::AddSpriteClick() {
@@ -503,16 +545,28 @@ bool TEditSpritePanel::PictureEvent(QEvent* Event) {
       FDragX = records.Align[2 * static_cast<std::size_t>(sprite) + 1];
       FDragGesture = TRomCommand::NewGesture();
       FDragIndex = FForm.RomUndoStack->index();
+      FDragAnswer.reset();
       return true;
     }
     case QEvent::MouseMove: {
       if (FDragSprite < 0) return false;
-      const QPoint at = static_cast<QMouseEvent*>(Event)->position().toPoint();
+      const auto* mouse = static_cast<QMouseEvent*>(Event);
+      // The question's box may have taken the release.
+      if (FDragAnswer && !(mouse->buttons() & Qt::LeftButton)) {
+        FDragSprite = -1;
+        return false;
+      }
+      // Cancelled: the drag moves nothing more, and its release is still its own.
+      if (FDragAnswer == TSharedEdit::Cancel) return false;
+      const QPoint at = mouse->position().toPoint();
       const int scale = std::max(1, picture->width() / 256);
       // Whole picture pixels between the press and here, rounded towards minus infinity on both.
       const auto pixel = [scale](int Client) { return Client >= 0 ? Client / scale : -((-Client + scale - 1) / scale); };
-      MoveSprite(FDragSprite, FDragY + pixel(at.y()) - pixel(FDragFrom.y()), FDragX + pixel(at.x()) - pixel(FDragFrom.x()),
-                 FDragGesture);
+      // A shared AlignData asks at the first move that changes it, and that answer holds for the drag.
+      const auto answer =
+          MoveSprite(FDragSprite, FDragY + pixel(at.y()) - pixel(FDragFrom.y()),
+                     FDragX + pixel(at.x()) - pixel(FDragFrom.x()), FDragGesture, FDragAnswer);
+      if (answer) FDragAnswer = answer;
       // The trace follows the pointer as before.
       return false;
     }

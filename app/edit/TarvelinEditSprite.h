@@ -5,7 +5,9 @@
 
 #include <QWidget>
 #include <functional>
+#include <optional>
 
+#include "app/edit/TarvelinEditRelocate.h"
 #include "rom/TarvelinRelocate.h"
 
 #include "rom/TarvelinRomUsage.h"
@@ -34,6 +36,10 @@ public:
   QPushButton* AddSprite = nullptr;
   QPushButton* RemoveSprite = nullptr;
   QPushButton* DetachPattern = nullptr;
+  // Under the notice, shown while it names users of the AlignData that reach it
+  // through another bank or alignment number: this bank's number gets a copy,
+  // the FrameData stays shared.
+  QPushButton* DetachAlign = nullptr;
   // Who else uses the alignment record, the selected sprite's tile and the CHR bank.
   QLabel* SharedNotice = nullptr;
   TEditChrPencil* Pencil = nullptr;
@@ -60,12 +66,19 @@ private:
   void AddSpriteClick();
   void RemoveSpriteClick();
   void DetachPatternClick();
+  void DetachAlignClick();
+  // Pushes Edit of the pattern's FrameData (Align: of its AlignData), asking first
+  // when other patterns read that record; see PushSharedEdit.
+  std::optional<TSharedEdit> EditRecord(bool Align, const std::function<TRomChange()>& Edit, int Id,
+                                        const QString& Text, int Gesture = 0,
+                                        std::optional<TSharedEdit> Answer = std::nullopt);
   // Pushes Edit, asking first when another pattern reads the records too.
   void ResizeRecords(const std::function<TRomPlan(const TFreeMap&)>& Edit, const QString& Text);
   // After an edit of the record Column writes: how many other patterns it changed, if any.
   void SayEditShared(int Column);
-  // Sets sprite Sprite's (Y, X); Gesture joins it to a drag.
-  void MoveSprite(int Sprite, int Y, int X, int Gesture);
+  // Sets sprite Sprite's (Y, X); Gesture joins it to a drag, Answer is the drag's answer to the question.
+  std::optional<TSharedEdit> MoveSprite(int Sprite, int Y, int X, int Gesture,
+                                        std::optional<TSharedEdit> Answer = std::nullopt);
   bool PictureEvent(QEvent* Event);
   // Selects sprite Sprite (-1: none) as a click on it would.
   void PickSprite(int Sprite);
@@ -83,6 +96,8 @@ private:
   int FDragX = 0;
   int FDragGesture = 0;
   int FDragIndex = 0;  // the undo stack's index at the press
+  // How the drag's first move that changed a shared AlignData was answered: asked once a drag.
+  std::optional<TSharedEdit> FDragAnswer;
   // The legend's own texts and widths while it speaks of nudging; empty otherwise.
   QString FLegend[2];
   int FLegendWidth[2] = {0, 0};

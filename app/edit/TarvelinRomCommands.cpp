@@ -22,9 +22,17 @@ int TRomCommand::NewGesture() {
 }
 
 TRelocateCommand::TRelocateCommand(TRomDocument& Document, TRomPlan Plan, const QString& Text,
-                                   std::function<void()> Settled)
-    : TRomCommand(Document, std::move(Plan.Change), Text, NewGesture()), FDocument(Document),
-      FFreeBefore(std::move(Plan.FreeBefore)), FFreeAfter(std::move(Plan.FreeAfter)), FSettled(std::move(Settled)) {}
+                                   std::function<void()> Settled, int Id, int Gesture)
+    : TRomCommand(Document, std::move(Plan.Change), Text, Gesture != 0 ? Gesture : NewGesture()),
+      FDocument(Document), FFreeBefore(std::move(Plan.FreeBefore)), FFreeAfter(std::move(Plan.FreeAfter)),
+      FSettled(std::move(Settled)), FId(Id) {}
+
+bool TRelocateCommand::mergeWith(const QUndoCommand* Other) {
+  if (FId == RomCommandRelocate || !TRomCommand::mergeWith(Other)) return false;
+  // The copy stays, even where the gesture ends as it began.
+  setObsolete(Change().Idle() && FFreeAfter == FFreeBefore);
+  return true;
+}
 
 // The map first, so that listeners hearing of the bytes see the map that goes with them.
 void TRelocateCommand::redo() {

@@ -57,20 +57,24 @@ public:
 
 // A record that grows, shrinks, moves or is copied: its bytes and the free map
 // together, one step that merges with nothing. Settled runs after each redo and
-// undo, once the document has told its listeners.
+// undo, once the document has told its listeners. Given another kind (Id) and a
+// gesture, it is a copy made for the first edit of that gesture, and the rest of
+// the gesture merges into it.
 class TRelocateCommand : public TRomCommand {
 public:
-  TRelocateCommand(TRomDocument& Document, TRomPlan Plan, const QString& Text, std::function<void()> Settled = {});
-  int id() const override { return RomCommandRelocate; }
+  TRelocateCommand(TRomDocument& Document, TRomPlan Plan, const QString& Text, std::function<void()> Settled = {},
+                   int Id = RomCommandRelocate, int Gesture = 0);
+  int id() const override { return FId; }
   void redo() override;
   void undo() override;
-  bool mergeWith(const QUndoCommand*) override { return false; }
+  bool mergeWith(const QUndoCommand* Other) override;
 
 private:
   TRomDocument& FDocument;
   TFreeMap FFreeBefore;
   TFreeMap FFreeAfter;
   std::function<void()> FSettled;
+  int FId;
 };
 
 // The free map alone, as the 空き領域 dialog edits it.

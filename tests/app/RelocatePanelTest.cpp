@@ -3,6 +3,8 @@
 
 #include <QAction>
 #include <QLineEdit>
+#include <QMessageBox>
+#include <QTimer>
 #include <QListWidget>
 #include <QMenu>
 #include <QPushButton>
@@ -173,6 +175,224 @@ TEST_F(RelocatePanelTest, ASharedRecordAsksAndThisPatternOnlyCopiesBeforeTheEdit
   EXPECT_EQ(RomDocument.Image(), before);
   EXPECT_EQ(Listed(), std::vector<std::string>{"$27000-$270FF (256 バイト)"});
   AskSharedEdit = old;
+}
+
+// What a pattern of bank "12-13" reads, worked out on an image: its FrameData but
+// the alignment number, then its AlignData.
+std::vector<std::uint8_t> Reads(const std::vector<std::uint8_t>& Rom, int Number) {
+  const int base = DemoRom::BankBases[0];
+  const int frame = FrameOffsetIn(Rom, base, Number);
+  const int count = Rom[static_cast<std::size_t>(frame + 1)] + 1;
+  const int align = AlignOffsetIn(Rom, base, Rom[static_cast<std::size_t>(frame + 2)]);
+  std::vector<std::uint8_t> bytes(Rom.begin() + frame, Rom.begin() + frame + 3 + 2 * count);
+  bytes.erase(bytes.begin() + 2);
+  bytes.insert(bytes.end(), Rom.begin() + align, Rom.begin() + align + 2 * count);
+  return bytes;
+}
+
+// Runs Edit and answers the window's question with the button whose text is
+// Button (empty: Cancel) by a click, or by Space on it where a drag holds the
+// mouse button; the texts of the buttons each time it asked.
+std::vector<QStringList> Answering(const std::function<void()>& Edit, const QString& Button, bool ByKey = false) {
+  std::vector<QStringList> asked;
+  QTimer poll;
+  QObject::connect(&poll, &QTimer::timeout, [&] {
+    auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+    if (!box || !box->isVisible()) return;
+    QStringList texts;
+    QAbstractButton* answer = Button.isEmpty() ? box->button(QMessageBox::Cancel) : nullptr;
+    for (QAbstractButton* button : box->buttons()) {
+      texts << button->text();
+      if (button->text() == Button) answer = button;
+    }
+    texts.sort();
+    asked.push_back(texts);
+    if (answer && ByKey) QTest::keyClick(answer, Qt::Key_Space);
+    if (answer && !ByKey) QTest::mouseClick(answer, Qt::LeftButton);
+  });
+  poll.start(10);
+  Edit();
+  poll.stop();
+  // The window is active again once the box is gone, as a window system would make it.
+  Form1->activateWindow();
+  EXPECT_TRUE(QTest::qWaitForWindowActive(Form1));
+  return asked;
+}
+
+TEST_F(RelocatePanelTest, AnEditOfASharedRecordAsksAndEachAnswerKeepsItsWord) {
+  AskSharedEdit = RealAskSharedEdit();
+  OpenPanel();
+  TEditSpritePanel& panel = *Form1->EditPanel->SpritePanel;
+  QTableWidget* table = panel.Sprites;
+  const auto typeInCell = [&](int Column, const char* Text) {
+    QTest::mouseClick(table->viewport(), Qt::LeftButton, {}, table->visualItemRect(table->item(0, 0)).center());
+    for (int c = 0; c < Column; ++c) QTest::keyClick(table, Qt::Key_Right);
+    QTest::keyClick(table, Qt::Key_F2);
+    QTest::keyClicks(QApplication::focusWidget(), Text);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    QApplication::processEvents();
+  };
+  // Patterns of all three banks that read the record at Offset, counted on the image as loaded.
+  const auto users = [&](bool Align, int Offset) {
+    int count = 0;
+    for (int bank = 0; bank < 3; ++bank)
+      for (int n = 0; n < 512; ++n) {
+        const int base = DemoRom::BankBases[static_cast<std::size_t>(bank)];
+        const int frame = FrameOffsetIn(Image, base, n);
+        count += (Align ? AlignOffsetIn(Image, base, Image[static_cast<std::size_t>(frame + 2)]) : frame) == Offset;
+      }
+    return count;
+  };
+  const QString only = "このパターンだけ";
+
+  // Without free space this pattern cannot have its own copy: the usual message, nothing changed.
+  GoToPattern(0, DemoRom::OneSprite.Number);
+  Answering([&] { typeInCell(TEditSpritePanel::ColY, "10"); }, only);
+  ASSERT_EQ(Shown().size(), 1u);
+  EXPECT_EQ(Shown()[0].Text.rfind("空き領域が足りません: ", 0), 0u) << Shown()[0].Text;
+  EXPECT_EQ(RomDocument.Image(), Image);
+  EXPECT_EQ(Form1->RomUndoStack->count(), 0);
+
+  DeclareFree();
+  const std::vector<std::string> free = Listed();
+  struct TEdit {
+    const char* Name;
+    int Number;
+    int Other;  // a pattern that reads the same record
+    int Column;
+    const char* Typed;
+    int Offset;  // the byte the edit writes
+    int Value;
+    bool Align;
+    int Read;  // its index in what the pattern reads
+  };
+  const int defaultFrame = DemoRom::DefaultFrameOffsets[0];
+  const TEdit edits[] = {
+      {"Y in pairs three patterns read", DemoRom::OneSprite.Number, DemoRom::LastPattern.Number, TEditSpritePanel::ColY,
+       "10", DemoRom::OneSprite.AlignOffset, 0x10, true, 4},
+      {"a tile of the FrameData unused numbers share", 0x00D, 0x0FE, TEditSpritePanel::ColTile, "7E", defaultFrame + 3,
+       0x7E, false, 2},
+  };
+  for (const TEdit& edit : edits)
+    for (const QString& answer : {QString(), QString("%1 パターンに反映"), only}) {
+      SCOPED_TRACE(std::string(edit.Name) + " / " + (answer.isEmpty() ? "cancel" : answer.toStdString()));
+      GoToPattern(0, edit.Number);
+      const int steps = Form1->RomUndoStack->index();
+      const QString all = QString("%1 パターンに反映").arg(users(edit.Align, edit.Align ? edit.Offset : defaultFrame));
+      const auto asked =
+          Answering([&] { typeInCell(edit.Column, edit.Typed); }, answer.contains("%1") ? all : answer);
+      QStringList buttons = {all, only, "キャンセル"};
+      buttons.sort();
+      EXPECT_EQ(asked, std::vector<QStringList>{buttons});
+      const auto after = RomDocument.Image();
+      auto edited = Reads(Image, edit.Number);
+      edited[static_cast<std::size_t>(edit.Read)] = static_cast<std::uint8_t>(edit.Value);
+      if (answer.isEmpty()) {
+        EXPECT_EQ(after, Image);
+        EXPECT_EQ(Form1->RomUndoStack->index(), steps);
+        continue;
+      }
+      EXPECT_EQ(Reads(after, edit.Number), edited);
+      EXPECT_EQ(Form1->RomUndoStack->index(), steps + 1);
+      if (answer == only) {
+        EXPECT_EQ(Reads(after, edit.Other), Reads(Image, edit.Other));
+        // Only the copies in the declared space and the bank's pointers changed.
+        for (std::size_t i = 0; i < after.size(); ++i) {
+          if (after[i] == Image[i]) continue;
+          EXPECT_TRUE((i >= 0x27000 && i < 0x27100) || (i >= 0x24010 && i < 0x24610)) << Address(static_cast<int>(i));
+        }
+      } else {
+        EXPECT_EQ(after, With({{edit.Offset, edit.Value}}));
+      }
+      QTest::keyClick(Form1->windowHandle(), Qt::Key_Z, Qt::ControlModifier);
+      EXPECT_EQ(RomDocument.Image(), Image);
+      EXPECT_EQ(Listed(), free);
+    }
+
+  // A drag asks at its first move only, and its own copy and every move are one step.
+  Form1->SetZoom(1);
+  GoToPattern(0, DemoRom::OneSprite.Number);
+  const QPoint from(127, 127);  // (Y, X) = ($FC, $FC): picture pixels 124-131
+  const int steps = Form1->RomUndoStack->index();
+  const auto drag = [&] {
+    QTest::mousePress(Form1->ImgSprite, Qt::LeftButton, {}, from);
+    for (int x = 1; x <= 3; ++x) QTest::mouseMove(Form1->ImgSprite, from + QPoint(x, 2));
+    QTest::mouseRelease(Form1->ImgSprite, Qt::LeftButton, {}, from + QPoint(3, 2));
+  };
+  EXPECT_EQ(Answering(drag, QString(), true).size(), 1u);
+  EXPECT_EQ(RomDocument.Image(), Image);
+  EXPECT_EQ(Form1->RomUndoStack->index(), steps);
+  const auto asked = Answering(drag, only, true);
+  EXPECT_EQ(asked.size(), 1u);
+  auto moved = Reads(Image, DemoRom::OneSprite.Number);
+  moved[4] = 0xFE;
+  moved[5] = 0xFF;
+  EXPECT_EQ(Reads(RomDocument.Image(), DemoRom::OneSprite.Number), moved);
+  EXPECT_EQ(Reads(RomDocument.Image(), DemoRom::FirstHighPattern.Number), Reads(Image, DemoRom::FirstHighPattern.Number));
+  EXPECT_EQ(Form1->RomUndoStack->index(), steps + 1);
+  QTest::keyClick(Form1->windowHandle(), Qt::Key_Z, Qt::ControlModifier);
+  EXPECT_EQ(RomDocument.Image(), Image);
+  EXPECT_EQ(Listed(), free);
+}
+
+TEST_F(RelocatePanelTest, PairsReadThroughAnotherNumberAreDetachedAloneWhereTheNoticeNamesThem) {
+  OpenPanel();
+  DeclareFree();
+  TEditSpritePanel& panel = *Form1->EditPanel->SpritePanel;
+  GoToPattern(0, DemoRom::OneSprite.Number);
+  EXPECT_FALSE(panel.DetachAlign->isVisible());  // its other users name the same number
+  // Alignment number $0D leads to the pairs of $00, which the unused patterns read.
+  const int base = DemoRom::BankBases[0];
+  ASSERT_EQ(AlignOffsetIn(Image, base, 0x0D), AlignOffsetIn(Image, base, 0x00));
+  Type(panel.EditAlign, "0D");
+  QTest::keyClick(panel.EditAlign, Qt::Key_Return);
+  const auto named = RomDocument.Image();
+  ASSERT_NE(named, Image);
+  EXPECT_TRUE(panel.DetachAlign->isVisible());
+  QTest::mouseClick(panel.DetachAlign, Qt::LeftButton);
+  const auto after = RomDocument.Image();
+  // Number $0D of the bank reads a copy at $27000 (CPU $AFF0); the FrameData stays where it was.
+  EXPECT_EQ(AlignOffsetIn(after, base, 0x0D), 0x27000);
+  EXPECT_EQ(AlignOffsetIn(after, base, 0x00), AlignOffsetIn(Image, base, 0x00));
+  EXPECT_EQ(FrameOffsetIn(after, base, DemoRom::OneSprite.Number), DemoRom::OneSprite.FrameOffset);
+  EXPECT_EQ(Reads(after, DemoRom::OneSprite.Number), Reads(named, DemoRom::OneSprite.Number));
+  EXPECT_EQ(Reads(after, 0x00D), Reads(Image, 0x00D));
+  EXPECT_FALSE(panel.DetachAlign->isVisible());
+  QTest::keyClick(Form1->windowHandle(), Qt::Key_Z, Qt::ControlModifier);
+  EXPECT_EQ(RomDocument.Image(), named);
+  EXPECT_EQ(Listed(), std::vector<std::string>{"$27000-$270FF (256 バイト)"});
+}
+
+TEST_F(RelocatePanelTest, TicksOfAnAnimationOthersShareGoToThisOneOnlyWhenSoAnswered) {
+  AskSharedEdit = RealAskSharedEdit();
+  OpenPanel();
+  DeclareFree();
+  TEditAnimationPanel& panel = *Form1->EditPanel->AnimationPanel;
+  GoToAnimation(0x07);  // no animation of its own: the record every unused number of the bank reads
+  const int shared = DemoRom::DefaultAnimationOffsets[0];
+  ASSERT_EQ(Text(Form1->LblADataAddress), Address(shared));
+  const auto asked = Answering(
+      [&] {
+        Type(panel.EditTicks, "5");
+        QTest::keyClick(panel.EditTicks, Qt::Key_Return);
+      },
+      "このアニメーションだけ");
+  ASSERT_EQ(asked.size(), 1u);
+  EXPECT_TRUE(asked[0].contains("このアニメーションだけ"));
+  EXPECT_TRUE(asked[0].filter("アニメーションに反映").size() == 1);
+  // Its own copy at $27000 (CPU $AFF0), four ticks a frame less one; the others read the old record.
+  const int base = DemoRom::BankBases[0];
+  const auto after = RomDocument.Image();
+  const auto pointer = [&](const std::vector<std::uint8_t>& Rom, int Number) {
+    return Pointer(Rom, base, 0x600 + Number, 0x700 + Number);
+  };
+  EXPECT_EQ(pointer(after, 0x07), 0x27000);
+  EXPECT_EQ(pointer(after, 0x08), shared);
+  EXPECT_EQ(after[0x27001], 4);
+  EXPECT_EQ(Text(Form1->LblADataAddress), "$27000");
+  EXPECT_EQ(Form1->RomUndoStack->index(), 2);  // the declared range, then the copy with its ticks
+  Form1->Undo1->trigger();  // the ticks box keeps Ctrl+Z for its text
+  EXPECT_EQ(RomDocument.Image(), Image);
 }
 
 TEST_F(RelocatePanelTest, FramesAreDuplicatedMovedAndDeletedOneStepEach) {

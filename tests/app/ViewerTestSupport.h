@@ -16,6 +16,7 @@
 #include <string>
 #include <vector>
 
+#include "app/edit/TarvelinEditRelocate.h"
 #include "app/views/ImageEx.h"
 #include "sprite/TarvelinDrawSprite.h"
 #include "app/window/TarvelinTabAnimation.h"
@@ -136,6 +137,10 @@ protected:
     qputenv("XDG_CONFIG_HOME", QByteArray::fromStdString(ConfigDir.Path().string()));
     if (const auto palette = PaletteFile()) Dir.Write("fcpalette.pal", *palette);
     ResetProcessState();
+    // An edit of a record other patterns share goes to all of them, as before the
+    // window asked; tests of the question put the window's own box back.
+    RealAskSharedEdit();
+    AskSharedEdit = [](int, const QString&, const QString&) { return TSharedEdit::All; };
     Messages = std::make_unique<TMessageCapture>();
     Window = CreateViewerWindow();
     Form1 = Window.get();
@@ -146,7 +151,14 @@ protected:
     RomPath = Dir.Write("demo.nes", Image);
   }
 
+  // The window's question box, as it was before any test replaced it.
+  static const std::function<TSharedEdit(int, const QString&, const QString&)>& RealAskSharedEdit() {
+    static const auto real = AskSharedEdit;
+    return real;
+  }
+
   void TearDown() override {
+    AskSharedEdit = RealAskSharedEdit();
     Window.reset();
     Form1 = nullptr;
     ResetProcessState();

@@ -178,3 +178,36 @@ TEST_F(RelocateCaseTest, RefusesWhenAnotherPatternReadsOnlyOneOfTheRecords) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(RelocateCaseTest, ARecordGivenWholeMovesWithEveryPointerTheFirstChangeLeavesNamingIt) {
+  Load();
+  // First: pattern $011 of "16" names $8900 too. Then the pairs gain a pair in place (into $2CA14),
+  // and the FrameData a sprite: 9 bytes, with no room after it, to the lowest free bytes left, $2CA16
+  // (CPU $8A06), for both numbers.
+  char old[2][8];
+  std::snprintf(old[0], sizeof old[0], "%02X", Document.Byte(0x2C021));
+  std::snprintf(old[1], sizeof old[1], "%02X", Document.Byte(0x2C221));
+  const TRomChange first{{{0x2C021, Document.Byte(0x2C021), 0x00}, {0x2C221, Document.Byte(0x2C221), 0x89}}};
+  const std::vector<TRecordRewrite> records = {
+      {TRecordTable::Frame, 0x2C910, 7, {0x07, 0x02, 0x05, 0x10, 0x00, 0x11, 0x01, 0x12, 0x02}},
+      {TRecordTable::Align, 0x2CA10, 4, {0x00, 0x00, 0x08, 0x00, 0x10, 0x00}},
+  };
+  const TFreeMap free({{0x2CA14, 0x2CA20}, {0x2CE00, 0x2CE40}});
+  const TRomPlan plan = RewriteRecords(Document, free, first, records);
+  EXPECT_EQ(Written(plan.Change), std::string("2C020:00>06 2C021:") + old[0] + ">06 2C220:89>8A 2C221:" + old[1] +
+                                      ">8A 2CA14:FF>10 2CA15:FF>00 2CA16:FF>07 2CA17:FF>02 2CA18:FF>05 2CA19:FF>10 "
+                                      "2CA1A:FF>00 2CA1B:FF>11 2CA1C:FF>01 2CA1D:FF>12 2CA1E:FF>02 ");
+  EXPECT_EQ(Ranges(plan.FreeAfter), "$2C910-$2C916 $2CA1F-$2CA1F $2CE00-$2CE3F ");
+  // Too little room: nothing, and what was wanted where.
+  try {
+    RewriteRecords(Document, TFreeMap({{0x2CA14, 0x2CA16}, {0x2CE00, 0x2CE08}}), first, records);
+    ADD_FAILURE() << "not refused";
+  } catch (const ENoFreeSpace& Error) {
+    EXPECT_EQ(Error.Size(), 9);
+    EXPECT_EQ(Error.Reaches(), (std::vector<TFileRange>{{0x2C010, 0x2E010}}));
+  }
+}
+
+}  // namespace

@@ -68,16 +68,32 @@ TImportStep ChrStep(std::string Path, int FirstBank) {
           }};
 }
 
-TImportStep RecordsStep(std::string Path) {
+TImportStep RecordsStep(std::string Path, bool Grow) {
   return {Path, [=](const TRomDocument& Document) {
             std::ifstream in(Path, std::ios::binary);
             if (!in) return Refused("cannot open " + Path);
             const std::string json((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+            const std::span<const char> text(json.data(), json.size());
             TStepOutcome outcome;
             outcome.Pictures = false;
             try {
-              outcome.Change = PlanRecordsImport(Document.Image(), std::span<const char>(json.data(), json.size()));
+              if (!Grow) {
+                outcome.Change = PlanRecordsImport(Document.Image(), text);
+                return outcome;
+              }
+              TRomPlan plan = PlanRecordsImport(Document, Document.FreeSpace(), text);
+              outcome.Change = std::move(plan.Change);
+              outcome.FreeAfter = std::move(plan.FreeAfter);
             } catch (const ERecordsError& E) {
+              return Refused(E.Message());
+            } catch (const ENoFreeSpace& E) {
+              std::string within;
+              for (const TFileRange& reach : E.Reaches())
+                within += (within.empty() ? "" : " and ") + FormatRange(reach);
+              return Refused("not enough free space: " + std::to_string(E.Size()) +
+                             " bytes of the declared free space are needed within " + within +
+                             ", where the pointers that name the record reach");
+            } catch (const ERomEditError& E) {
               return Refused(E.Message());
             }
             return outcome;

@@ -4,6 +4,7 @@
 // import is one more maker of a step.
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -17,6 +18,7 @@ struct TStepOutcome {
   std::vector<TPatternRef> Own;    // patterns the step was aimed at, left out of the shared list
   int Approximated = 0;
   std::string Refusal;             // non-empty: refused, in English
+  std::optional<TFreeMap> FreeAfter;  // the free map the step leaves, when it used one
 };
 
 struct TImportStep {
@@ -30,8 +32,9 @@ TImportStep PatternTableStep(std::string Path, TPatternRef Pattern, TImportOptio
 TImportStep SpritePictureStep(std::string Path, TPatternRef Pattern, TImportOptions Options);
 // Raw CHR banks from FirstBank on.
 TImportStep ChrStep(std::string Path, int FirstBank);
-// The records.json at Path: every field that differs from the image (records keep their size).
-TImportStep RecordsStep(std::string Path);
+// The records.json at Path: every field that differs from the image. Records keep
+// their size unless Grow, when counts may change through the document's free map.
+TImportStep RecordsStep(std::string Path, bool Grow = false);
 
 struct TImportToolOptions {
   std::string Rom;
@@ -40,6 +43,8 @@ struct TImportToolOptions {
   std::string Palette = "fcpalette.pal";
   bool Force = false;
   bool Quiet = false;
+  // --free-space: the map the records may grow into, and whether one was given.
+  std::string FreeSpace;
   std::vector<TImportStep> Steps;
 };
 

@@ -3,6 +3,7 @@
 #include <fstream>
 #include <iterator>
 
+#include "rom/TarvelinFreeSpaceFile.h"
 #include "rom/TarvelinPatch.h"
 #include "sprite/TarvelinFiles.h"
 #include "sprite/tarvelinSpriteGlobals.h"
@@ -54,6 +55,30 @@ bool LoadPalette(const std::string& Path) {
   return true;
 }
 
+// The --free-space file as the document's free map: every range inside the image as loaded.
+bool ReadFreeSpace(const std::string& Path) {
+  TFreeMap free;
+  try {
+    const std::vector<std::uint8_t> bytes = ReadFileBytes(Path, static_cast<std::int64_t>(MaxFreeSpaceFileSize) + 1);
+    free = ParseFreeSpace(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
+  } catch (const EFreeSpaceError& E) {
+    PrintError(Program, Path + ": " + E.English() + "; nothing written");
+    return false;
+  } catch (const Exception&) {
+    const std::string why = WhyNotReadable(Path);
+    PrintError(Program, Path + ": " + (why.empty() ? std::string("cannot be read") : why) + "; nothing written");
+    return false;
+  }
+  for (const TFileRange& range : free.Ranges())
+    if (static_cast<std::size_t>(range.End) > RomDocument.Size()) {
+      PrintError(Program, Path + ": " + FormatRange(range) + " reaches past the " + std::to_string(RomDocument.Size()) +
+                              " bytes of the ROM as loaded; nothing written");
+      return false;
+    }
+  RomDocument.SetFreeSpace(std::move(free));
+  return true;
+}
+
 }  // namespace
 
 int RunImport(const TImportToolOptions& Options) {
@@ -69,6 +94,7 @@ int RunImport(const TImportToolOptions& Options) {
     return 1;
   }
   LoadPalette(Options.Palette);
+  if (!Options.FreeSpace.empty() && !ReadFreeSpace(Options.FreeSpace)) return 1;
   for (const TImportStep& step : Options.Steps) {
     const TStepOutcome outcome = step.Plan(RomDocument);
     if (!outcome.Refusal.empty()) {
@@ -82,6 +108,7 @@ int RunImport(const TImportToolOptions& Options) {
         return 1;
       }
     RomDocument.Apply(outcome.Change);
+    if (outcome.FreeAfter) RomDocument.SetFreeSpace(*outcome.FreeAfter);
     if (!Options.Quiet) Report(step, outcome, RomDocument);
   }
   try {
@@ -93,6 +120,18 @@ int RunImport(const TImportToolOptions& Options) {
     WriteFileAtomically(Options.Out, bytes, Options.Force);
   } catch (const Exception& E) {
     PrintError(Program, E.Message());
+    return 1;
+  }
+  if (Options.FreeSpace.empty()) return 0;
+  // The map now describes OUT's image, so it goes beside OUT, where the viewer looks for it.
+  const std::string map = FreeSpaceFileName(Options.Out);
+  try {
+    const std::string text = FormatFreeSpace(RomDocument.FreeSpace());
+    WriteFileAtomically(map, std::span(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()),
+                        Options.Force);
+  } catch (const Exception& E) {
+    PrintError(Program, E.Message());
+    PrintError(Program, Options.Out + " is written, but its free-space map " + map + " is not");
     return 1;
   }
   return 0;

@@ -16,7 +16,7 @@ int UsageError(const QString& Text) { return ::UsageError(Program, Text); }
 // Options that start an import, those that qualify the import before them, and the others that take a value.
 const QStringList StepOptions = {"pattern-table", "sprite-picture", "chr", "records"};
 const QStringList StepQualifiers = {"bank", "sprite", "chr-bank"};
-const QStringList ValueOptions = {"patch", "palette"};
+const QStringList ValueOptions = {"patch", "palette", "free-space"};
 
 // One import as the command line gives it: the option that starts it and the ones that follow.
 struct TStepArguments {
@@ -44,7 +44,7 @@ int main(int argc, char** argv) {
       "                                               banks K, K+1, ...\n"
       "  --records FILE                                a records.json as tarvelin-export --records json writes it:\n"
       "                                               every field that differs from the image is written at its\n"
-      "                                               offset; records keep their size\n"
+      "                                               offset; records keep their size unless --free-space is given\n"
       "Each is repeatable; they apply in the order given, each to the result of those before it.\n"
       "PICTURE is PNG or BMP, at the size saved or enlarged 2 to 8 times. An indexed picture (1, 2, 4 or 8 bits)\n"
       "gives each pixel its index mod 4; any other picture maps each pixel to the one of the four colours shown\n"
@@ -54,6 +54,15 @@ int main(int argc, char** argv) {
       "OUT ending in .nes is the whole image; .ips or .bps a patch from ROM as read (before --patch) to the\n"
       "result. OUT is written whole or not at all, even when nothing changed. What changed (tiles, bytes, the\n"
       "other patterns that show them) is printed on stdout.\n"
+      "With --free-space FILE (the free-space map the viewer keeps beside a ROM, ROM.tarvelin-free, or any file\n"
+      "in its format) a records.json may change counts: sprites of a FrameData with its AlignData, frames of an\n"
+      "AnimationData. Such a record grows in place where the bytes after it are declared free, else moves into\n"
+      "the declared free space within the reach of every bank whose pointers name it, and those pointers follow;\n"
+      "bytes it leaves that nothing reads become free. No byte outside the records and FILE's ranges changes.\n"
+      "Too little space refuses the run, naming the bytes needed and the reach. FILE itself is left as it is\n"
+      "(it still describes ROM); the map as the import leaves it is written, whole or not at all, beside OUT\n"
+      "as OUT.tarvelin-free, where the viewer finds it when it opens OUT (for a patch OUT: the map of the\n"
+      "patched image, to give with --free-space next time).\n"
       "Exit status: 0 written, 1 refused or failed (nothing written), 2 usage.");
   parser.addHelpOption();
   parser.addPositionalArgument("ROM", "The iNES ROM image.");
@@ -70,8 +79,12 @@ int main(int argc, char** argv) {
   const QCommandLineOption chr("chr", "Import raw CHR banks (repeatable).", "FILE");
   const QCommandLineOption chrBank("chr-bank", "The first bank of the --chr before it, hex 0-FF.", "K");
   const QCommandLineOption records("records", "Import a records.json (repeatable).", "FILE");
+  const QCommandLineOption freeSpace("free-space",
+                                     "Let --records change counts, moving records into the free space FILE declares.",
+                                     "FILE");
   const QCommandLineOption nearest("nearest", "RGB pixels of no colour shown take the nearest one (counted).");
-  parser.addOptions({patch, palette, force, quiet, patternTable, spritePicture, bank, sprite, chr, chrBank, records, nearest});
+  parser.addOptions({patch, palette, force, quiet, patternTable, spritePicture, bank, sprite, chr, chrBank, records, nearest,
+                     freeSpace});
   if (const auto finished = ParseOrFinish(parser, raw.Strings(), Program)) return *finished;
   const QStringList positional = parser.positionalArguments();
   if (positional.size() != 2) return UsageError("expected ROM and OUT");
@@ -83,6 +96,8 @@ int main(int argc, char** argv) {
   options.Palette = raw.Bytes(parser.value(palette));
   options.Force = parser.isSet(force);
   options.Quiet = parser.isSet(quiet);
+  options.FreeSpace = raw.Bytes(parser.value(freeSpace));
+  if (parser.isSet(freeSpace) && options.FreeSpace.empty()) return UsageError("--free-space needs a FILE");
   const QString outName = positional[1].toLower();
   if (!outName.endsWith(".nes") && !outName.endsWith(".ips") && !outName.endsWith(".bps"))
     return UsageError("OUT must end in .nes, .ips or .bps");
@@ -114,7 +129,7 @@ int main(int argc, char** argv) {
     if (step.Kind == "records") {
       if (!step.Bank.isNull() || !step.Sprite.isNull() || !step.ChrBank.isNull())
         return UsageError("--records takes no --bank, --sprite or --chr-bank");
-      options.Steps.push_back(RecordsStep(file));
+      options.Steps.push_back(RecordsStep(file, !options.FreeSpace.empty()));
       continue;
     }
     if (step.Kind == "chr") {
