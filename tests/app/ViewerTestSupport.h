@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QSettings>
 #include <QTest>
 #include <cstdint>
 #include <cstdio>
@@ -135,6 +136,8 @@ protected:
     std::filesystem::current_path(Dir.Path());
     // The window remembers the ROMs it opens: here, never in the user's settings.
     qputenv("XDG_CONFIG_HOME", QByteArray::fromStdString(ConfigDir.Path().string()));
+    // Qt reads XDG_CONFIG_HOME once per process; later tests of the same run follow it here.
+    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, QString::fromStdString(ConfigDir.Path().string()));
     if (const auto palette = PaletteFile()) Dir.Write("fcpalette.pal", *palette);
     ResetProcessState();
     // An edit of a record other patterns share goes to all of them, as before the
