@@ -1,5 +1,6 @@
 #include "app/edit/TarvelinEditPanel.h"
 
+#include <QEvent>
 #include <QMenu>
 #include <QPointer>
 #include <QScreen>
@@ -21,7 +22,7 @@
 #include "sprite/tarvelinSpriteGlobals.h"
 #include "host/Application.h"
 
-TEditPanel::TEditPanel(TForm1& Form) : QDockWidget("編集パネル", &Form), FForm(Form) {
+TEditPanel::TEditPanel(TForm1& Form) : QDockWidget(&Form), FForm(Form) {
   setObjectName("EditPanel");
   FParts = new QStackedWidget(this);
   SpritePanel = new TEditSpritePanel(Form, FParts);
@@ -33,7 +34,27 @@ TEditPanel::TEditPanel(TForm1& Form) : QDockWidget("編集パネル", &Form), FF
   area->setWidgetResizable(true);
   area->setWidget(FParts);
   setWidget(area);
+  Retranslate();
   Follow();
+}
+
+void TEditPanel::changeEvent(QEvent* Event) {
+  if (Event->type() == QEvent::LanguageChange && !FGone) {
+    Retranslate();
+    // Both parts, the hidden one too: their notices and items are made of texts.
+    if (IsOpen()) {
+      SpritePanel->Refresh();
+      AnimationPanel->Refresh();
+    }
+  }
+  QDockWidget::changeEvent(Event);
+}
+
+void TEditPanel::Retranslate() {
+  // The title first: a new title resets the menu item's text to it.
+  setWindowTitle(tr("編集パネル"));
+  toggleViewAction()->setText(tr("編集パネル(&P)"));
+  if (auto* item = FForm.findChild<QAction*>("FreeSpace1")) item->setText(FreeSpaceItemText());
 }
 
 void TEditPanel::Follow() {
@@ -99,7 +120,6 @@ void InstallEditPanel(TForm1& Form) {
   Form.setContextMenuPolicy(Qt::NoContextMenu);
   panel->hide();
   Form.ShowEditPanel1 = panel->toggleViewAction();
-  Form.ShowEditPanel1->setText("編集パネル(&P)");
   Form.ShowEditPanel1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_D));
   Form.Edit1->addSeparator();
   Form.Edit1->addAction(Form.ShowEditPanel1);

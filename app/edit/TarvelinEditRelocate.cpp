@@ -1,5 +1,6 @@
 #include "app/edit/TarvelinEditRelocate.h"
 
+#include <QCoreApplication>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QUndoStack>
@@ -9,6 +10,11 @@
 #include "app/window/tarvelinSprite.h"
 #include "host/Application.h"
 #include "sprite/tarvelinSpriteGlobals.h"
+
+// The context of the question's texts.
+class TSharedEditQuestion {
+  Q_DECLARE_TR_FUNCTIONS(TSharedEditQuestion)
+};
 
 namespace {
 
@@ -39,8 +45,9 @@ void PushRelocation(const std::function<TRomPlan(const TFreeMap&)>& Plan, const 
 std::function<TSharedEdit(int, const QString&, const QString&)> AskSharedEdit = [](int Users, const QString& Noun,
                                                                                    const QString& Only) {
   QMessageBox box(QMessageBox::Question, QString::fromStdString(Application.GetTitle()),
-                  QString("このデータは %1 個の%2が使っています。").arg(Users).arg(Noun), QMessageBox::Cancel, Form1);
-  QPushButton* all = box.addButton(QString("%1 %2に反映").arg(Users).arg(Noun), QMessageBox::AcceptRole);
+                  TSharedEditQuestion::tr("このデータは %1 個の%2が使っています。").arg(Users).arg(Noun),
+                  QMessageBox::Cancel, Form1);
+  QPushButton* all = box.addButton(TSharedEditQuestion::tr("%1 %2に反映").arg(Users).arg(Noun), QMessageBox::AcceptRole);
   QPushButton* only = box.addButton(Only, QMessageBox::AcceptRole);
   box.exec();
   return box.clickedButton() == all    ? TSharedEdit::All
