@@ -44,69 +44,69 @@
         <translation>decimal 1-256</translation>
     </message>
     <message>
-        <location filename="../app/edit/TarvelinEditAnimation.cpp" line="163"/>
+        <location filename="../app/edit/TarvelinEditAnimation.cpp" line="159"/>
         <source>パターン番号の上位:</source>
         <translation>Pattern number high bit:</translation>
     </message>
     <message>
-        <location filename="../app/edit/TarvelinEditAnimation.cpp" line="164"/>
+        <location filename="../app/edit/TarvelinEditAnimation.cpp" line="160"/>
         <source>1フレームの長さ:</source>
         <translation>Frames per pattern:</translation>
     </message>
     <message>
-        <location filename="../app/edit/TarvelinEditAnimation.cpp" line="165"/>
+        <location filename="../app/edit/TarvelinEditAnimation.cpp" line="161"/>
         <source>パターン番号(下位): $</source>
         <translation>Pattern number (low): $</translation>
     </message>
     <message>
-        <location filename="../app/edit/TarvelinEditAnimation.cpp" line="166"/>
+        <location filename="../app/edit/TarvelinEditAnimation.cpp" line="162"/>
         <source>挿入</source>
         <translation>Insert</translation>
     </message>
     <message>
-        <location filename="../app/edit/TarvelinEditAnimation.cpp" line="167"/>
+        <location filename="../app/edit/TarvelinEditAnimation.cpp" line="163"/>
         <source>削除</source>
         <translation>Delete</translation>
     </message>
     <message>
-        <location filename="../app/edit/TarvelinEditAnimation.cpp" line="168"/>
+        <location filename="../app/edit/TarvelinEditAnimation.cpp" line="164"/>
         <source>複製</source>
         <translation>Duplicate</translation>
     </message>
     <message>
-        <location filename="../app/edit/TarvelinEditAnimation.cpp" line="169"/>
+        <location filename="../app/edit/TarvelinEditAnimation.cpp" line="165"/>
         <source>上へ</source>
         <translation>Up</translation>
     </message>
     <message>
-        <location filename="../app/edit/TarvelinEditAnimation.cpp" line="170"/>
+        <location filename="../app/edit/TarvelinEditAnimation.cpp" line="166"/>
         <source>下へ</source>
         <translation>Down</translation>
     </message>
     <message>
-        <location filename="../app/edit/TarvelinEditAnimation.cpp" line="171"/>
-        <location filename="../app/edit/TarvelinEditAnimation.cpp" line="240"/>
+        <location filename="../app/edit/TarvelinEditAnimation.cpp" line="167"/>
+        <location filename="../app/edit/TarvelinEditAnimation.cpp" line="236"/>
         <source>このアニメーションだけ</source>
         <translation>This Animation Only</translation>
     </message>
     <message>
-        <location filename="../app/edit/TarvelinEditAnimation.cpp" line="198"/>
+        <location filename="../app/edit/TarvelinEditAnimation.cpp" line="194"/>
         <source>%1: $00 (終わり)</source>
         <translation>%1: $00 (end)</translation>
     </message>
     <message>
-        <location filename="../app/edit/TarvelinEditAnimation.cpp" line="240"/>
+        <location filename="../app/edit/TarvelinEditAnimation.cpp" line="236"/>
         <source>アニメーション</source>
         <comment>used by 2 or more of them</comment>
         <translation>animations</translation>
     </message>
     <message>
-        <location filename="../app/edit/TarvelinEditAnimation.cpp" line="281"/>
+        <location filename="../app/edit/TarvelinEditAnimation.cpp" line="277"/>
         <source>アニメーション %1 のフレーム %2</source>
         <translation>Frame %2 of animation %1</translation>
     </message>
     <message>
-        <location filename="../app/edit/TarvelinEditAnimation.cpp" line="292"/>
+        <location filename="../app/edit/TarvelinEditAnimation.cpp" line="288"/>
         <source>アニメーション %1 の1フレームの長さ</source>
         <translation>Frames per pattern of animation %1</translation>
     </message>
@@ -185,12 +185,12 @@
 <context>
     <name>TEditPanel</name>
     <message>
-        <location filename="../app/edit/TarvelinEditPanel.cpp" line="48"/>
+        <location filename="../app/edit/TarvelinEditPanel.h" line="45"/>
         <source>編集パネル</source>
         <translation>Edit Panel</translation>
     </message>
     <message>
-        <location filename="../app/edit/TarvelinEditPanel.cpp" line="49"/>
+        <location filename="../app/edit/TarvelinEditPanel.cpp" line="77"/>
         <source>編集パネル(&amp;P)</source>
         <translation>Edit &amp;Panel</translation>
     </message>
@@ -198,17 +198,17 @@
 <context>
     <name>TEditSpritePanel</name>
     <message>
-        <location filename="../app/edit/TarvelinEditSprite.cpp" line="60"/>
+        <location filename="../app/edit/TarvelinEditSprite.cpp" line="59"/>
         <source>%1 : %2</source>
         <translation>%1: %2</translation>
     </message>
     <message>
-        <location filename="../app/edit/TarvelinEditSprite.cpp" line="61"/>
+        <location filename="../app/edit/TarvelinEditSprite.cpp" line="60"/>
         <source> ほか %1</source>
         <translation> and %1 more</translation>
     </message>
     <message numerus="yes">
-        <location filename="../app/edit/TarvelinEditSprite.cpp" line="62"/>
+        <location filename="../app/edit/TarvelinEditSprite.cpp" line="61"/>
         <source>%1 は他の %n パターンでも使われています</source>
         <translation>
             <numerusform>%1 is also used by %n other pattern</numerusform>
@@ -216,7 +216,7 @@
         </translation>
     </message>
     <message numerus="yes">
-        <location filename="../app/edit/TarvelinEditSprite.cpp" line="71"/>
+        <location filename="../app/edit/TarvelinEditSprite.cpp" line="70"/>
         <source>%1 を書き換えました: 他の %n パターンも変わります</source>
         <translation>
             <numerusform>Changed %1: %n other pattern changes too</numerusform>
@@ -224,164 +224,164 @@
         </translation>
     </message>
     <message>
-        <location filename="../app/edit/TarvelinEditSprite.cpp" line="122"/>
+        <location filename="../app/edit/TarvelinEditSprite.cpp" line="121"/>
         <source>キャラクタバンク番号</source>
         <translation>CHR bank number</translation>
     </message>
     <message>
-        <location filename="../app/edit/TarvelinEditSprite.cpp" line="122"/>
+        <location filename="../app/edit/TarvelinEditSprite.cpp" line="121"/>
         <source>スプライト配置データ番号</source>
         <translation>Alignment data number</translation>
     </message>
     <message>
-        <location filename="../app/edit/TarvelinEditSprite.cpp" line="123"/>
+        <location filename="../app/edit/TarvelinEditSprite.cpp" line="122"/>
         <source>16進数 00-FF</source>
         <translation>hex 00-FF</translation>
     </message>
     <message>
-        <location filename="../app/edit/TarvelinEditSprite.cpp" line="184"/>
+        <location filename="../app/edit/TarvelinEditSprite.cpp" line="181"/>
         <source>キャラクタバンク番号: $</source>
         <translation>CHR bank number: $</translation>
     </message>
     <message>
-        <location filename="../app/edit/TarvelinEditSprite.cpp" line="185"/>
+        <location filename="../app/edit/TarvelinEditSprite.cpp" line="182"/>
         <source>スプライト配置データ番号: $</source>
         <translation>Alignment data number: $</translation>
     </message>
     <message>
-        <location filename="../app/edit/TarvelinEditSprite.cpp" line="186"/>
+        <location filename="../app/edit/TarvelinEditSprite.cpp" line="183"/>
         <source>番号</source>
         <translation>No.</translation>
     </message>
     <message>
-        <location filename="../app/edit/TarvelinEditSprite.cpp" line="186"/>
+        <location filename="../app/edit/TarvelinEditSprite.cpp" line="183"/>
         <source>タイル</source>
         <translation>Tile</translation>
     </message>
     <message>
-        <location filename="../app/edit/TarvelinEditSprite.cpp" line="186"/>
+        <location filename="../app/edit/TarvelinEditSprite.cpp" line="183"/>
         <source>上下</source>
         <translation>V flip</translation>
     </message>
     <message>
-        <location filename="../app/edit/TarvelinEditSprite.cpp" line="186"/>
+        <location filename="../app/edit/TarvelinEditSprite.cpp" line="183"/>
         <source>左右</source>
         <translation>H flip</translation>
     </message>
     <message>
-        <location filename="../app/edit/TarvelinEditSprite.cpp" line="186"/>
+        <location filename="../app/edit/TarvelinEditSprite.cpp" line="183"/>
         <source>パレット</source>
         <translation>Palette</translation>
     </message>
     <message>
-        <location filename="../app/edit/TarvelinEditSprite.cpp" line="187"/>
+        <location filename="../app/edit/TarvelinEditSprite.cpp" line="184"/>
         <source>スプライト追加</source>
         <translation>Add Sprite</translation>
     </message>
     <message>
-        <location filename="../app/edit/TarvelinEditSprite.cpp" line="188"/>
+        <location filename="../app/edit/TarvelinEditSprite.cpp" line="185"/>
         <source>スプライト削除</source>
         <translation>Remove Sprite</translation>
     </message>
     <message>
-        <location filename="../app/edit/TarvelinEditSprite.cpp" line="189"/>
-        <location filename="../app/edit/TarvelinEditSprite.cpp" line="409"/>
+        <location filename="../app/edit/TarvelinEditSprite.cpp" line="186"/>
+        <location filename="../app/edit/TarvelinEditSprite.cpp" line="406"/>
         <source>このパターンだけ</source>
         <translation>This Pattern Only</translation>
     </message>
     <message>
-        <location filename="../app/edit/TarvelinEditSprite.cpp" line="273"/>
+        <location filename="../app/edit/TarvelinEditSprite.cpp" line="270"/>
         <source>%1 スプライト$%2 の上下反転</source>
         <translation>V flip of %1 sprite $%2</translation>
     </message>
     <message>
-        <location filename="../app/edit/TarvelinEditSprite.cpp" line="273"/>
+        <location filename="../app/edit/TarvelinEditSprite.cpp" line="270"/>
         <source>%1 スプライト$%2 の左右反転</source>
         <translation>H flip of %1 sprite $%2</translation>
     </message>
     <message>
-        <location filename="../app/edit/TarvelinEditSprite.cpp" line="279"/>
+        <location filename="../app/edit/TarvelinEditSprite.cpp" line="276"/>
         <source>%1 スプライト$%2 のタイル</source>
         <translation>Tile of %1 sprite $%2</translation>
     </message>
     <message>
-        <location filename="../app/edit/TarvelinEditSprite.cpp" line="284"/>
+        <location filename="../app/edit/TarvelinEditSprite.cpp" line="281"/>
         <source>%1 スプライト$%2 のパレット</source>
         <translation>Palette of %1 sprite $%2</translation>
     </message>
     <message>
-        <location filename="../app/edit/TarvelinEditSprite.cpp" line="309"/>
+        <location filename="../app/edit/TarvelinEditSprite.cpp" line="306"/>
         <source>%1 のキャラクタバンク番号</source>
         <translation>CHR bank number of %1</translation>
     </message>
     <message>
-        <location filename="../app/edit/TarvelinEditSprite.cpp" line="312"/>
+        <location filename="../app/edit/TarvelinEditSprite.cpp" line="309"/>
         <source>%1 のスプライト配置データ番号</source>
         <translation>Alignment data number of %1</translation>
     </message>
     <message>
-        <location filename="../app/edit/TarvelinEditSprite.cpp" line="321"/>
+        <location filename="../app/edit/TarvelinEditSprite.cpp" line="318"/>
         <source>%1 スプライト$%2 の移動</source>
         <translation>Move %1 sprite $%2</translation>
     </message>
     <message>
-        <location filename="../app/edit/TarvelinEditSprite.cpp" line="343"/>
+        <location filename="../app/edit/TarvelinEditSprite.cpp" line="340"/>
         <source>このパターン定義 (%1)</source>
         <translation>This pattern definition (%1)</translation>
     </message>
     <message>
-        <location filename="../app/edit/TarvelinEditSprite.cpp" line="345"/>
+        <location filename="../app/edit/TarvelinEditSprite.cpp" line="342"/>
         <source>スプライト配置データ $%1 (%2)</source>
         <translation>Alignment data $%1 (%2)</translation>
     </message>
     <message>
-        <location filename="../app/edit/TarvelinEditSprite.cpp" line="352"/>
+        <location filename="../app/edit/TarvelinEditSprite.cpp" line="349"/>
         <source>タイル $%1 (%2)</source>
         <translation>Tile $%1 (%2)</translation>
     </message>
     <message>
-        <location filename="../app/edit/TarvelinEditSprite.cpp" line="355"/>
+        <location filename="../app/edit/TarvelinEditSprite.cpp" line="352"/>
         <source>キャラクタバンク $%1 (%2)</source>
         <translation>CHR bank $%1 (%2)</translation>
     </message>
     <message>
-        <location filename="../app/edit/TarvelinEditSprite.cpp" line="385"/>
+        <location filename="../app/edit/TarvelinEditSprite.cpp" line="382"/>
         <source>%1 スプライト$%2 の追加</source>
         <translation>Add %1 sprite $%2</translation>
     </message>
     <message>
-        <location filename="../app/edit/TarvelinEditSprite.cpp" line="395"/>
+        <location filename="../app/edit/TarvelinEditSprite.cpp" line="392"/>
         <source>%1 スプライト$%2 の削除</source>
         <translation>Remove %1 sprite $%2</translation>
     </message>
     <message>
-        <location filename="../app/edit/TarvelinEditSprite.cpp" line="409"/>
+        <location filename="../app/edit/TarvelinEditSprite.cpp" line="406"/>
         <source>パターン</source>
         <comment>used by 2 or more of them</comment>
         <translation>patterns</translation>
     </message>
     <message>
-        <location filename="../app/edit/TarvelinEditSprite.cpp" line="426"/>
+        <location filename="../app/edit/TarvelinEditSprite.cpp" line="423"/>
         <source>%1 をこのパターンだけに</source>
         <translation>Give %1 records of its own</translation>
     </message>
     <message>
-        <location filename="../app/edit/TarvelinEditSprite.cpp" line="434"/>
+        <location filename="../app/edit/TarvelinEditSprite.cpp" line="431"/>
         <source>スプライト配置データ $%1</source>
         <translation>Alignment data $%1</translation>
     </message>
     <message>
-        <location filename="../app/edit/TarvelinEditSprite.cpp" line="437"/>
+        <location filename="../app/edit/TarvelinEditSprite.cpp" line="434"/>
         <source>パターン定義 (%1)</source>
         <translation>Pattern definition (%1)</translation>
     </message>
     <message>
-        <location filename="../app/edit/TarvelinEditSprite.cpp" line="470"/>
+        <location filename="../app/edit/TarvelinEditSprite.cpp" line="467"/>
         <source>矢印: スプライトを移動 (Shift: 8ドット)</source>
         <translation>Arrows: move the sprite (Shift: 8 pixels)</translation>
     </message>
     <message>
-        <location filename="../app/edit/TarvelinEditSprite.cpp" line="470"/>
+        <location filename="../app/edit/TarvelinEditSprite.cpp" line="467"/>
         <source>Tab/Shift+Tab: 次/前のスプライト</source>
         <translation>Tab/Shift+Tab: next/previous sprite</translation>
     </message>

@@ -39,6 +39,10 @@ private:
   // Docked, the panel opens beside the pages, which keep their size, and takes its width back when closed.
   void Resize(bool Visible);
   void LetGo();
+  // Makes room in the docked panel for texts that grew with the language; Again: times to look once more.
+  void Widen(int Again);
+
+  static constexpr const char* Title = QT_TR_NOOP("編集パネル");
 
   TForm1& FForm;
   QStackedWidget* FParts = nullptr;

@@ -16,6 +16,7 @@
 #include <QProcess>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QScrollArea>
 #include <QStatusBar>
 #include <QStyleOptionButton>
 #include <QTableWidget>
@@ -213,6 +214,9 @@ TEST_F(EditPanelEnglishTest, ThePanelAndItsItemsSpeakEnglishAndJapaneseAgainAfte
     ASSERT_EQ(texts.size(), japanese.size());
     for (std::size_t i = 0; i < texts.size(); ++i) EXPECT_EQ(texts[i].first, japanese[i].first);
     ExpectEnglish(texts);
+    // The docked panel has made room for the longer texts: nothing to scroll sideways.
+    const auto* area = qobject_cast<QScrollArea*>(Form1->EditPanel->widget());
+    EXPECT_LE(area->widget()->minimumSizeHint().width(), area->viewport()->width());
     ExpectTextsFit(Form1->EditPanel);
     ShowAnimationPage();
     QApplication::processEvents();
@@ -291,6 +295,21 @@ TEST_F(EditPanelEnglishTest, TheFreeSpaceDialogSpeaksEnglishAndJapaneseAgainAfte
     Form1->RomUndoStack->undo();
   }
   EXPECT_EQ(Texts(dialog), japanese);
+}
+
+// Opened in English, each part the panel shows has room for its texts.
+TEST_F(EditPanelEnglishTest, APanelOpenedInEnglishMakesRoomForBothParts) {
+  QTest::keyClick(Form1, Qt::Key_D, Qt::ControlModifier);
+  ASSERT_FALSE(Form1->EditPanel->isVisible());
+  TEnglish english(Dir.Path());
+  QTest::keyClick(Form1, Qt::Key_D, Qt::ControlModifier);
+  const auto* area = qobject_cast<QScrollArea*>(Form1->EditPanel->widget());
+  for (const bool sprite : {false, true}) {
+    sprite ? ShowSpritePage() : ShowAnimationPage();
+    TEnglish::Settle();
+    EXPECT_LE(area->widget()->minimumSizeHint().width(), area->viewport()->width()) << sprite;
+    ExpectTextsFit(Form1->EditPanel);
+  }
 }
 
 }  // namespace
