@@ -34,79 +34,79 @@
         <translation>Pattern number high bit of animation %1</translation>
     </message>
     <message>
-        <location filename="../app/edit/TarvelinEditAnimation.cpp" line="137"/>
+        <location filename="../app/edit/TarvelinEditAnimation.cpp" line="138"/>
         <source>1フレームの長さ</source>
         <translation>Frames per pattern</translation>
     </message>
     <message>
-        <location filename="../app/edit/TarvelinEditAnimation.cpp" line="137"/>
+        <location filename="../app/edit/TarvelinEditAnimation.cpp" line="138"/>
         <source>10進数 1-256</source>
         <translation>decimal 1-256</translation>
     </message>
     <message>
-        <location filename="../app/edit/TarvelinEditAnimation.cpp" line="159"/>
+        <location filename="../app/edit/TarvelinEditAnimation.cpp" line="161"/>
         <source>パターン番号の上位:</source>
         <translation>Pattern number high bit:</translation>
     </message>
     <message>
-        <location filename="../app/edit/TarvelinEditAnimation.cpp" line="160"/>
+        <location filename="../app/edit/TarvelinEditAnimation.cpp" line="162"/>
         <source>1フレームの長さ:</source>
         <translation>Frames per pattern:</translation>
     </message>
     <message>
-        <location filename="../app/edit/TarvelinEditAnimation.cpp" line="161"/>
+        <location filename="../app/edit/TarvelinEditAnimation.cpp" line="163"/>
         <source>パターン番号(下位): $</source>
         <translation>Pattern number (low): $</translation>
     </message>
     <message>
-        <location filename="../app/edit/TarvelinEditAnimation.cpp" line="162"/>
+        <location filename="../app/edit/TarvelinEditAnimation.cpp" line="164"/>
         <source>挿入</source>
         <translation>Insert</translation>
     </message>
     <message>
-        <location filename="../app/edit/TarvelinEditAnimation.cpp" line="163"/>
+        <location filename="../app/edit/TarvelinEditAnimation.cpp" line="165"/>
         <source>削除</source>
         <translation>Delete</translation>
     </message>
     <message>
-        <location filename="../app/edit/TarvelinEditAnimation.cpp" line="164"/>
+        <location filename="../app/edit/TarvelinEditAnimation.cpp" line="166"/>
         <source>複製</source>
         <translation>Duplicate</translation>
     </message>
     <message>
-        <location filename="../app/edit/TarvelinEditAnimation.cpp" line="165"/>
+        <location filename="../app/edit/TarvelinEditAnimation.cpp" line="167"/>
         <source>上へ</source>
         <translation>Up</translation>
     </message>
     <message>
-        <location filename="../app/edit/TarvelinEditAnimation.cpp" line="166"/>
+        <location filename="../app/edit/TarvelinEditAnimation.cpp" line="168"/>
         <source>下へ</source>
         <translation>Down</translation>
     </message>
     <message>
-        <location filename="../app/edit/TarvelinEditAnimation.cpp" line="167"/>
-        <location filename="../app/edit/TarvelinEditAnimation.cpp" line="236"/>
+        <location filename="../app/edit/TarvelinEditAnimation.cpp" line="169"/>
+        <location filename="../app/edit/TarvelinEditAnimation.cpp" line="238"/>
         <source>このアニメーションだけ</source>
         <translation>This Animation Only</translation>
     </message>
     <message>
-        <location filename="../app/edit/TarvelinEditAnimation.cpp" line="194"/>
+        <location filename="../app/edit/TarvelinEditAnimation.cpp" line="196"/>
         <source>%1: $00 (終わり)</source>
         <translation>%1: $00 (end)</translation>
     </message>
     <message>
-        <location filename="../app/edit/TarvelinEditAnimation.cpp" line="236"/>
+        <location filename="../app/edit/TarvelinEditAnimation.cpp" line="238"/>
         <source>アニメーション</source>
         <comment>used by 2 or more of them</comment>
         <translation>animations</translation>
     </message>
     <message>
-        <location filename="../app/edit/TarvelinEditAnimation.cpp" line="277"/>
+        <location filename="../app/edit/TarvelinEditAnimation.cpp" line="279"/>
         <source>アニメーション %1 のフレーム %2</source>
         <translation>Frame %2 of animation %1</translation>
     </message>
     <message>
-        <location filename="../app/edit/TarvelinEditAnimation.cpp" line="288"/>
+        <location filename="../app/edit/TarvelinEditAnimation.cpp" line="290"/>
         <source>アニメーション %1 の1フレームの長さ</source>
         <translation>Frames per pattern of animation %1</translation>
     </message>
@@ -190,7 +190,7 @@
         <translation>Edit Panel</translation>
     </message>
     <message>
-        <location filename="../app/edit/TarvelinEditPanel.cpp" line="77"/>
+        <location filename="../app/edit/TarvelinEditPanel.cpp" line="78"/>
         <source>編集パネル(&amp;P)</source>
         <translation>Edit &amp;Panel</translation>
     </message>
@@ -208,7 +208,7 @@
         <translation> and %1 more</translation>
     </message>
     <message numerus="yes">
-        <location filename="../app/edit/TarvelinEditSprite.cpp" line="61"/>
+        <location filename="../app/edit/TarvelinEditSprite.cpp" line="62"/>
         <source>%1 は他の %n パターンでも使われています</source>
         <translation>
             <numerusform>%1 is also used by %n other pattern</numerusform>
@@ -216,7 +216,7 @@
         </translation>
     </message>
     <message numerus="yes">
-        <location filename="../app/edit/TarvelinEditSprite.cpp" line="70"/>
+        <location filename="../app/edit/TarvelinEditSprite.cpp" line="72"/>
         <source>%1 を書き換えました: 他の %n パターンも変わります</source>
         <translation>
             <numerusform>Changed %1: %n other pattern changes too</numerusform>
@@ -224,164 +224,164 @@
         </translation>
     </message>
     <message>
-        <location filename="../app/edit/TarvelinEditSprite.cpp" line="121"/>
+        <location filename="../app/edit/TarvelinEditSprite.cpp" line="122"/>
         <source>キャラクタバンク番号</source>
         <translation>CHR bank number</translation>
     </message>
     <message>
-        <location filename="../app/edit/TarvelinEditSprite.cpp" line="121"/>
+        <location filename="../app/edit/TarvelinEditSprite.cpp" line="122"/>
         <source>スプライト配置データ番号</source>
         <translation>Alignment data number</translation>
     </message>
     <message>
-        <location filename="../app/edit/TarvelinEditSprite.cpp" line="122"/>
+        <location filename="../app/edit/TarvelinEditSprite.cpp" line="123"/>
         <source>16進数 00-FF</source>
         <translation>hex 00-FF</translation>
     </message>
     <message>
-        <location filename="../app/edit/TarvelinEditSprite.cpp" line="181"/>
+        <location filename="../app/edit/TarvelinEditSprite.cpp" line="182"/>
         <source>キャラクタバンク番号: $</source>
         <translation>CHR bank number: $</translation>
     </message>
     <message>
-        <location filename="../app/edit/TarvelinEditSprite.cpp" line="182"/>
+        <location filename="../app/edit/TarvelinEditSprite.cpp" line="183"/>
         <source>スプライト配置データ番号: $</source>
         <translation>Alignment data number: $</translation>
     </message>
     <message>
-        <location filename="../app/edit/TarvelinEditSprite.cpp" line="183"/>
+        <location filename="../app/edit/TarvelinEditSprite.cpp" line="184"/>
         <source>番号</source>
         <translation>No.</translation>
     </message>
     <message>
-        <location filename="../app/edit/TarvelinEditSprite.cpp" line="183"/>
+        <location filename="../app/edit/TarvelinEditSprite.cpp" line="184"/>
         <source>タイル</source>
         <translation>Tile</translation>
     </message>
     <message>
-        <location filename="../app/edit/TarvelinEditSprite.cpp" line="183"/>
+        <location filename="../app/edit/TarvelinEditSprite.cpp" line="184"/>
         <source>上下</source>
         <translation>V flip</translation>
     </message>
     <message>
-        <location filename="../app/edit/TarvelinEditSprite.cpp" line="183"/>
+        <location filename="../app/edit/TarvelinEditSprite.cpp" line="184"/>
         <source>左右</source>
         <translation>H flip</translation>
     </message>
     <message>
-        <location filename="../app/edit/TarvelinEditSprite.cpp" line="183"/>
+        <location filename="../app/edit/TarvelinEditSprite.cpp" line="184"/>
         <source>パレット</source>
         <translation>Palette</translation>
     </message>
     <message>
-        <location filename="../app/edit/TarvelinEditSprite.cpp" line="184"/>
+        <location filename="../app/edit/TarvelinEditSprite.cpp" line="185"/>
         <source>スプライト追加</source>
         <translation>Add Sprite</translation>
     </message>
     <message>
-        <location filename="../app/edit/TarvelinEditSprite.cpp" line="185"/>
+        <location filename="../app/edit/TarvelinEditSprite.cpp" line="186"/>
         <source>スプライト削除</source>
         <translation>Remove Sprite</translation>
     </message>
     <message>
-        <location filename="../app/edit/TarvelinEditSprite.cpp" line="186"/>
-        <location filename="../app/edit/TarvelinEditSprite.cpp" line="406"/>
+        <location filename="../app/edit/TarvelinEditSprite.cpp" line="187"/>
+        <location filename="../app/edit/TarvelinEditSprite.cpp" line="411"/>
         <source>このパターンだけ</source>
         <translation>This Pattern Only</translation>
     </message>
     <message>
-        <location filename="../app/edit/TarvelinEditSprite.cpp" line="270"/>
+        <location filename="../app/edit/TarvelinEditSprite.cpp" line="271"/>
         <source>%1 スプライト$%2 の上下反転</source>
         <translation>V flip of %1 sprite $%2</translation>
     </message>
     <message>
-        <location filename="../app/edit/TarvelinEditSprite.cpp" line="270"/>
+        <location filename="../app/edit/TarvelinEditSprite.cpp" line="271"/>
         <source>%1 スプライト$%2 の左右反転</source>
         <translation>H flip of %1 sprite $%2</translation>
     </message>
     <message>
-        <location filename="../app/edit/TarvelinEditSprite.cpp" line="276"/>
+        <location filename="../app/edit/TarvelinEditSprite.cpp" line="278"/>
         <source>%1 スプライト$%2 のタイル</source>
         <translation>Tile of %1 sprite $%2</translation>
     </message>
     <message>
-        <location filename="../app/edit/TarvelinEditSprite.cpp" line="281"/>
+        <location filename="../app/edit/TarvelinEditSprite.cpp" line="283"/>
         <source>%1 スプライト$%2 のパレット</source>
         <translation>Palette of %1 sprite $%2</translation>
     </message>
     <message>
-        <location filename="../app/edit/TarvelinEditSprite.cpp" line="306"/>
+        <location filename="../app/edit/TarvelinEditSprite.cpp" line="308"/>
         <source>%1 のキャラクタバンク番号</source>
         <translation>CHR bank number of %1</translation>
     </message>
     <message>
-        <location filename="../app/edit/TarvelinEditSprite.cpp" line="309"/>
+        <location filename="../app/edit/TarvelinEditSprite.cpp" line="311"/>
         <source>%1 のスプライト配置データ番号</source>
         <translation>Alignment data number of %1</translation>
     </message>
     <message>
-        <location filename="../app/edit/TarvelinEditSprite.cpp" line="318"/>
+        <location filename="../app/edit/TarvelinEditSprite.cpp" line="320"/>
         <source>%1 スプライト$%2 の移動</source>
         <translation>Move %1 sprite $%2</translation>
     </message>
     <message>
-        <location filename="../app/edit/TarvelinEditSprite.cpp" line="340"/>
+        <location filename="../app/edit/TarvelinEditSprite.cpp" line="342"/>
         <source>このパターン定義 (%1)</source>
         <translation>This pattern definition (%1)</translation>
     </message>
     <message>
-        <location filename="../app/edit/TarvelinEditSprite.cpp" line="342"/>
+        <location filename="../app/edit/TarvelinEditSprite.cpp" line="345"/>
         <source>スプライト配置データ $%1 (%2)</source>
         <translation>Alignment data $%1 (%2)</translation>
     </message>
     <message>
-        <location filename="../app/edit/TarvelinEditSprite.cpp" line="349"/>
+        <location filename="../app/edit/TarvelinEditSprite.cpp" line="352"/>
         <source>タイル $%1 (%2)</source>
         <translation>Tile $%1 (%2)</translation>
     </message>
     <message>
-        <location filename="../app/edit/TarvelinEditSprite.cpp" line="352"/>
+        <location filename="../app/edit/TarvelinEditSprite.cpp" line="356"/>
         <source>キャラクタバンク $%1 (%2)</source>
         <translation>CHR bank $%1 (%2)</translation>
     </message>
     <message>
-        <location filename="../app/edit/TarvelinEditSprite.cpp" line="382"/>
+        <location filename="../app/edit/TarvelinEditSprite.cpp" line="386"/>
         <source>%1 スプライト$%2 の追加</source>
         <translation>Add %1 sprite $%2</translation>
     </message>
     <message>
-        <location filename="../app/edit/TarvelinEditSprite.cpp" line="392"/>
+        <location filename="../app/edit/TarvelinEditSprite.cpp" line="396"/>
         <source>%1 スプライト$%2 の削除</source>
         <translation>Remove %1 sprite $%2</translation>
     </message>
     <message>
-        <location filename="../app/edit/TarvelinEditSprite.cpp" line="406"/>
+        <location filename="../app/edit/TarvelinEditSprite.cpp" line="410"/>
         <source>パターン</source>
         <comment>used by 2 or more of them</comment>
         <translation>patterns</translation>
     </message>
     <message>
-        <location filename="../app/edit/TarvelinEditSprite.cpp" line="423"/>
+        <location filename="../app/edit/TarvelinEditSprite.cpp" line="428"/>
         <source>%1 をこのパターンだけに</source>
         <translation>Give %1 records of its own</translation>
     </message>
     <message>
-        <location filename="../app/edit/TarvelinEditSprite.cpp" line="431"/>
+        <location filename="../app/edit/TarvelinEditSprite.cpp" line="436"/>
         <source>スプライト配置データ $%1</source>
         <translation>Alignment data $%1</translation>
     </message>
     <message>
-        <location filename="../app/edit/TarvelinEditSprite.cpp" line="434"/>
+        <location filename="../app/edit/TarvelinEditSprite.cpp" line="439"/>
         <source>パターン定義 (%1)</source>
         <translation>Pattern definition (%1)</translation>
     </message>
     <message>
-        <location filename="../app/edit/TarvelinEditSprite.cpp" line="467"/>
+        <location filename="../app/edit/TarvelinEditSprite.cpp" line="472"/>
         <source>矢印: スプライトを移動 (Shift: 8ドット)</source>
         <translation>Arrows: move the sprite (Shift: 8 pixels)</translation>
     </message>
     <message>
-        <location filename="../app/edit/TarvelinEditSprite.cpp" line="467"/>
+        <location filename="../app/edit/TarvelinEditSprite.cpp" line="472"/>
         <source>Tab/Shift+Tab: 次/前のスプライト</source>
         <translation>Tab/Shift+Tab: next/previous sprite</translation>
     </message>
@@ -437,28 +437,28 @@
         <translation>Accept</translation>
     </message>
     <message>
-        <location filename="../app/edit/TarvelinFreeSpaceDialog.cpp" line="129"/>
+        <location filename="../app/edit/TarvelinFreeSpaceDialog.cpp" line="130"/>
         <source>空き領域は PRG-ROM ($00010-$4000F) の中で、最初の位置から最後の位置までです</source>
         <translation>Free space lies inside PRG-ROM ($00010-$4000F), from the first offset to the last</translation>
     </message>
     <message>
-        <location filename="../app/edit/TarvelinFreeSpaceDialog.cpp" line="133"/>
+        <location filename="../app/edit/TarvelinFreeSpaceDialog.cpp" line="135"/>
         <source>%1 はポインタが指すデータと重なります</source>
         <translation>%1 overlaps data a pointer points to</translation>
     </message>
     <message>
-        <location filename="../app/edit/TarvelinFreeSpaceDialog.cpp" line="136"/>
-        <location filename="../app/edit/TarvelinFreeSpaceDialog.cpp" line="168"/>
+        <location filename="../app/edit/TarvelinFreeSpaceDialog.cpp" line="138"/>
+        <location filename="../app/edit/TarvelinFreeSpaceDialog.cpp" line="170"/>
         <source>空き領域 %1 の追加</source>
         <translation>Add free space %1</translation>
     </message>
     <message>
-        <location filename="../app/edit/TarvelinFreeSpaceDialog.cpp" line="149"/>
+        <location filename="../app/edit/TarvelinFreeSpaceDialog.cpp" line="151"/>
         <source>空き領域 %1 の削除</source>
         <translation>Remove free space %1</translation>
     </message>
     <message>
-        <location filename="../app/edit/TarvelinFreeSpaceDialog.cpp" line="195"/>
+        <location filename="../app/edit/TarvelinFreeSpaceDialog.cpp" line="197"/>
         <source>空き領域(&amp;F)...</source>
         <translation>&amp;Free Space...</translation>
     </message>
@@ -501,42 +501,42 @@
         <translation>%1: color %2 is none of the 4 colors shown (choose Import with Nearest Colors to take the nearest one)</translation>
     </message>
     <message>
-        <location filename="../app/edit/TarvelinImportItems.cpp" line="57"/>
+        <location filename="../app/edit/TarvelinImportItems.cpp" line="58"/>
         <source>%1: 色 %2 は複数の色番号に当たるので決められません。インデックスカラーの画像を使ってください</source>
         <translation>%1: color %2 matches more than one color number. Use an indexed-color picture</translation>
     </message>
     <message>
-        <location filename="../app/edit/TarvelinImportItems.cpp" line="60"/>
+        <location filename="../app/edit/TarvelinImportItems.cpp" line="61"/>
         <source>%1: この帯にはCHRバンクが読み込まれていないので色0のままにしてください</source>
         <translation>%1: no CHR bank is loaded in this band, so leave it color 0</translation>
     </message>
     <message>
-        <location filename="../app/edit/TarvelinImportItems.cpp" line="62"/>
+        <location filename="../app/edit/TarvelinImportItems.cpp" line="63"/>
         <source>%1: ここにはスプライトがないので背景のままにしてください</source>
         <translation>%1: no sprite is here, so leave it background</translation>
     </message>
     <message>
-        <location filename="../app/edit/TarvelinImportItems.cpp" line="64"/>
+        <location filename="../app/edit/TarvelinImportItems.cpp" line="65"/>
         <source>同じタイルの点が2か所で違う色になっています: %1 と %2</source>
         <translation>One pixel of a tile has two different colors: %1 and %2</translation>
     </message>
     <message>
-        <location filename="../app/edit/TarvelinImportItems.cpp" line="66"/>
+        <location filename="../app/edit/TarvelinImportItems.cpp" line="67"/>
         <source>CHRファイルが %1 バイトです。1024 バイトの倍数でなければなりません</source>
         <translation>The CHR file is %1 bytes. It must be a multiple of 1024 bytes</translation>
     </message>
     <message>
-        <location filename="../app/edit/TarvelinImportItems.cpp" line="68"/>
+        <location filename="../app/edit/TarvelinImportItems.cpp" line="69"/>
         <source>CHRファイルの %1 バンクはバンク %2 からではバンク $FF を越えます</source>
         <translation>The CHR file&apos;s %1 banks, from bank %2, go past bank $FF</translation>
     </message>
     <message>
-        <location filename="../app/edit/TarvelinImportItems.cpp" line="72"/>
+        <location filename="../app/edit/TarvelinImportItems.cpp" line="73"/>
         <source>取り込めません</source>
         <translation>Cannot import</translation>
     </message>
     <message numerus="yes">
-        <location filename="../app/edit/TarvelinImportItems.cpp" line="95"/>
+        <location filename="../app/edit/TarvelinImportItems.cpp" line="98"/>
         <source>これらのタイルは他の %n パターンでも使われています: %1</source>
         <translation>
             <numerusform>These tiles are also used by %n other pattern: %1</numerusform>
@@ -544,100 +544,100 @@
         </translation>
     </message>
     <message>
-        <location filename="../app/edit/TarvelinImportItems.cpp" line="97"/>
+        <location filename="../app/edit/TarvelinImportItems.cpp" line="99"/>
         <source> ほか %1</source>
         <translation> and %1 more</translation>
     </message>
     <message>
-        <location filename="../app/edit/TarvelinImportItems.cpp" line="108"/>
+        <location filename="../app/edit/TarvelinImportItems.cpp" line="110"/>
         <source>取り込んでも変わるタイルはありません</source>
         <translation>The import changes no tile</translation>
     </message>
     <message>
-        <location filename="../app/edit/TarvelinImportItems.cpp" line="135"/>
+        <location filename="../app/edit/TarvelinImportItems.cpp" line="138"/>
         <source>ファイル %1 はPNGまたはBMPの画像として読み込めません</source>
         <translation>Cannot read file %1 as a PNG or BMP picture</translation>
     </message>
     <message>
-        <location filename="../app/edit/TarvelinImportItems.cpp" line="158"/>
+        <location filename="../app/edit/TarvelinImportItems.cpp" line="161"/>
         <source>クリップボードに取り込める画像がありません</source>
         <translation>The clipboard holds no picture to import</translation>
     </message>
     <message>
-        <location filename="../app/edit/TarvelinImportItems.cpp" line="237"/>
+        <location filename="../app/edit/TarvelinImportItems.cpp" line="240"/>
         <source>取り込み(&amp;I)</source>
         <translation>&amp;Import</translation>
     </message>
     <message>
-        <location filename="../app/edit/TarvelinImportItems.cpp" line="238"/>
+        <location filename="../app/edit/TarvelinImportItems.cpp" line="241"/>
         <source>パターンテーブル画像を取り込む(&amp;T)...</source>
         <translation>Import Pattern &amp;Table Picture...</translation>
     </message>
     <message>
-        <location filename="../app/edit/TarvelinImportItems.cpp" line="239"/>
+        <location filename="../app/edit/TarvelinImportItems.cpp" line="242"/>
         <source>スプライト画像を取り込む(&amp;S)...</source>
         <translation>Import &amp;Sprite Picture...</translation>
     </message>
     <message>
-        <location filename="../app/edit/TarvelinImportItems.cpp" line="240"/>
+        <location filename="../app/edit/TarvelinImportItems.cpp" line="243"/>
         <source>クリップボードの画像をパターンテーブルに(&amp;P)</source>
         <translation>&amp;Paste Picture into Pattern Table</translation>
     </message>
     <message>
-        <location filename="../app/edit/TarvelinImportItems.cpp" line="241"/>
+        <location filename="../app/edit/TarvelinImportItems.cpp" line="244"/>
         <source>クリップボードの画像をスプライトに(&amp;R)</source>
         <translation>Paste Picture into Sp&amp;rite</translation>
     </message>
     <message>
-        <location filename="../app/edit/TarvelinImportItems.cpp" line="242"/>
+        <location filename="../app/edit/TarvelinImportItems.cpp" line="245"/>
         <source>CHRファイルを取り込む(&amp;C)...</source>
         <translation>Import &amp;CHR File...</translation>
     </message>
     <message>
-        <location filename="../app/edit/TarvelinImportItems.cpp" line="243"/>
+        <location filename="../app/edit/TarvelinImportItems.cpp" line="246"/>
         <source>CHRファイルを書き出す(&amp;E)...</source>
         <translation>&amp;Export CHR File...</translation>
     </message>
     <message>
-        <location filename="../app/edit/TarvelinImportItems.cpp" line="244"/>
+        <location filename="../app/edit/TarvelinImportItems.cpp" line="247"/>
         <source>近い色で取り込む(&amp;N)</source>
         <translation>Import with &amp;Nearest Colors</translation>
     </message>
     <message>
-        <location filename="../app/edit/TarvelinImportItems.cpp" line="253"/>
-        <location filename="../app/edit/TarvelinImportItems.cpp" line="269"/>
+        <location filename="../app/edit/TarvelinImportItems.cpp" line="256"/>
+        <location filename="../app/edit/TarvelinImportItems.cpp" line="274"/>
         <source>パターンテーブル画像の取り込み</source>
         <translation>Import pattern table picture</translation>
     </message>
     <message>
-        <location filename="../app/edit/TarvelinImportItems.cpp" line="262"/>
-        <location filename="../app/edit/TarvelinImportItems.cpp" line="276"/>
+        <location filename="../app/edit/TarvelinImportItems.cpp" line="266"/>
+        <location filename="../app/edit/TarvelinImportItems.cpp" line="282"/>
         <source>スプライト画像の取り込み</source>
         <translation>Import sprite picture</translation>
     </message>
     <message>
-        <location filename="../app/edit/TarvelinImportItems.cpp" line="285"/>
+        <location filename="../app/edit/TarvelinImportItems.cpp" line="292"/>
         <source>ファイル %1 は開けないか、CHR-ROM全体より大きいファイルです</source>
         <translation>Cannot open file %1, or it is larger than the whole CHR-ROM</translation>
     </message>
     <message>
-        <location filename="../app/edit/TarvelinImportItems.cpp" line="288"/>
+        <location filename="../app/edit/TarvelinImportItems.cpp" line="295"/>
         <source>取り込む先頭のCHRバンク (16進)</source>
         <translation>First CHR bank to import into (hex)</translation>
     </message>
     <message>
-        <location filename="../app/edit/TarvelinImportItems.cpp" line="292"/>
-        <location filename="../app/edit/TarvelinImportItems.cpp" line="304"/>
+        <location filename="../app/edit/TarvelinImportItems.cpp" line="299"/>
+        <location filename="../app/edit/TarvelinImportItems.cpp" line="311"/>
         <source>CHRバンクは 00-FF の16進で入力してください</source>
         <translation>Enter CHR banks in hex, 00-FF</translation>
     </message>
     <message>
-        <location filename="../app/edit/TarvelinImportItems.cpp" line="295"/>
+        <location filename="../app/edit/TarvelinImportItems.cpp" line="302"/>
         <source>CHRバンク %1 からの取り込み</source>
         <translation>Import CHR from bank %1</translation>
     </message>
     <message>
-        <location filename="../app/edit/TarvelinImportItems.cpp" line="300"/>
+        <location filename="../app/edit/TarvelinImportItems.cpp" line="307"/>
         <source>書き出すCHRバンク (16進、範囲は 0A-0B のように)</source>
         <translation>CHR banks to export (hex; a range as 0A-0B)</translation>
     </message>
@@ -686,32 +686,32 @@
 <context>
     <name>TRecordItems</name>
     <message>
-        <location filename="../app/edit/TarvelinEditRecords.cpp" line="35"/>
+        <location filename="../app/edit/TarvelinEditRecords.cpp" line="36"/>
         <source>%1 は記録ファイルとしては大きすぎます</source>
         <translation>%1 is too large for a records file</translation>
     </message>
     <message>
-        <location filename="../app/edit/TarvelinEditRecords.cpp" line="77"/>
+        <location filename="../app/edit/TarvelinEditRecords.cpp" line="78"/>
         <source>記録をテキストで書き出す(&amp;T)...</source>
         <translation>Export Records as &amp;Text...</translation>
     </message>
     <message>
-        <location filename="../app/edit/TarvelinEditRecords.cpp" line="78"/>
+        <location filename="../app/edit/TarvelinEditRecords.cpp" line="79"/>
         <source>記録をテキストから読み込む(&amp;I)...</source>
         <translation>&amp;Import Records from Text...</translation>
     </message>
     <message>
-        <location filename="../app/edit/TarvelinEditRecords.cpp" line="111"/>
+        <location filename="../app/edit/TarvelinEditRecords.cpp" line="112"/>
         <source>%1 は読み込めません: %2</source>
         <translation>Cannot read %1: %2</translation>
     </message>
     <message>
-        <location filename="../app/edit/TarvelinEditRecords.cpp" line="116"/>
+        <location filename="../app/edit/TarvelinEditRecords.cpp" line="117"/>
         <source>記録の読み込み</source>
         <translation>Import records</translation>
     </message>
     <message numerus="yes">
-        <location filename="../app/edit/TarvelinEditRecords.cpp" line="119"/>
+        <location filename="../app/edit/TarvelinEditRecords.cpp" line="120"/>
         <source>記録を読み込みました: %n バイトを変更しました</source>
         <translation>
             <numerusform>Records imported: %n byte changed</numerusform>
@@ -719,7 +719,7 @@
         </translation>
     </message>
     <message>
-        <location filename="../app/edit/TarvelinEditRecords.cpp" line="120"/>
+        <location filename="../app/edit/TarvelinEditRecords.cpp" line="122"/>
         <source>記録を読み込みました: 変更はありません</source>
         <translation>Records imported: nothing changed</translation>
     </message>
@@ -737,7 +737,7 @@
         <translation>This data is used by %1 %2.</translation>
     </message>
     <message>
-        <location filename="../app/edit/TarvelinEditRelocate.cpp" line="50"/>
+        <location filename="../app/edit/TarvelinEditRelocate.cpp" line="51"/>
         <source>%1 %2に反映</source>
         <translation>Apply to %1 %2</translation>
     </message>

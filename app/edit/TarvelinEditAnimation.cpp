@@ -123,8 +123,8 @@ TEditAnimationPanel::TEditAnimationPanel(TForm1& Form, QWidget* Parent) : QWidge
     });
   connect(DetachAnimation, &QPushButton::clicked, this, [this] {
     Relocate([&](const TFreeMap& Free, TAnimationRef A) { return ::DetachAnimationData(RomDocument, Free, A); },
-             tr("アニメーション %1 をこのアニメーションだけに").arg(AnimationName(CurrentAnimation())), Frames->currentRow(),
-             false);
+             tr("アニメーション %1 をこのアニメーションだけに").arg(AnimationName(CurrentAnimation())),
+             Frames->currentRow(), false);
   });
 
   connect(CheckHigh, &QCheckBox::clicked, this, [this](bool High) {
@@ -134,10 +134,12 @@ TEditAnimationPanel::TEditAnimationPanel(TForm1& Form, QWidget* Parent) : QWidge
     Refresh();
   });
   connect(EditTicks, &QLineEdit::editingFinished, this, [this] { TicksEdited(); });
-  GuardField(EditTicks, [] { return tr("1フレームの長さ"); }, [] { return tr("10進数 1-256"); }, [](const QString& Text) {
-               return TFieldInput{-1, Text.trimmed().isEmpty() ? TInputRefusal::Empty : TInputRefusal::OutOfRange};
-             },
-             [this] { Refresh(); });
+  GuardField(
+      EditTicks, [] { return tr("1フレームの長さ"); }, [] { return tr("10進数 1-256"); },
+      [](const QString& Text) {
+        return TFieldInput{-1, Text.trimmed().isEmpty() ? TInputRefusal::Empty : TInputRefusal::OutOfRange};
+      },
+      [this] { Refresh(); });
   connect(EditFrame, &QLineEdit::editingFinished, this, [this] { FrameEdited(); });
   connect(Frames, &QListWidget::currentRowChanged, this, [this](int Row) {
     const int address = AnimationAddress(PrgData, CurrentAnimation());
@@ -227,7 +229,7 @@ int TEditAnimationPanel::Users() const {
 }
 
 void TEditAnimationPanel::Relocate(const std::function<TRomPlan(const TFreeMap&, TAnimationRef)>& Plan,
-                                  const QString& Text, int Row, bool Edit) {
+                                   const QString& Text, int Row, bool Edit) {
   const TAnimationRef animation = CurrentAnimation();
   const int before = FForm.RomUndoStack->count();
   std::function<TRomPlan(const TFreeMap&)> plan = [&](const TFreeMap& Free) { return Plan(Free, animation); };

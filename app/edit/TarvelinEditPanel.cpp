@@ -63,7 +63,8 @@ void TEditPanel::Widen(int Again) {
   int target = width + extra;
   // Zoomed, as far as the screen allows, as when it opens.
   if (const QScreen* screen = FForm.screen(); screen && FForm.GetZoom() > 1)
-    target = std::min(target, std::max(width, screen->availableGeometry().width() - (FForm.frameGeometry().width() - width)));
+    target = std::min(target, std::max(width, screen->availableGeometry().width() -
+                                                  (FForm.frameGeometry().width() - width)));
   FGrowth += target - width;
   FForm.resize(target, FForm.height());
   FForm.resizeDocks({this}, {this->width() + target - width}, Qt::Horizontal);

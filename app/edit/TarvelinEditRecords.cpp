@@ -32,7 +32,8 @@ std::string ReadRecordsFile(const std::string& Path) {
   std::ifstream in(Path, std::ios::binary);
   if (error || !in) throw EFOpenError(FormatMessage(SFOpenError, Path));
   if (size > MaxRecordsFile)
-    throw Exception(TRecordItems::tr("%1 は記録ファイルとしては大きすぎます").arg(QString::fromStdString(Path)).toStdString());
+    throw Exception(
+        TRecordItems::tr("%1 は記録ファイルとしては大きすぎます").arg(QString::fromStdString(Path)).toStdString());
   return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
@@ -116,7 +117,8 @@ void TRecordItems::ImportRecords1Click() {
       RomCommandEditField, tr("記録の読み込み"));
   // A file that changes nothing is no mistake, but the user should see that it did nothing.
   if (changed)
-    FForm.statusBar()->showMessage(*changed ? tr("記録を読み込みました: %n バイトを変更しました", nullptr, static_cast<int>(*changed))
+    FForm.statusBar()->showMessage(*changed ? tr("記録を読み込みました: %n バイトを変更しました", nullptr,
+                                                 static_cast<int>(*changed))
                                             : tr("記録を読み込みました: 変更はありません"),
                                    StatusMilliseconds);
 }

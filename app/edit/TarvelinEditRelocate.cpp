@@ -47,7 +47,8 @@ std::function<TSharedEdit(int, const QString&, const QString&)> AskSharedEdit = 
   QMessageBox box(QMessageBox::Question, QString::fromStdString(Application.GetTitle()),
                   TSharedEditQuestion::tr("このデータは %1 個の%2が使っています。").arg(Users).arg(Noun),
                   QMessageBox::Cancel, Form1);
-  QPushButton* all = box.addButton(TSharedEditQuestion::tr("%1 %2に反映").arg(Users).arg(Noun), QMessageBox::AcceptRole);
+  QPushButton* all =
+      box.addButton(TSharedEditQuestion::tr("%1 %2に反映").arg(Users).arg(Noun), QMessageBox::AcceptRole);
   QPushButton* only = box.addButton(Only, QMessageBox::AcceptRole);
   box.exec();
   return box.clickedButton() == all    ? TSharedEdit::All

@@ -58,7 +58,8 @@ TSharedLine SharedLine(const QString& What, std::vector<TPatternRef> Users, TPat
   for (std::size_t i = 0; i < std::min(Listed, Users.size()); ++i) names << PatternName(Users[i]);
   QString list = TEditSpritePanel::tr("%1 : %2").arg(What, names.join(", "));
   if (Users.size() > Listed) list += TEditSpritePanel::tr(" ほか %1").arg(Users.size() - Listed);
-  QString line = TEditSpritePanel::tr("%1 は他の %n パターンでも使われています", nullptr, static_cast<int>(Users.size())).arg(What);
+  const auto count = static_cast<int>(Users.size());
+  QString line = TEditSpritePanel::tr("%1 は他の %n パターンでも使われています", nullptr, count).arg(What);
   if (Users.size() <= Inline) line += ": " + names.join(", ");
   return {line, list};
 }
@@ -67,8 +68,8 @@ TSharedLine SharedLine(const QString& What, std::vector<TPatternRef> Users, TPat
 void SayShared(const QString& What, const std::vector<TPatternRef>& Users, TPatternRef Self) {
   const auto others = static_cast<int>(Users.size() - static_cast<std::size_t>(std::count(Users.begin(), Users.end(), Self)));
   if (others <= 0 || !Form1) return;
-  Form1->statusBar()->showMessage(TEditSpritePanel::tr("%1 を書き換えました: 他の %n パターンも変わります", nullptr, others).arg(What),
-                                  10000);
+  Form1->statusBar()->showMessage(
+      TEditSpritePanel::tr("%1 を書き換えました: 他の %n パターンも変わります", nullptr, others).arg(What), 10000);
 }
 
 }  // namespace
@@ -267,7 +268,8 @@ void TEditSpritePanel::ItemChanged(int Row, int Column) {
       const bool v = Sprites->item(Row, ColVFlip)->checkState() == Qt::Checked;
       const bool h = Sprites->item(Row, ColHFlip)->checkState() == Qt::Checked;
       PushRomEdit([&] { return SetSpriteFlips(RomDocument, pattern, Row, v, h); }, RomCommandEditField,
-                  (Column == ColVFlip ? tr("%1 スプライト$%2 の上下反転") : tr("%1 スプライト$%2 の左右反転")).arg(name, row));
+                  (Column == ColVFlip ? tr("%1 スプライト$%2 の上下反転") : tr("%1 スプライト$%2 の左右反転"))
+                      .arg(name, row));
       break;
     }
     case ColTile:
@@ -339,8 +341,9 @@ void TEditSpritePanel::ShowNotice() {
   std::vector<TSharedLine> shared;
   shared.push_back(SharedLine(tr("このパターン定義 (%1)").arg(Address(records.FrameAddress)),
                               PatternsUsingFrame(PrgData, records.FrameAddress), self));
-  shared.push_back(SharedLine(tr("スプライト配置データ $%1 (%2)").arg(Hex2(records.AlignNumber()), Address(records.AlignAddress)),
-                              PatternsUsingAlign(PrgData, records.AlignAddress), self));
+  shared.push_back(
+      SharedLine(tr("スプライト配置データ $%1 (%2)").arg(Hex2(records.AlignNumber()), Address(records.AlignAddress)),
+                 PatternsUsingAlign(PrgData, records.AlignAddress), self));
   const int sprite = SelectedSprite();
   if (sprite >= 0 && sprite < SpriteRows(records)) {
     const int tile = records.Frame[3 + 2 * static_cast<std::size_t>(sprite)];
@@ -349,7 +352,8 @@ void TEditSpritePanel::ShowNotice() {
       shared.push_back(SharedLine(tr("タイル $%1 (%2)").arg(Hex2(tile), Address(ChrDataFileOffset + chr)),
                                   PatternsUsingTile(PrgData, chr), self));
   }
-  shared.push_back(SharedLine(tr("キャラクタバンク $%1 (%2)").arg(Hex2(records.CHRBank()), Address(ChrBankAddress(records.CHRBank()))),
+  const QString bank = Hex2(records.CHRBank()), bankAddress = Address(ChrBankAddress(records.CHRBank()));
+  shared.push_back(SharedLine(tr("キャラクタバンク $%1 (%2)").arg(bank, bankAddress),
                               PatternsUsingChrBank(PrgData, records.CHRBank()), self));
   QStringList lines, lists;
   for (const TSharedLine& line : shared)
@@ -403,7 +407,8 @@ void TEditSpritePanel::ResizeRecords(const std::function<TRomPlan(const TFreeMap
     if (std::ranges::find(users, other) == users.end()) users.push_back(other);
   auto plan = Edit;
   if (users.size() > 1) {
-    switch (AskSharedEdit(static_cast<int>(users.size()), tr("パターン", "used by 2 or more of them"), tr("このパターンだけ"))) {
+    const QString noun = tr("パターン", "used by 2 or more of them");
+    switch (AskSharedEdit(static_cast<int>(users.size()), noun, tr("このパターンだけ"))) {
       case TSharedEdit::Cancel: return;
       case TSharedEdit::ThisOnly:
         plan = [&](const TFreeMap& Free) {
@@ -431,8 +436,8 @@ void TEditSpritePanel::SayEditShared(int Column) {
     SayShared(tr("スプライト配置データ $%1").arg(Hex2(records.AlignNumber())),
               PatternsUsingAlign(PrgData, records.AlignAddress), self);
   else
-    SayShared(tr("パターン定義 (%1)").arg(Address(records.FrameAddress)), PatternsUsingFrame(PrgData, records.FrameAddress),
-              self);
+    SayShared(tr("パターン定義 (%1)").arg(Address(records.FrameAddress)),
+              PatternsUsingFrame(PrgData, records.FrameAddress), self);
 }
 
 void TEditSpritePanel::PickSprite(int Sprite) {

@@ -126,11 +126,13 @@ void TFreeSpaceDialog::AddClick() {
   const int last = ParseOffset(EditLast->text());
   try {
     if (first < FirstPrgOffset || last < first || last >= PrgEnd)
-      throw ERomEditError(tr("空き領域は PRG-ROM ($00010-$4000F) の中で、最初の位置から最後の位置までです").toStdString());
+      throw ERomEditError(
+          tr("空き領域は PRG-ROM ($00010-$4000F) の中で、最初の位置から最後の位置までです").toStdString());
     const TFileRange range{first, last + 1};
     // Bytes a pointer reaches are data, whatever they look like.
     if (IsReached(ReachedRanges(PrgData), range))
-      throw ERomEditError(tr("%1 はポインタが指すデータと重なります").arg(QString::fromStdString(FormatRange(range))).toStdString());
+      throw ERomEditError(
+          tr("%1 はポインタが指すデータと重なります").arg(QString::fromStdString(FormatRange(range))).toStdString());
     TFreeMap free = RomDocument.FreeSpace();
     free.Add(range);
     PushFree(free, tr("空き領域 %1 の追加").arg(QString::fromStdString(FormatRange(range))));

@@ -51,7 +51,8 @@ QString ProblemText(const TImportProblem& Problem) {
           .arg(Problem.Width)
           .arg(Pixel(place.X, place.Y));
     case TImportProblemKind::NoColour:
-      return TImportItems::tr("%1: 色 %2 は表示している4色のどれでもありません (近い色で取り込む(N) を選ぶと最も近い色になります)")
+      return TImportItems::tr(
+                 "%1: 色 %2 は表示している4色のどれでもありません (近い色で取り込む(N) を選ぶと最も近い色になります)")
           .arg(PlaceText(place), Rgb(Problem.Rgb));
     case TImportProblemKind::Ambiguous:
       return TImportItems::tr("%1: 色 %2 は複数の色番号に当たるので決められません。インデックスカラーの画像を使ってください")
@@ -92,8 +93,9 @@ QString SharedNotice(const TImportResult& Result) {
   constexpr std::size_t Listed = 8;
   QStringList names;
   for (std::size_t i = 0; i < std::min(Listed, users.size()); ++i) names << PatternName(users[i]);
-  QString line = TImportItems::tr("これらのタイルは他の %n パターンでも使われています: %1", nullptr, static_cast<int>(users.size()))
-                     .arg(names.join(", "));
+  const auto count = static_cast<int>(users.size());
+  QString line =
+      TImportItems::tr("これらのタイルは他の %n パターンでも使われています: %1", nullptr, count).arg(names.join(", "));
   if (users.size() > Listed) line += TImportItems::tr(" ほか %1").arg(users.size() - Listed);
   return line;
 }
@@ -132,7 +134,8 @@ std::optional<TImportImage> PictureFile(const std::string& Path) {
   std::string error;
   TImportImage picture = ReadImportImage(Path, error);
   if (!error.empty()) {
-    ShowMessage(TImportItems::tr("ファイル %1 はPNGまたはBMPの画像として読み込めません").arg(QString::fromStdString(Path)).toStdString());
+    ShowMessage(
+        TImportItems::tr("ファイル %1 はPNGまたはBMPの画像として読み込めません").arg(QString::fromStdString(Path)).toStdString());
     return std::nullopt;
   }
   return picture;
@@ -250,7 +253,8 @@ void TImportItems::ImportPatternTable1Click() {
   if (!path) return;
   const auto picture = PictureFile(*path);
   if (!picture) return;
-  Offer(FForm, tr("パターンテーブル画像の取り込み"), ImportPatternTable(ChrData, CurrentSpritePattern(), *picture, Options(*this)));
+  Offer(FForm, tr("パターンテーブル画像の取り込み"),
+        ImportPatternTable(ChrData, CurrentSpritePattern(), *picture, Options(*this)));
 }
 
 void TImportItems::ImportSprite1Click() {
@@ -259,21 +263,24 @@ void TImportItems::ImportSprite1Click() {
   if (!path) return;
   const auto picture = PictureFile(*path);
   if (!picture) return;
-  Offer(FForm, tr("スプライト画像の取り込み"), ImportSpritePicture(ChrData, CurrentSpritePattern(), *picture, Options(*this)));
+  Offer(FForm, tr("スプライト画像の取り込み"),
+        ImportSpritePicture(ChrData, CurrentSpritePattern(), *picture, Options(*this)));
 }
 
 void TImportItems::PastePatternTable1Click() {
   if (!Ready()) return;
   const auto picture = ClipboardPicture();
   if (!picture) return;
-  Offer(FForm, tr("パターンテーブル画像の取り込み"), ImportPatternTable(ChrData, CurrentSpritePattern(), *picture, Options(*this)));
+  Offer(FForm, tr("パターンテーブル画像の取り込み"),
+        ImportPatternTable(ChrData, CurrentSpritePattern(), *picture, Options(*this)));
 }
 
 void TImportItems::PasteSprite1Click() {
   if (!Ready()) return;
   const auto picture = ClipboardPicture();
   if (!picture) return;
-  Offer(FForm, tr("スプライト画像の取り込み"), ImportSpritePicture(ChrData, CurrentSpritePattern(), *picture, Options(*this)));
+  Offer(FForm, tr("スプライト画像の取り込み"),
+        ImportSpritePicture(ChrData, CurrentSpritePattern(), *picture, Options(*this)));
 }
 
 void TImportItems::ImportChr1Click() {

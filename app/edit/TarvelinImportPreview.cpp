@@ -67,8 +67,8 @@ TImportPreviewDialog::TImportPreviewDialog(QWidget* Parent, const QString& Title
     : QDialog(Parent) {
   setWindowTitle(Title);
   auto* layout = new QVBoxLayout(this);
-  QString summary =
-      tr("変わるタイル: %1 個 (%n バイト)", nullptr, static_cast<int>(Result.Change.Writes.size())).arg(Result.Tiles.size());
+  const auto bytes = static_cast<int>(Result.Change.Writes.size());
+  QString summary = tr("変わるタイル: %1 個 (%n バイト)", nullptr, bytes).arg(Result.Tiles.size());
   if (Result.Approximated > 0) summary += "\n" + tr("近い色にした点: %1 個").arg(Result.Approximated);
   if (static_cast<int>(Result.Tiles.size()) > PreviewMaxTiles)
     summary += "\n" + tr("最初の %1 個を表示しています").arg(PreviewMaxTiles);

@@ -206,7 +206,8 @@ TEST_F(EditPanelEnglishTest, ThePanelAndItsItemsSpeakEnglishAndJapaneseAgainAfte
   ASSERT_EQ(Sprite().SelectedSprite(), 0);
   ASSERT_TRUE(Form1->ImgSprite->hasFocus());
   const TTexts japanese = PanelTexts();
-  const auto withKana = std::ranges::count_if(japanese, [](const auto& T) { return Japanese(QString::fromStdString(T.second)); });
+  const auto withKana =
+      std::ranges::count_if(japanese, [](const auto& T) { return Japanese(QString::fromStdString(T.second)); });
   EXPECT_GE(withKana, 35);
   {
     TEnglish english(Dir.Path());
