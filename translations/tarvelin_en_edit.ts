@@ -4,109 +4,109 @@
 <context>
     <name>TEditAnimationPanel</name>
     <message>
-        <location filename="../app/edit/TarvelinEditAnimation.cpp" line="101"/>
+        <location filename="../app/edit/TarvelinEditAnimation.cpp" line="104"/>
         <source>アニメーション %1 フレーム %2 の挿入</source>
         <translation>Insert frame %2 in animation %1</translation>
     </message>
     <message>
-        <location filename="../app/edit/TarvelinEditAnimation.cpp" line="107"/>
+        <location filename="../app/edit/TarvelinEditAnimation.cpp" line="110"/>
         <source>アニメーション %1 フレーム %2 の削除</source>
         <translation>Delete frame %2 of animation %1</translation>
     </message>
     <message>
-        <location filename="../app/edit/TarvelinEditAnimation.cpp" line="114"/>
+        <location filename="../app/edit/TarvelinEditAnimation.cpp" line="117"/>
         <source>アニメーション %1 フレーム %2 の複製</source>
         <translation>Duplicate frame %2 of animation %1</translation>
     </message>
     <message>
-        <location filename="../app/edit/TarvelinEditAnimation.cpp" line="122"/>
+        <location filename="../app/edit/TarvelinEditAnimation.cpp" line="125"/>
         <source>アニメーション %1 フレーム %2 の移動</source>
         <translation>Move frame %2 of animation %1</translation>
     </message>
     <message>
-        <location filename="../app/edit/TarvelinEditAnimation.cpp" line="126"/>
+        <location filename="../app/edit/TarvelinEditAnimation.cpp" line="129"/>
         <source>アニメーション %1 をこのアニメーションだけに</source>
         <translation>Give animation %1 a record of its own</translation>
     </message>
     <message>
-        <location filename="../app/edit/TarvelinEditAnimation.cpp" line="133"/>
+        <location filename="../app/edit/TarvelinEditAnimation.cpp" line="136"/>
         <source>アニメーション %1 のパターン番号の上位</source>
         <translation>Pattern number high bit of animation %1</translation>
     </message>
     <message>
-        <location filename="../app/edit/TarvelinEditAnimation.cpp" line="138"/>
+        <location filename="../app/edit/TarvelinEditAnimation.cpp" line="141"/>
         <source>1フレームの長さ</source>
         <translation>Frames per pattern</translation>
     </message>
     <message>
-        <location filename="../app/edit/TarvelinEditAnimation.cpp" line="138"/>
+        <location filename="../app/edit/TarvelinEditAnimation.cpp" line="141"/>
         <source>10進数 1-256</source>
         <translation>decimal 1-256</translation>
     </message>
     <message>
-        <location filename="../app/edit/TarvelinEditAnimation.cpp" line="161"/>
+        <location filename="../app/edit/TarvelinEditAnimation.cpp" line="164"/>
         <source>パターン番号の上位:</source>
         <translation>Pattern number high bit:</translation>
     </message>
     <message>
-        <location filename="../app/edit/TarvelinEditAnimation.cpp" line="162"/>
+        <location filename="../app/edit/TarvelinEditAnimation.cpp" line="165"/>
         <source>1フレームの長さ:</source>
         <translation>Frames per pattern:</translation>
     </message>
     <message>
-        <location filename="../app/edit/TarvelinEditAnimation.cpp" line="163"/>
+        <location filename="../app/edit/TarvelinEditAnimation.cpp" line="166"/>
         <source>パターン番号(下位): $</source>
         <translation>Pattern number (low): $</translation>
     </message>
     <message>
-        <location filename="../app/edit/TarvelinEditAnimation.cpp" line="164"/>
+        <location filename="../app/edit/TarvelinEditAnimation.cpp" line="167"/>
         <source>挿入</source>
         <translation>Insert</translation>
     </message>
     <message>
-        <location filename="../app/edit/TarvelinEditAnimation.cpp" line="165"/>
+        <location filename="../app/edit/TarvelinEditAnimation.cpp" line="168"/>
         <source>削除</source>
         <translation>Delete</translation>
     </message>
     <message>
-        <location filename="../app/edit/TarvelinEditAnimation.cpp" line="166"/>
+        <location filename="../app/edit/TarvelinEditAnimation.cpp" line="169"/>
         <source>複製</source>
         <translation>Duplicate</translation>
     </message>
     <message>
-        <location filename="../app/edit/TarvelinEditAnimation.cpp" line="167"/>
+        <location filename="../app/edit/TarvelinEditAnimation.cpp" line="170"/>
         <source>上へ</source>
         <translation>Up</translation>
     </message>
     <message>
-        <location filename="../app/edit/TarvelinEditAnimation.cpp" line="168"/>
+        <location filename="../app/edit/TarvelinEditAnimation.cpp" line="171"/>
         <source>下へ</source>
         <translation>Down</translation>
     </message>
     <message>
-        <location filename="../app/edit/TarvelinEditAnimation.cpp" line="169"/>
-        <location filename="../app/edit/TarvelinEditAnimation.cpp" line="238"/>
+        <location filename="../app/edit/TarvelinEditAnimation.cpp" line="172"/>
+        <location filename="../app/edit/TarvelinEditAnimation.cpp" line="241"/>
         <source>このアニメーションだけ</source>
         <translation>This Animation Only</translation>
     </message>
     <message>
-        <location filename="../app/edit/TarvelinEditAnimation.cpp" line="196"/>
+        <location filename="../app/edit/TarvelinEditAnimation.cpp" line="199"/>
         <source>%1: $00 (終わり)</source>
         <translation>%1: $00 (end)</translation>
     </message>
     <message>
-        <location filename="../app/edit/TarvelinEditAnimation.cpp" line="238"/>
+        <location filename="../app/edit/TarvelinEditAnimation.cpp" line="241"/>
         <source>アニメーション</source>
         <comment>used by 2 or more of them</comment>
         <translation>animations</translation>
     </message>
     <message>
-        <location filename="../app/edit/TarvelinEditAnimation.cpp" line="279"/>
+        <location filename="../app/edit/TarvelinEditAnimation.cpp" line="282"/>
         <source>アニメーション %1 のフレーム %2</source>
         <translation>Frame %2 of animation %1</translation>
     </message>
     <message>
-        <location filename="../app/edit/TarvelinEditAnimation.cpp" line="290"/>
+        <location filename="../app/edit/TarvelinEditAnimation.cpp" line="293"/>
         <source>アニメーション %1 の1フレームの長さ</source>
         <translation>Frames per pattern of animation %1</translation>
     </message>
@@ -239,149 +239,149 @@
         <translation>hex 00-FF</translation>
     </message>
     <message>
-        <location filename="../app/edit/TarvelinEditSprite.cpp" line="182"/>
+        <location filename="../app/edit/TarvelinEditSprite.cpp" line="184"/>
         <source>キャラクタバンク番号: $</source>
         <translation>CHR bank number: $</translation>
     </message>
     <message>
-        <location filename="../app/edit/TarvelinEditSprite.cpp" line="183"/>
+        <location filename="../app/edit/TarvelinEditSprite.cpp" line="185"/>
         <source>スプライト配置データ番号: $</source>
         <translation>Alignment data number: $</translation>
     </message>
     <message>
-        <location filename="../app/edit/TarvelinEditSprite.cpp" line="184"/>
+        <location filename="../app/edit/TarvelinEditSprite.cpp" line="186"/>
         <source>番号</source>
         <translation>No.</translation>
     </message>
     <message>
-        <location filename="../app/edit/TarvelinEditSprite.cpp" line="184"/>
+        <location filename="../app/edit/TarvelinEditSprite.cpp" line="186"/>
         <source>タイル</source>
         <translation>Tile</translation>
     </message>
     <message>
-        <location filename="../app/edit/TarvelinEditSprite.cpp" line="184"/>
+        <location filename="../app/edit/TarvelinEditSprite.cpp" line="186"/>
         <source>上下</source>
         <translation>V flip</translation>
     </message>
     <message>
-        <location filename="../app/edit/TarvelinEditSprite.cpp" line="184"/>
+        <location filename="../app/edit/TarvelinEditSprite.cpp" line="186"/>
         <source>左右</source>
         <translation>H flip</translation>
     </message>
     <message>
-        <location filename="../app/edit/TarvelinEditSprite.cpp" line="184"/>
+        <location filename="../app/edit/TarvelinEditSprite.cpp" line="186"/>
         <source>パレット</source>
         <translation>Palette</translation>
     </message>
     <message>
-        <location filename="../app/edit/TarvelinEditSprite.cpp" line="185"/>
+        <location filename="../app/edit/TarvelinEditSprite.cpp" line="187"/>
         <source>スプライト追加</source>
         <translation>Add Sprite</translation>
     </message>
     <message>
-        <location filename="../app/edit/TarvelinEditSprite.cpp" line="186"/>
+        <location filename="../app/edit/TarvelinEditSprite.cpp" line="188"/>
         <source>スプライト削除</source>
         <translation>Remove Sprite</translation>
     </message>
     <message>
-        <location filename="../app/edit/TarvelinEditSprite.cpp" line="187"/>
-        <location filename="../app/edit/TarvelinEditSprite.cpp" line="411"/>
+        <location filename="../app/edit/TarvelinEditSprite.cpp" line="189"/>
+        <location filename="../app/edit/TarvelinEditSprite.cpp" line="413"/>
         <source>このパターンだけ</source>
         <translation>This Pattern Only</translation>
     </message>
     <message>
-        <location filename="../app/edit/TarvelinEditSprite.cpp" line="271"/>
+        <location filename="../app/edit/TarvelinEditSprite.cpp" line="273"/>
         <source>%1 スプライト$%2 の上下反転</source>
         <translation>V flip of %1 sprite $%2</translation>
     </message>
     <message>
-        <location filename="../app/edit/TarvelinEditSprite.cpp" line="271"/>
+        <location filename="../app/edit/TarvelinEditSprite.cpp" line="273"/>
         <source>%1 スプライト$%2 の左右反転</source>
         <translation>H flip of %1 sprite $%2</translation>
     </message>
     <message>
-        <location filename="../app/edit/TarvelinEditSprite.cpp" line="278"/>
+        <location filename="../app/edit/TarvelinEditSprite.cpp" line="280"/>
         <source>%1 スプライト$%2 のタイル</source>
         <translation>Tile of %1 sprite $%2</translation>
     </message>
     <message>
-        <location filename="../app/edit/TarvelinEditSprite.cpp" line="283"/>
+        <location filename="../app/edit/TarvelinEditSprite.cpp" line="285"/>
         <source>%1 スプライト$%2 のパレット</source>
         <translation>Palette of %1 sprite $%2</translation>
     </message>
     <message>
-        <location filename="../app/edit/TarvelinEditSprite.cpp" line="308"/>
+        <location filename="../app/edit/TarvelinEditSprite.cpp" line="310"/>
         <source>%1 のキャラクタバンク番号</source>
         <translation>CHR bank number of %1</translation>
     </message>
     <message>
-        <location filename="../app/edit/TarvelinEditSprite.cpp" line="311"/>
+        <location filename="../app/edit/TarvelinEditSprite.cpp" line="313"/>
         <source>%1 のスプライト配置データ番号</source>
         <translation>Alignment data number of %1</translation>
     </message>
     <message>
-        <location filename="../app/edit/TarvelinEditSprite.cpp" line="320"/>
+        <location filename="../app/edit/TarvelinEditSprite.cpp" line="322"/>
         <source>%1 スプライト$%2 の移動</source>
         <translation>Move %1 sprite $%2</translation>
     </message>
     <message>
-        <location filename="../app/edit/TarvelinEditSprite.cpp" line="342"/>
+        <location filename="../app/edit/TarvelinEditSprite.cpp" line="344"/>
         <source>このパターン定義 (%1)</source>
         <translation>This pattern definition (%1)</translation>
     </message>
     <message>
-        <location filename="../app/edit/TarvelinEditSprite.cpp" line="345"/>
+        <location filename="../app/edit/TarvelinEditSprite.cpp" line="347"/>
         <source>スプライト配置データ $%1 (%2)</source>
         <translation>Alignment data $%1 (%2)</translation>
     </message>
     <message>
-        <location filename="../app/edit/TarvelinEditSprite.cpp" line="352"/>
+        <location filename="../app/edit/TarvelinEditSprite.cpp" line="354"/>
         <source>タイル $%1 (%2)</source>
         <translation>Tile $%1 (%2)</translation>
     </message>
     <message>
-        <location filename="../app/edit/TarvelinEditSprite.cpp" line="356"/>
+        <location filename="../app/edit/TarvelinEditSprite.cpp" line="358"/>
         <source>キャラクタバンク $%1 (%2)</source>
         <translation>CHR bank $%1 (%2)</translation>
     </message>
     <message>
-        <location filename="../app/edit/TarvelinEditSprite.cpp" line="386"/>
+        <location filename="../app/edit/TarvelinEditSprite.cpp" line="388"/>
         <source>%1 スプライト$%2 の追加</source>
         <translation>Add %1 sprite $%2</translation>
     </message>
     <message>
-        <location filename="../app/edit/TarvelinEditSprite.cpp" line="396"/>
+        <location filename="../app/edit/TarvelinEditSprite.cpp" line="398"/>
         <source>%1 スプライト$%2 の削除</source>
         <translation>Remove %1 sprite $%2</translation>
     </message>
     <message>
-        <location filename="../app/edit/TarvelinEditSprite.cpp" line="410"/>
+        <location filename="../app/edit/TarvelinEditSprite.cpp" line="412"/>
         <source>パターン</source>
         <comment>used by 2 or more of them</comment>
         <translation>patterns</translation>
     </message>
     <message>
-        <location filename="../app/edit/TarvelinEditSprite.cpp" line="428"/>
+        <location filename="../app/edit/TarvelinEditSprite.cpp" line="430"/>
         <source>%1 をこのパターンだけに</source>
         <translation>Give %1 records of its own</translation>
     </message>
     <message>
-        <location filename="../app/edit/TarvelinEditSprite.cpp" line="436"/>
+        <location filename="../app/edit/TarvelinEditSprite.cpp" line="438"/>
         <source>スプライト配置データ $%1</source>
         <translation>Alignment data $%1</translation>
     </message>
     <message>
-        <location filename="../app/edit/TarvelinEditSprite.cpp" line="439"/>
+        <location filename="../app/edit/TarvelinEditSprite.cpp" line="441"/>
         <source>パターン定義 (%1)</source>
         <translation>Pattern definition (%1)</translation>
     </message>
     <message>
-        <location filename="../app/edit/TarvelinEditSprite.cpp" line="472"/>
+        <location filename="../app/edit/TarvelinEditSprite.cpp" line="474"/>
         <source>矢印: スプライトを移動 (Shift: 8ドット)</source>
         <translation>Arrows: move the sprite (Shift: 8 pixels)</translation>
     </message>
     <message>
-        <location filename="../app/edit/TarvelinEditSprite.cpp" line="472"/>
+        <location filename="../app/edit/TarvelinEditSprite.cpp" line="474"/>
         <source>Tab/Shift+Tab: 次/前のスプライト</source>
         <translation>Tab/Shift+Tab: next/previous sprite</translation>
     </message>

@@ -60,10 +60,12 @@ TEditAnimationPanel::TEditAnimationPanel(TForm1& Form, QWidget* Parent) : QWidge
   auto* fields = new QFormLayout;
   CheckHigh = new QCheckBox("$100-$1FF", this);
   FHighLabel = new QLabel(this);
+  FHighLabel->setBuddy(CheckHigh);
   fields->addRow(FHighLabel, CheckHigh);
   EditTicks = new QLineEdit(this);
   EditTicks->setValidator(new QIntValidator(1, 256, this));
   FTicksLabel = new QLabel(this);
+  FTicksLabel->setBuddy(EditTicks);
   fields->addRow(FTicksLabel, EditTicks);
   layout->addLayout(fields);
   Frames = new QListWidget(this);
@@ -81,6 +83,7 @@ TEditAnimationPanel::TEditAnimationPanel(TForm1& Form, QWidget* Parent) : QWidge
   FrameDown = new QPushButton(this);
   DetachAnimation = new QPushButton(this);
   FFrameLabel = new QLabel(this);
+  FFrameLabel->setBuddy(EditFrame);
   frame->addRow(FFrameLabel, EditFrame);
   layout->addLayout(frame);
   // In short rows, so the panel grows no wider.

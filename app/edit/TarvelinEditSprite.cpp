@@ -125,6 +125,8 @@ TEditSpritePanel::TEditSpritePanel(TForm1& Form, QWidget* Parent) : QWidget(Pare
   }
   FChrBankLabel = new QLabel(this);
   FAlignLabel = new QLabel(this);
+  FChrBankLabel->setBuddy(EditChrBank);
+  FAlignLabel->setBuddy(EditAlign);
   header->addRow(FChrBankLabel, EditChrBank);
   header->addRow(FAlignLabel, EditAlign);
   layout->addLayout(header);
