@@ -4,6 +4,7 @@
 #include <QCoreApplication>
 #include <QFormLayout>
 #include <QIntValidator>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QGridLayout>
@@ -59,10 +60,14 @@ TEditAnimationPanel::TEditAnimationPanel(TForm1& Form, QWidget* Parent) : QWidge
   auto* layout = new QVBoxLayout(this);
   auto* fields = new QFormLayout;
   CheckHigh = new QCheckBox("$100-$1FF", this);
-  fields->addRow("パターン番号の上位:", CheckHigh);
+  FHighLabel = new QLabel(this);
+  FHighLabel->setBuddy(CheckHigh);
+  fields->addRow(FHighLabel, CheckHigh);
   EditTicks = new QLineEdit(this);
   EditTicks->setValidator(new QIntValidator(1, 256, this));
-  fields->addRow("1フレームの長さ:", EditTicks);
+  FTicksLabel = new QLabel(this);
+  FTicksLabel->setBuddy(EditTicks);
+  fields->addRow(FTicksLabel, EditTicks);
   layout->addLayout(fields);
   Frames = new QListWidget(this);
   Frames->setIconSize({IconSize, IconSize});
@@ -72,13 +77,15 @@ TEditAnimationPanel::TEditAnimationPanel(TForm1& Form, QWidget* Parent) : QWidge
   EditFrame = new QLineEdit(this);
   EditFrame->setValidator(new QRegularExpressionValidator(QRegularExpression("[0-9A-Fa-f]{1,2}"), this));
   EditFrame->setMaxLength(2);
-  InsertFrame = new QPushButton("挿入", this);
-  DeleteFrame = new QPushButton("削除", this);
-  DuplicateFrame = new QPushButton("複製", this);
-  FrameUp = new QPushButton("上へ", this);
-  FrameDown = new QPushButton("下へ", this);
-  DetachAnimation = new QPushButton("このアニメーションだけ", this);
-  frame->addRow("パターン番号(下位): $", EditFrame);
+  InsertFrame = new QPushButton(this);
+  DeleteFrame = new QPushButton(this);
+  DuplicateFrame = new QPushButton(this);
+  FrameUp = new QPushButton(this);
+  FrameDown = new QPushButton(this);
+  DetachAnimation = new QPushButton(this);
+  FFrameLabel = new QLabel(this);
+  FFrameLabel->setBuddy(EditFrame);
+  frame->addRow(FFrameLabel, EditFrame);
   layout->addLayout(frame);
   // In short rows, so the panel grows no wider.
   auto* buttons = new QGridLayout;
@@ -95,19 +102,20 @@ TEditAnimationPanel::TEditAnimationPanel(TForm1& Form, QWidget* Parent) : QWidge
     const int low = ParseHexByte(EditFrame->text());
     const int shown = low >= 0 ? low : row >= 0 ? Byte(FAddress + 2 + row) : 1;
     Relocate([&](const TFreeMap& Free, TAnimationRef A) { return ::InsertAnimationFrame(RomDocument, Free, A, at, shown); },
-             QString("フレーム %1 の挿入").arg(at), at);
+             tr("アニメーション %1 フレーム %2 の挿入").arg(AnimationName(CurrentAnimation())).arg(at), at);
   });
   connect(DeleteFrame, &QPushButton::clicked, this, [this] {
     const int row = Frames->currentRow();
     if (row < 0) return;
     Relocate([&](const TFreeMap& Free, TAnimationRef A) { return ::DeleteAnimationFrame(RomDocument, Free, A, row); },
-             QString("フレーム %1 の削除").arg(row), std::min(row, Frames->count() - 2));
+             tr("アニメーション %1 フレーム %2 の削除").arg(AnimationName(CurrentAnimation())).arg(row),
+             std::min(row, Frames->count() - 2));
   });
   connect(DuplicateFrame, &QPushButton::clicked, this, [this] {
     const int row = Frames->currentRow();
     if (row < 0) return;
     Relocate([&](const TFreeMap& Free, TAnimationRef A) { return ::DuplicateAnimationFrame(RomDocument, Free, A, row); },
-             QString("フレーム %1 の複製").arg(row), row + 1);
+             tr("アニメーション %1 フレーム %2 の複製").arg(AnimationName(CurrentAnimation())).arg(row), row + 1);
   });
   for (const auto& [button, step] : {std::pair{FrameUp, -1}, std::pair{FrameDown, 1}})
     connect(button, &QPushButton::clicked, this, [this, step = step] {
@@ -115,26 +123,27 @@ TEditAnimationPanel::TEditAnimationPanel(TForm1& Form, QWidget* Parent) : QWidge
       const int to = row + step;
       if (row < 0 || to < 0 || to >= Frames->count()) return;
       Relocate([&](const TFreeMap& Free, TAnimationRef A) { return ::MoveAnimationFrame(RomDocument, Free, A, row, to); },
-               QString("フレーム %1 の移動").arg(row), to);
+               tr("アニメーション %1 フレーム %2 の移動").arg(AnimationName(CurrentAnimation())).arg(row), to);
     });
   connect(DetachAnimation, &QPushButton::clicked, this, [this] {
     Relocate([&](const TFreeMap& Free, TAnimationRef A) { return ::DetachAnimationData(RomDocument, Free, A); },
-             "をこのアニメーションだけに", Frames->currentRow(), false);
+             tr("アニメーション %1 をこのアニメーションだけに").arg(AnimationName(CurrentAnimation())),
+             Frames->currentRow(), false);
   });
 
   connect(CheckHigh, &QCheckBox::clicked, this, [this](bool High) {
     const TAnimationRef animation = CurrentAnimation();
     EditRecord([&] { return SetAnimationHighBit(RomDocument, animation, High); },
-               QString("アニメーション %1:$%2 のパターン番号の上位")
-                   .arg(BankNames[static_cast<std::size_t>(animation.BankIndex)])
-                   .arg(QString::fromStdString(FormatByte(animation.Number))));
+               tr("アニメーション %1 のパターン番号の上位").arg(AnimationName(animation)));
     Refresh();
   });
   connect(EditTicks, &QLineEdit::editingFinished, this, [this] { TicksEdited(); });
-  GuardField(EditTicks, "1フレームの長さ", "10進数 1-256", [](const QString& Text) {
-               return TFieldInput{-1, Text.trimmed().isEmpty() ? TInputRefusal::Empty : TInputRefusal::OutOfRange};
-             },
-             [this] { Refresh(); });
+  GuardField(
+      EditTicks, [] { return tr("1フレームの長さ"); }, [] { return tr("10進数 1-256"); },
+      [](const QString& Text) {
+        return TFieldInput{-1, Text.trimmed().isEmpty() ? TInputRefusal::Empty : TInputRefusal::OutOfRange};
+      },
+      [this] { Refresh(); });
   connect(EditFrame, &QLineEdit::editingFinished, this, [this] { FrameEdited(); });
   connect(Frames, &QListWidget::currentRowChanged, this, [this](int Row) {
     const int address = AnimationAddress(PrgData, CurrentAnimation());
@@ -144,6 +153,30 @@ TEditAnimationPanel::TEditAnimationPanel(TForm1& Form, QWidget* Parent) : QWidge
   });
   connect(Frames, &QListWidget::itemDoubleClicked, this,
           [this](QListWidgetItem* Item) { OpenPattern(Frames->row(Item)); });
+  Retranslate();
+}
+
+void TEditAnimationPanel::changeEvent(QEvent* Event) {
+  if (Event->type() == QEvent::LanguageChange) Retranslate();
+  QWidget::changeEvent(Event);
+}
+
+void TEditAnimationPanel::Retranslate() {
+  FHighLabel->setText(tr("パターン番号の上位:"));
+  FTicksLabel->setText(tr("1フレームの長さ:"));
+  FFrameLabel->setText(tr("パターン番号(下位): $"));
+  InsertFrame->setText(tr("挿入"));
+  DeleteFrame->setText(tr("削除"));
+  DuplicateFrame->setText(tr("複製"));
+  FrameUp->setText(tr("上へ"));
+  FrameDown->setText(tr("下へ"));
+  DetachAnimation->setText(tr("このアニメーションだけ"));
+}
+
+QString TEditAnimationPanel::AnimationName(TAnimationRef Animation) {
+  return QString("%1:$%2")
+      .arg(BankNames[static_cast<std::size_t>(Animation.BankIndex)])
+      .arg(QString::fromStdString(FormatByte(Animation.Number)));
 }
 
 void TEditAnimationPanel::Refresh() {
@@ -164,7 +197,7 @@ void TEditAnimationPanel::Refresh() {
     const int low = Byte(address + 2 + k);
     auto* item = new QListWidgetItem(Frames);
     if (low == 0) {
-      item->setText(QString("%1: $00 (終わり)").arg(k));
+      item->setText(tr("%1: $00 (終わり)").arg(k));
     } else {
       const int number = 256 * high + low;
       item->setText(QString("%1: $%2").arg(k).arg(number, 3, 16, QChar('0')).toUpper());
@@ -202,20 +235,20 @@ int TEditAnimationPanel::Users() const {
 void TEditAnimationPanel::EditRecord(const std::function<TRomChange()>& Edit, const QString& Text) {
   const TAnimationRef animation = CurrentAnimation();
   PushSharedEdit(
-      Users(), QCoreApplication::translate("TEditAnimationPanel", "アニメーション"),
-      QCoreApplication::translate("TEditAnimationPanel", "このアニメーションだけ"),
+      Users(), tr("アニメーション"),
+      tr("このアニメーションだけ"),
       [animation](const TFreeMap& Free) { return ::DetachAnimationData(RomDocument, Free, animation); }, Edit,
       RomCommandEditField, Text);
 }
 
 void TEditAnimationPanel::Relocate(const std::function<TRomPlan(const TFreeMap&, TAnimationRef)>& Plan,
-                                  const QString& What, int Row, bool Edit) {
+                                   const QString& Text, int Row, bool Edit) {
   const TAnimationRef animation = CurrentAnimation();
   const int before = FForm.RomUndoStack->count();
   std::function<TRomPlan(const TFreeMap&)> plan = [&](const TFreeMap& Free) { return Plan(Free, animation); };
   // Every number that reads the record sees the edit, unless this one takes a copy first.
   if (const int users = Users(); Edit && users > 1) {
-    switch (AskSharedEdit(users, "アニメーション", "このアニメーションだけ")) {
+    switch (AskSharedEdit(users, tr("アニメーション", "used by 2 or more of them"), tr("このアニメーションだけ"))) {
       case TSharedEdit::Cancel: return;
       case TSharedEdit::ThisOnly:
         plan = [&](const TFreeMap& Free) {
@@ -226,11 +259,7 @@ void TEditAnimationPanel::Relocate(const std::function<TRomPlan(const TFreeMap&,
       case TSharedEdit::All: break;
     }
   }
-  PushRelocation(plan,
-                 QString("アニメーション %1:$%2 ")
-                         .arg(BankNames[static_cast<std::size_t>(animation.BankIndex)])
-                         .arg(QString::fromStdString(FormatByte(animation.Number))) +
-                     What);
+  PushRelocation(plan, Text);
   Refresh();
   if (FForm.RomUndoStack->count() != before) Frames->setCurrentRow(Row);
 }
@@ -260,10 +289,7 @@ void TEditAnimationPanel::FrameEdited() {
   const TAnimationRef animation = CurrentAnimation();
   if (frame >= 0 && value >= 0)
     EditRecord([&] { return SetAnimationFrame(RomDocument, animation, frame, value); },
-               QString("アニメーション %1:$%2 のフレーム %3")
-                   .arg(BankNames[static_cast<std::size_t>(animation.BankIndex)])
-                   .arg(QString::fromStdString(FormatByte(animation.Number)))
-                   .arg(frame));
+               tr("アニメーション %1 のフレーム %2").arg(AnimationName(animation)).arg(frame));
   Refresh();
 }
 
@@ -274,9 +300,7 @@ void TEditAnimationPanel::TicksEdited() {
   const TAnimationRef animation = CurrentAnimation();
   if (ticks >= 1 && ticks <= 256)
     EditRecord([&] { return SetAnimationTicks(RomDocument, animation, ticks); },
-               QString("アニメーション %1:$%2 の1フレームの長さ")
-                   .arg(BankNames[static_cast<std::size_t>(animation.BankIndex)])
-                   .arg(QString::fromStdString(FormatByte(animation.Number))));
+               tr("アニメーション %1 の1フレームの長さ").arg(AnimationName(animation)));
   Refresh();
 }
 

@@ -11,12 +11,15 @@
 #include "rom/TarvelinRomUsage.h"
 
 class QCheckBox;
+class QLabel;
 class QLineEdit;
 class QListWidget;
 class QPushButton;
 class TForm1;
 
 class TEditAnimationPanel : public QWidget {
+  Q_OBJECT
+
 public:
   TEditAnimationPanel(TForm1& Form, QWidget* Parent);
 
@@ -43,13 +46,21 @@ public:
   // The frame highlighted as the one on screen, or -1.
   int HighlightedFrame() const { return FHighlighted; }
 
+protected:
+  void changeEvent(QEvent* Event) override;
+
 private:
+  // Writes the static texts in the current language.
+  void Retranslate();
+  // The shown animation as the undo steps name it, "12-13:$05".
+  static QString AnimationName(TAnimationRef Animation);
   void FrameEdited();
   void TicksEdited();
   void OpenPattern(int Frame);
   // One of the buttons under the list; Row is the frame to select afterwards.
-  // Edit: it changes the record, so a shared one asks first.
-  void Relocate(const std::function<TRomPlan(const TFreeMap&, TAnimationRef)>& Plan, const QString& What, int Row,
+  // Edit: it changes the record, so a shared one asks first. Text names the
+  // step, the animation's name in place of %1.
+  void Relocate(const std::function<TRomPlan(const TFreeMap&, TAnimationRef)>& Plan, const QString& Text, int Row,
                 bool Edit = true);
   // Animation numbers of every bank that read the shown record.
   int Users() const;
@@ -58,6 +69,9 @@ private:
   void EnableButtons();
 
   TForm1& FForm;
+  QLabel* FHighLabel = nullptr;
+  QLabel* FTicksLabel = nullptr;
+  QLabel* FFrameLabel = nullptr;
   int FAddress = -1;  // the record shown, to notice another one
   TAnimationRef FAnimation{-1, -1};
   int FHighlighted = -1;

@@ -1,6 +1,7 @@
 #include "app/edit/TarvelinEditChr.h"
 
 #include <QButtonGroup>
+#include <QEvent>
 #include <QHBoxLayout>
 #include <QMouseEvent>
 #include <QToolButton>
@@ -19,9 +20,7 @@ TEditChrPencil::TEditChrPencil(TForm1& Form, QWidget* Parent) : QWidget(Parent),
   auto* layout = new QHBoxLayout(this);
   layout->setContentsMargins(0, 0, 0, 0);
   PencilButton = new QToolButton(this);
-  PencilButton->setText("鉛筆");
   PencilButton->setCheckable(true);
-  PencilButton->setToolTip("パターンテーブルのタイルの点を描きます");
   // Checked, it stands out from the colour buttons beside it whatever the style.
   PencilButton->setStyleSheet("QToolButton:checked { background: #FFE08A; border: 2px solid #FF00FF; }");
   layout->addWidget(PencilButton);
@@ -37,6 +36,17 @@ TEditChrPencil::TEditChrPencil(TForm1& Form, QWidget* Parent) : QWidget(Parent),
   }
   layout->addStretch();
   SetGroup(0);
+  Retranslate();
+}
+
+void TEditChrPencil::changeEvent(QEvent* Event) {
+  if (Event->type() == QEvent::LanguageChange) Retranslate();
+  QWidget::changeEvent(Event);
+}
+
+void TEditChrPencil::Retranslate() {
+  PencilButton->setText(tr("鉛筆"));
+  PencilButton->setToolTip(tr("パターンテーブルのタイルの点を描きます"));
 }
 
 int TEditChrPencil::Colour() const {
@@ -104,9 +114,8 @@ void TEditChrPencil::Paint(QPoint At) {
   const int tile = at.Tile % 64;
   const int colour = Colour();
   PushRomEdit([&] { return SetChrPixel(RomDocument, bank, tile, x % 8, y % 8, colour); }, RomCommandPaintTile,
-              QString("キャラクタバンク $%1 タイル$%2 の描画")
-                  .arg(bank, 2, 16, QChar('0'))
-                  .arg(tile, 2, 16, QChar('0'))
-                  .toUpper(),
+              tr("キャラクタバンク $%1 タイル$%2 の描画")
+                  .arg(QString("%1").arg(bank, 2, 16, QChar('0')).toUpper(),
+                       QString("%1").arg(tile, 2, 16, QChar('0')).toUpper()),
               FStroke);
 }

@@ -9,6 +9,8 @@ class QToolButton;
 class TForm1;
 
 class TEditChrPencil : public QWidget {
+  Q_OBJECT
+
 public:
   TEditChrPencil(TForm1& Form, QWidget* Parent);
 
@@ -24,8 +26,10 @@ public:
 
 protected:
   bool eventFilter(QObject* Watched, QEvent* Event) override;
+  void changeEvent(QEvent* Event) override;
 
 private:
+  void Retranslate();
   // Paints the pixel under client point At; false where the table shows no loaded bank.
   void Paint(QPoint At);
 

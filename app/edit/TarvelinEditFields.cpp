@@ -1,6 +1,7 @@
 #include "app/edit/TarvelinEditFields.h"
 
 #include <QApplication>
+#include <QCoreApplication>
 #include <QComboBox>
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -10,28 +11,39 @@
 
 #include "app/window/tarvelinSprite.h"
 
+// The context of the fields' messages.
+class TEditFields {
+  Q_DECLARE_TR_FUNCTIONS(TEditFields)
+};
+
 namespace {
 
 QString Reason(const QString& Text, TInputRefusal Why) {
   switch (Why) {
-    case TInputRefusal::Empty: return "値が入力されていません";
-    case TInputRefusal::NotHex: return QString("「%1」は16進数ではありません").arg(Text);
-    case TInputRefusal::TooLong: return QString("「%1」は2桁を超えています").arg(Text);
-    case TInputRefusal::NotDecimal: return QString("「%1」の符号の後が10進数ではありません").arg(Text);
-    case TInputRefusal::OutOfRange: return QString("「%1」は範囲外です").arg(Text);
+    case TInputRefusal::Empty: return TEditFields::tr("値が入力されていません");
+    case TInputRefusal::NotHex: return TEditFields::tr("「%1」は16進数ではありません").arg(Text);
+    case TInputRefusal::TooLong: return TEditFields::tr("「%1」は2桁を超えています").arg(Text);
+    case TInputRefusal::NotDecimal: return TEditFields::tr("「%1」の符号の後が10進数ではありません").arg(Text);
+    case TInputRefusal::OutOfRange: return TEditFields::tr("「%1」は範囲外です").arg(Text);
     case TInputRefusal::None: break;
   }
   return {};
 }
 
-constexpr const char* TileTakes = "16進数 00-FF";
-constexpr const char* OffsetTakes = "16進数 00-FF か 10進数 -128〜+127";
+// What a cell takes: a tile's byte, or a Y or X offset.
+QString Takes(bool Offset) {
+  return Offset ? TEditFields::tr("16進数 00-FF か 10進数 -128〜+127") : TEditFields::tr("16進数 00-FF");
+}
+// The sprite table's columns as the messages name them.
+QString CellName(int Column, int TileColumn, int YColumn) {
+  return Column == TileColumn ? TEditFields::tr("タイル") : Column == YColumn ? QString("Y") : QString("X");
+}
 
 // Watches one line edit for the moments its text is given up.
 class TFieldGuard : public QObject {
 public:
-  TFieldGuard(QLineEdit* Edit, QString What, QString Takes, std::function<TFieldInput(const QString&)> Parse,
-              std::function<void()> Restore)
+  TFieldGuard(QLineEdit* Edit, std::function<QString()> What, std::function<QString()> Takes,
+              std::function<TFieldInput(const QString&)> Parse, std::function<void()> Restore)
       : QObject(Edit), FEdit(Edit), FWhat(std::move(What)), FTakes(std::move(Takes)), FParse(std::move(Parse)),
         FRestore(std::move(Restore)) {
     Edit->installEventFilter(this);
@@ -48,7 +60,7 @@ protected:
     if (!given || !FEdit->isModified() || FEdit->hasAcceptableInput()) return false;
     const QString text = FEdit->text();
     TFieldInput input = FParse(text);
-    SayRefused(FWhat, text, input.Accepted() ? TInputRefusal::OutOfRange : input.Refusal, FTakes);
+    SayRefused(FWhat(), text, input.Accepted() ? TInputRefusal::OutOfRange : input.Refusal, FTakes());
     FEdit->setModified(false);
     FRestore();
     return Event->type() == QEvent::KeyPress;
@@ -56,7 +68,7 @@ protected:
 
 private:
   QLineEdit* FEdit;
-  QString FWhat, FTakes;
+  std::function<QString()> FWhat, FTakes;
   std::function<TFieldInput(const QString&)> FParse;
   std::function<void()> FRestore;
 };
@@ -65,13 +77,15 @@ private:
 
 void SayRefused(const QString& What, const QString& Text, TInputRefusal Why, const QString& Takes) {
   if (!Form1) return;
-  const QString reason = Why == TInputRefusal::None ? QString() : Reason(Text, Why) + "。";
-  Form1->statusBar()->showMessage(QString("%1: %2%3 で入力してください").arg(What, reason, Takes), 10000);
+  const QString message = Why == TInputRefusal::None
+                              ? TEditFields::tr("%1: %2 で入力してください").arg(What, Takes)
+                              : TEditFields::tr("%1: %2。%3 で入力してください").arg(What, Reason(Text, Why), Takes);
+  Form1->statusBar()->showMessage(message, 10000);
 }
 
-void GuardField(QLineEdit* Edit, const QString& What, const QString& Takes,
+void GuardField(QLineEdit* Edit, std::function<QString()> What, std::function<QString()> Takes,
                 std::function<TFieldInput(const QString&)> Parse, std::function<void()> Restore) {
-  new TFieldGuard(Edit, What, Takes, std::move(Parse), std::move(Restore));
+  new TFieldGuard(Edit, std::move(What), std::move(Takes), std::move(Parse), std::move(Restore));
 }
 
 TSpriteCellDelegate::TSpriteCellDelegate(int TileColumn, int GroupColumn, int YColumn, int XColumn, QObject* Parent)
@@ -90,10 +104,9 @@ QWidget* TSpriteCellDelegate::createEditor(QWidget* Parent, const QStyleOptionVi
   const bool offset = column != FTile;
   edit->setValidator(new QRegularExpressionValidator(
       QRegularExpression(offset ? "[0-9A-Fa-f]{0,2}|[-+][0-9]{0,3}" : "[0-9A-Fa-f]{0,2}"), edit));
-  const QString what = column == FTile ? "タイル" : column == FY ? "Y" : "X";
   // A key the validator turns away is said at once, not only at the commit.
-  QObject::connect(edit, &QLineEdit::inputRejected, edit, [what, offset] {
-    SayRefused(what, {}, TInputRefusal::None, offset ? OffsetTakes : TileTakes);
+  QObject::connect(edit, &QLineEdit::inputRejected, edit, [what = CellName(column, FTile, FY), offset] {
+    SayRefused(what, {}, TInputRefusal::None, Takes(offset));
   });
   return edit;
 }
@@ -119,8 +132,7 @@ void TSpriteCellDelegate::setModelData(QWidget* Editor, QAbstractItemModel* Mode
   const bool offset = Index.column() != FTile;
   const TFieldInput input = offset ? ParseOffsetField(text) : ParseHexField(text);
   if (!input.Accepted()) {
-    SayRefused(Index.column() == FTile ? "タイル" : Index.column() == FY ? "Y" : "X", edit->text(), input.Refusal,
-               offset ? OffsetTakes : TileTakes);
+    SayRefused(CellName(Index.column(), FTile, FY), edit->text(), input.Refusal, Takes(offset));
     return;
   }
   Model->setData(Index, input.Value, Qt::UserRole);

@@ -42,6 +42,7 @@ private:
 
 // Puts Edit back to its record's value (through Restore) when it loses the
 // focus or takes Return holding a text its validator does not accept, and says why.
-// Parse gives the refusal; What and Takes name the field and what it takes.
-void GuardField(QLineEdit* Edit, const QString& What, const QString& Takes,
+// Parse gives the refusal; What and Takes name the field and what it takes, in
+// the language of the moment.
+void GuardField(QLineEdit* Edit, std::function<QString()> What, std::function<QString()> Takes,
                 std::function<TFieldInput(const QString&)> Parse, std::function<void()> Restore);

@@ -1,5 +1,6 @@
 #include "app/edit/TarvelinEditPanel.h"
 
+#include <QEvent>
 #include <QMenu>
 #include <QPointer>
 #include <QScreen>
@@ -22,7 +23,7 @@
 #include "sprite/tarvelinSpriteGlobals.h"
 #include "host/Application.h"
 
-TEditPanel::TEditPanel(TForm1& Form) : QDockWidget("編集パネル", &Form), FForm(Form) {
+TEditPanel::TEditPanel(TForm1& Form) : QDockWidget(&Form), FForm(Form) {
   setObjectName("EditPanel");
   FParts = new QStackedWidget(this);
   SpritePanel = new TEditSpritePanel(Form, FParts);
@@ -34,7 +35,49 @@ TEditPanel::TEditPanel(TForm1& Form) : QDockWidget("編集パネル", &Form), FF
   area->setWidgetResizable(true);
   area->setWidget(FParts);
   setWidget(area);
+  Retranslate();
   Follow();
+}
+
+void TEditPanel::changeEvent(QEvent* Event) {
+  if (Event->type() == QEvent::LanguageChange && !FGone) {
+    Retranslate();
+    // Both parts, the hidden one too: their notices and items are made of texts.
+    if (IsOpen()) {
+      SpritePanel->Refresh();
+      AnimationPanel->Refresh();
+      // Once the layouts have taken the new texts.
+      QMetaObject::invokeMethod(this, [this] { Widen(1); }, Qt::QueuedConnection);
+    }
+  }
+  QDockWidget::changeEvent(Event);
+}
+
+void TEditPanel::Widen(int Again) {
+  // The Japanese texts are the ones the panel was sized for.
+  if (FGone || !FDocked || !IsOpen() || windowTitle() == QString::fromUtf8(Title)) return;
+  const auto* area = static_cast<const QScrollArea*>(widget());
+  const int extra = FParts->minimumSizeHint().width() - area->viewport()->width();
+  if (extra <= 0) return;
+  // The window grows by what the panel needs, so the pages keep their size, as when it opens.
+  const int width = FForm.width();
+  int target = width + extra;
+  // Zoomed, as far as the screen allows, as when it opens.
+  if (const QScreen* screen = FForm.screen(); screen && FForm.GetZoom() > 1)
+    target = std::min(target, std::max(width, screen->availableGeometry().width() -
+                                                  (FForm.frameGeometry().width() - width)));
+  FGrowth += target - width;
+  FForm.resize(target, FForm.height());
+  FForm.resizeDocks({this}, {this->width() + target - width}, Qt::Horizontal);
+  // Wider, the texts may take fewer lines and another scroll bar may come or go.
+  if (Again > 0) QMetaObject::invokeMethod(this, [this, Again] { Widen(Again - 1); }, Qt::QueuedConnection);
+}
+
+void TEditPanel::Retranslate() {
+  // The title first: a new title resets the menu item's text to it.
+  setWindowTitle(tr(Title));
+  toggleViewAction()->setText(tr("編集パネル(&P)"));
+  if (auto* item = FForm.findChild<QAction*>("FreeSpace1")) item->setText(FreeSpaceItemText());
 }
 
 void TEditPanel::Follow() {
@@ -42,9 +85,13 @@ void TEditPanel::Follow() {
     if (FGone) return;
     Resize(Visible);
     Refresh();
+    if (Visible) QMetaObject::invokeMethod(this, [this] { Widen(1); }, Qt::QueuedConnection);
   });
   connect(FForm.PageControl1, &QTabWidget::currentChanged, this, [this] {
-    if (!FGone) Refresh();
+    if (FGone) return;
+    Refresh();
+    // The part shown for the first time takes its size then.
+    QMetaObject::invokeMethod(this, [this] { Widen(1); }, Qt::QueuedConnection);
   });
   // Every redraw of the sprite page shows in the panel; the animation panel follows the timer.
   TPicture& sprite = FForm.ImgSprite->GetPicture();
@@ -101,7 +148,6 @@ void InstallEditPanel(TForm1& Form) {
   Form.setContextMenuPolicy(Qt::NoContextMenu);
   panel->hide();
   Form.ShowEditPanel1 = panel->toggleViewAction();
-  Form.ShowEditPanel1->setText("編集パネル(&P)");
   Form.ShowEditPanel1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_D));
   Form.Edit1->addSeparator();
   Form.Edit1->addAction(Form.ShowEditPanel1);

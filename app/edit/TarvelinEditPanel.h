@@ -16,6 +16,8 @@ class TEditAnimationPanel;
 class TForm1;
 
 class TEditPanel : public QDockWidget {
+  Q_OBJECT
+
 public:
   explicit TEditPanel(TForm1& Form);
 
@@ -26,12 +28,21 @@ public:
   // Whether the panel is open (docked or floating).
   bool IsOpen() const { return !isHidden(); }
 
+protected:
+  void changeEvent(QEvent* Event) override;
+
 private:
+  // The title, the menu item's text and the free-space item's, in the current language.
+  void Retranslate();
   // Follows the window: its page, its redraws, its timer and every change of the ROM.
   void Follow();
   // Docked, the panel opens beside the pages, which keep their size, and takes its width back when closed.
   void Resize(bool Visible);
   void LetGo();
+  // Makes room in the docked panel for texts that grew with the language; Again: times to look once more.
+  void Widen(int Again);
+
+  static constexpr const char* Title = QT_TR_NOOP("編集パネル");
 
   TForm1& FForm;
   QStackedWidget* FParts = nullptr;

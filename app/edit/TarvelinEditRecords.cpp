@@ -1,5 +1,6 @@
 #include "app/edit/TarvelinEditRecords.h"
 
+#include <QEvent>
 #include <QFileDialog>
 #include <QMenu>
 #include <QStatusBar>
@@ -30,15 +31,18 @@ std::string ReadRecordsFile(const std::string& Path) {
   const auto size = fs::file_size(Path, error);
   std::ifstream in(Path, std::ios::binary);
   if (error || !in) throw EFOpenError(FormatMessage(SFOpenError, Path));
-  if (size > MaxRecordsFile) throw Exception(Path + " は記録ファイルとしては大きすぎます");
+  if (size > MaxRecordsFile)
+    throw Exception(
+        TRecordItems::tr("%1 は記録ファイルとしては大きすぎます").arg(QString::fromStdString(Path)).toStdString());
   return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
 }  // namespace
 
 TRecordItems::TRecordItems(TForm1& Form) : QObject(&Form), FForm(Form) {
-  ExportRecords1 = new QAction("記録をテキストで書き出す(&T)...", &Form);
-  ImportRecords1 = new QAction("記録をテキストから読み込む(&I)...", &Form);
+  ExportRecords1 = new QAction(&Form);
+  ImportRecords1 = new QAction(&Form);
+  Retranslate();
   Form.File1->insertActions(Form.Exit1, {ExportRecords1, ImportRecords1});
   for (QAction* item : {ExportRecords1, ImportRecords1}) item->setEnabled(RomDocument.IsLoaded());
   const auto handle = [](void (TRecordItems::*Click)(), TRecordItems* Items) {
@@ -65,10 +69,20 @@ TRecordItems::TRecordItems(TForm1& Form) : QObject(&Form), FForm(Form) {
   };
 }
 
+bool TRecordItems::event(QEvent* Event) {
+  if (Event->type() == QEvent::LanguageChange) Retranslate();
+  return QObject::event(Event);
+}
+
+void TRecordItems::Retranslate() {
+  ExportRecords1->setText(tr("記録をテキストで書き出す(&T)..."));
+  ImportRecords1->setText(tr("記録をテキストから読み込む(&I)..."));
+}
+
 void TRecordItems::ExportRecords1Click() {
   if (!RomDocument.IsLoaded()) return;
   const fs::path proposed = fs::path(RomDocument.GetFileName()).replace_filename("records.json");
-  const auto chosen = FForm.SaveDialog(SaveFilter, proposed.string());
+  const auto chosen = FForm.SaveDialog(tr(SaveFilter).toStdString(), proposed.string());
   if (!chosen) return;
   fs::path path(*chosen);
   if (!path.has_extension()) path += ".json";
@@ -95,14 +109,17 @@ void TRecordItems::ImportRecords1Click() {
           changed = change.Writes.size();
           return change;
         } catch (const ERecordsError& E) {
-          throw Exception(*chosen + " は読み込めません: " + E.Message());
+          throw Exception(tr("%1 は読み込めません: %2")
+                              .arg(QString::fromStdString(*chosen), QString::fromStdString(E.Message()))
+                              .toStdString());
         }
       },
-      RomCommandEditField, "記録の読み込み");
+      RomCommandEditField, tr("記録の読み込み"));
   // A file that changes nothing is no mistake, but the user should see that it did nothing.
   if (changed)
-    FForm.statusBar()->showMessage(*changed ? QString("記録を読み込みました: %1 バイトを変更しました").arg(*changed)
-                                            : QString("記録を読み込みました: 変更はありません"),
+    FForm.statusBar()->showMessage(*changed ? tr("記録を読み込みました: %n バイトを変更しました", nullptr,
+                                                 static_cast<int>(*changed))
+                                            : tr("記録を読み込みました: 変更はありません"),
                                    StatusMilliseconds);
 }
 

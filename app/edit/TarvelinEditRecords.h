@@ -17,7 +17,9 @@ class TRecordItems : public QObject {
  public:
   explicit TRecordItems(TForm1& Form);
 
-  static constexpr const char* SaveFilter = "JSON(*.json)|*.json|ca65アセンブリ(*.s)|*.s|asm6アセンブリ(*.asm)|*.asm";
+  // In the window's form ("description|pattern"), translated where they are used.
+  static constexpr const char* SaveFilter =
+      QT_TR_NOOP("JSON(*.json)|*.json|ca65アセンブリ(*.s)|*.s|asm6アセンブリ(*.asm)|*.asm");
   static constexpr const char* OpenFilter = "JSON(*.json)|*.json";
   QAction* ExportRecords1 = nullptr;
   QAction* ImportRecords1 = nullptr;
@@ -29,7 +31,12 @@ class TRecordItems : public QObject {
   // A file the image cannot take is reported with the JSON path of its fault and changes nothing.
   void ImportRecords1Click();
 
+ protected:
+  // The items' texts follow the language, which the window passes on to its children.
+  bool event(QEvent* Event) override;
+
  private:
+  void Retranslate();
   TForm1& FForm;
   int FListener = 0;
 };

@@ -12,6 +12,11 @@
 #include "host/Application.h"
 #include "sprite/tarvelinSpriteGlobals.h"
 
+// The context of the question's texts.
+class TSharedEditQuestion {
+  Q_DECLARE_TR_FUNCTIONS(TSharedEditQuestion)
+};
+
 namespace {
 
 // The animation page shows the record it located; one that moved is located afresh.
@@ -44,15 +49,13 @@ bool PushRelocation(const std::function<TRomPlan(const TFreeMap&)>& Plan, const 
 std::function<TSharedEdit(int, const QString&, const QString&)> AskSharedEdit = [](int Users, const QString& Noun,
                                                                                    const QString& Only) {
   QMessageBox box(QMessageBox::Question, QString::fromStdString(Application.GetTitle()),
-                  QCoreApplication::translate("TarvelinEditRelocate", "このデータは %1 個の%2が使っています。")
-                      .arg(Users)
-                      .arg(Noun),
+                  TSharedEditQuestion::tr("このデータは %1 個の%2が使っています。").arg(Users).arg(Noun),
                   QMessageBox::Cancel, Form1);
-  QPushButton* all = box.addButton(
-      QCoreApplication::translate("TarvelinEditRelocate", "%1 %2に反映").arg(Users).arg(Noun), QMessageBox::AcceptRole);
+  QPushButton* all =
+      box.addButton(TSharedEditQuestion::tr("%1 %2に反映").arg(Users).arg(Noun), QMessageBox::AcceptRole);
   QPushButton* only = box.addButton(Only, QMessageBox::AcceptRole);
   // In the window's language, whatever Qt's own translations say.
-  box.button(QMessageBox::Cancel)->setText(QCoreApplication::translate("TarvelinEditRelocate", "キャンセル"));
+  box.button(QMessageBox::Cancel)->setText(TSharedEditQuestion::tr("キャンセル"));
   box.exec();
   return box.clickedButton() == all    ? TSharedEdit::All
          : box.clickedButton() == only ? TSharedEdit::ThisOnly

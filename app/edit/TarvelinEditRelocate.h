@@ -19,7 +19,7 @@ bool PushRelocation(const std::function<TRomPlan(const TFreeMap&)>& Plan, const 
 // An edit of a record that Users numbers read (this one among them): for all of
 // them, for this number only (its own copy first, then the edit, one step), or not.
 enum class TSharedEdit { All, ThisOnly, Cancel };
-// Asks with "N パターンに反映" (Noun: パターン or アニメーション) and Only ("このパターンだけ").
+// Asks with "N パターンに反映" (Noun: パターン or アニメーション, translated) and Only ("このパターンだけ").
 // Replaceable, as the window's other dialogs are, for tests.
 extern std::function<TSharedEdit(int Users, const QString& Noun, const QString& Only)> AskSharedEdit;
 

@@ -58,9 +58,10 @@ TSharedLine SharedLine(const QString& What, std::vector<TPatternRef> Users, TPat
   constexpr std::size_t Inline = 4, Listed = 64;
   QStringList names;
   for (std::size_t i = 0; i < std::min(Listed, Users.size()); ++i) names << PatternName(Users[i]);
-  QString list = What + ": " + names.join(", ");
-  if (Users.size() > Listed) list += QString(" ほか %1").arg(Users.size() - Listed);
-  QString line = QString("%1は他の %2 パターンでも使われています").arg(What).arg(Users.size());
+  QString list = TEditSpritePanel::tr("%1 : %2").arg(What, names.join(", "));
+  if (Users.size() > Listed) list += TEditSpritePanel::tr(" ほか %1").arg(Users.size() - Listed);
+  const auto count = static_cast<int>(Users.size());
+  QString line = TEditSpritePanel::tr("%1 は他の %n パターンでも使われています", nullptr, count).arg(What);
   if (Users.size() <= Inline) line += ": " + names.join(", ");
   return {line, list};
 }
@@ -70,7 +71,7 @@ void SayShared(const QString& What, const std::vector<TPatternRef>& Users, TPatt
   const auto others = static_cast<int>(Users.size() - static_cast<std::size_t>(std::count(Users.begin(), Users.end(), Self)));
   if (others <= 0 || !Form1) return;
   Form1->statusBar()->showMessage(
-      QString("%1を書き換えました: 他の %2 パターンも変わります").arg(What).arg(others), 10000);
+      TEditSpritePanel::tr("%1 を書き換えました: 他の %n パターンも変わります", nullptr, others).arg(What), 10000);
 }
 
 }  // namespace
@@ -124,15 +125,21 @@ TEditSpritePanel::TEditSpritePanel(TForm1& Form, QWidget* Parent) : QWidget(Pare
     edit->setValidator(hex);
     edit->setMaxLength(2);
     connect(edit, &QLineEdit::editingFinished, this, [this, edit] { HeaderEdited(edit); });
-    GuardField(edit, edit == EditChrBank ? "キャラクタバンク番号" : "スプライト配置データ番号", "16進数 00-FF",
-               [](const QString& Text) { return ParseHexField(Text.toStdString()); }, [this] { Refresh(); });
+    const bool chr = edit == EditChrBank;
+    GuardField(
+        edit, [chr] { return chr ? tr("キャラクタバンク番号") : tr("スプライト配置データ番号"); },
+        [] { return tr("16進数 00-FF"); }, [](const QString& Text) { return ParseHexField(Text.toStdString()); },
+        [this] { Refresh(); });
   }
-  header->addRow("キャラクタバンク番号: $", EditChrBank);
-  header->addRow("スプライト配置データ番号: $", EditAlign);
+  FChrBankLabel = new QLabel(this);
+  FAlignLabel = new QLabel(this);
+  FChrBankLabel->setBuddy(EditChrBank);
+  FAlignLabel->setBuddy(EditAlign);
+  header->addRow(FChrBankLabel, EditChrBank);
+  header->addRow(FAlignLabel, EditAlign);
   layout->addLayout(header);
 
   Sprites = new QTableWidget(0, ColumnCount, this);
-  Sprites->setHorizontalHeaderLabels({"番号", "タイル", "上下", "左右", "パレット", "Y", "X"});
   Sprites->verticalHeader()->hide();
   Sprites->setSelectionBehavior(QAbstractItemView::SelectRows);
   Sprites->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -151,9 +158,9 @@ TEditSpritePanel::TEditSpritePanel(TForm1& Form, QWidget* Parent) : QWidget(Pare
   connect(Sprites, &QTableWidget::itemSelectionChanged, this, [this] { SelectionChanged(); });
   layout->addWidget(Sprites, 1);
   auto* buttons = new QHBoxLayout;
-  AddSprite = new QPushButton("スプライト追加", this);
-  RemoveSprite = new QPushButton("スプライト削除", this);
-  DetachPattern = new QPushButton("このパターンだけ", this);
+  AddSprite = new QPushButton(this);
+  RemoveSprite = new QPushButton(this);
+  DetachPattern = new QPushButton(this);
   for (QPushButton* button : {AddSprite, RemoveSprite, DetachPattern}) buttons->addWidget(button);
   layout->addLayout(buttons);
   connect(AddSprite, &QPushButton::clicked, this, [this] { AddSpriteClick(); });
@@ -164,7 +171,7 @@ TEditSpritePanel::TEditSpritePanel(TForm1& Form, QWidget* Parent) : QWidget(Pare
   SharedNotice->setWordWrap(true);
   SharedNotice->setTextFormat(Qt::PlainText);
   layout->addWidget(SharedNotice);
-  DetachAlign = new QPushButton(QCoreApplication::translate("TEditSpritePanel", "配置データだけ切り離す"), this);
+  DetachAlign = new QPushButton(this);
   DetachAlign->hide();
   layout->addWidget(DetachAlign, 0, Qt::AlignLeft);
   connect(DetachAlign, &QPushButton::clicked, this, [this] { DetachAlignClick(); });
@@ -175,6 +182,26 @@ TEditSpritePanel::TEditSpritePanel(TForm1& Form, QWidget* Parent) : QWidget(Pare
   layout->addWidget(Tile);
 
   FOutline = new TSpriteOutline(Form.ImgSprite);
+  Retranslate();
+}
+
+void TEditSpritePanel::changeEvent(QEvent* Event) {
+  if (Event->type() == QEvent::LanguageChange) {
+    Retranslate();
+    // After the window has written its own texts again, whichever hears of the change first.
+    if (!FLegend[0].isNull()) QMetaObject::invokeMethod(this, [this] { RenewNudgeKeys(); }, Qt::QueuedConnection);
+  }
+  QWidget::changeEvent(Event);
+}
+
+void TEditSpritePanel::Retranslate() {
+  FChrBankLabel->setText(tr("キャラクタバンク番号: $"));
+  FAlignLabel->setText(tr("スプライト配置データ番号: $"));
+  Sprites->setHorizontalHeaderLabels({tr("番号"), tr("タイル"), tr("上下"), tr("左右"), tr("パレット"), "Y", "X"});
+  AddSprite->setText(tr("スプライト追加"));
+  RemoveSprite->setText(tr("スプライト削除"));
+  DetachPattern->setText(tr("このパターンだけ"));
+  DetachAlign->setText(tr("配置データだけ切り離す"));
 }
 
 void TEditSpritePanel::Refresh() {
@@ -248,7 +275,7 @@ void TEditSpritePanel::SetActive(bool Active) {
 void TEditSpritePanel::ItemChanged(int Row, int Column) {
   const int before = FForm.RomUndoStack->index();
   const TPatternRef pattern = CurrentPattern();
-  const QString sprite = PatternName(pattern) + QString(" スプライト$%1").arg(Hex2(Row));
+  const QString name = PatternName(pattern), row = Hex2(Row);
   const TSpritePattern records = CurrentRecords();
   // The cell editors put only bytes the record can hold here.
   const int value = Sprites->item(Row, Column)->data(Qt::UserRole).toInt();
@@ -259,18 +286,19 @@ void TEditSpritePanel::ItemChanged(int Row, int Column) {
       const bool v = Sprites->item(Row, ColVFlip)->checkState() == Qt::Checked;
       const bool h = Sprites->item(Row, ColHFlip)->checkState() == Qt::Checked;
       EditRecord(false, [&] { return SetSpriteFlips(RomDocument, pattern, Row, v, h); }, RomCommandEditField,
-                 sprite + (Column == ColVFlip ? " の上下反転" : " の左右反転"));
+                 (Column == ColVFlip ? tr("%1 スプライト$%2 の上下反転") : tr("%1 スプライト$%2 の左右反転"))
+                     .arg(name, row));
       break;
     }
     case ColTile:
       if (valid)
         EditRecord(false, [&] { return SetSpriteTile(RomDocument, pattern, Row, value); }, RomCommandEditField,
-                   sprite + " のタイル");
+                   tr("%1 スプライト$%2 のタイル").arg(name, row));
       break;
     case ColGroup:
       if (valid)
         EditRecord(false, [&] { return SetSpritePaletteGroup(RomDocument, pattern, Row, value); },
-                   RomCommandEditField, sprite + " のパレット");
+                   RomCommandEditField, tr("%1 スプライト$%2 のパレット").arg(name, row));
       break;
     case ColY:
     case ColX:
@@ -295,10 +323,10 @@ void TEditSpritePanel::HeaderEdited(QLineEdit* Edit) {
   if (value >= 0) {
     if (Edit == EditChrBank)
       EditRecord(false, [&] { return SetPatternChrBank(RomDocument, pattern, value); }, RomCommandEditField,
-                 PatternName(pattern) + " のキャラクタバンク番号");
+                 tr("%1 のキャラクタバンク番号").arg(PatternName(pattern)));
     else
       EditRecord(false, [&] { return SetPatternAlignNumber(RomDocument, pattern, value); }, RomCommandEditField,
-                 PatternName(pattern) + " のスプライト配置データ番号");
+                 tr("%1 のスプライト配置データ番号").arg(PatternName(pattern)));
   }
   if (FForm.RomUndoStack->index() != before) SayEditShared(ColTile);
   Refresh();
@@ -308,7 +336,7 @@ std::optional<TSharedEdit> TEditSpritePanel::MoveSprite(int Sprite, int Y, int X
                                                         std::optional<TSharedEdit> Answer) {
   const TPatternRef pattern = CurrentPattern();
   return EditRecord(true, [&] { return SetSpritePosition(RomDocument, pattern, Sprite, Y, X); }, RomCommandMoveSprite,
-                    PatternName(pattern) + QString(" スプライト$%1 の移動").arg(Hex2(Sprite)), Gesture, Answer);
+                    tr("%1 スプライト$%2 の移動").arg(PatternName(pattern), Hex2(Sprite)), Gesture, Answer);
 }
 
 std::optional<TSharedEdit> TEditSpritePanel::EditRecord(bool Align, const std::function<TRomChange()>& Edit, int Id,
@@ -322,8 +350,8 @@ std::optional<TSharedEdit> TEditSpritePanel::EditRecord(bool Align, const std::f
   const auto detach = [pattern, Align](const TFreeMap& Free) {
     return Align ? ::DetachPattern(RomDocument, Free, pattern) : DetachFrameData(RomDocument, Free, pattern);
   };
-  return PushSharedEdit(static_cast<int>(users.size()), QCoreApplication::translate("TEditSpritePanel", "パターン"),
-                        QCoreApplication::translate("TEditSpritePanel", "このパターンだけ"), detach, Edit, Id, Text,
+  return PushSharedEdit(static_cast<int>(users.size()), tr("パターン"),
+                        tr("このパターンだけ"), detach, Edit, Id, Text,
                         Gesture, Answer);
 }
 
@@ -367,20 +395,21 @@ void TEditSpritePanel::ShowNotice() {
   const TPatternRef self = CurrentPattern();
   const TSpritePattern records = CurrentRecords();
   std::vector<TSharedLine> shared;
-  shared.push_back(SharedLine("このパターン定義 (" + Address(records.FrameAddress) + ") ",
+  shared.push_back(SharedLine(tr("このパターン定義 (%1)").arg(Address(records.FrameAddress)),
                               PatternsUsingFrame(PrgData, records.FrameAddress), self));
-  shared.push_back(SharedLine("スプライト配置データ $" + Hex2(records.AlignNumber()) + " (" + Address(records.AlignAddress) + ") ",
-                              PatternsUsingAlign(PrgData, records.AlignAddress), self));
+  shared.push_back(
+      SharedLine(tr("スプライト配置データ $%1 (%2)").arg(Hex2(records.AlignNumber()), Address(records.AlignAddress)),
+                 PatternsUsingAlign(PrgData, records.AlignAddress), self));
   const int sprite = SelectedSprite();
   if (sprite >= 0 && sprite < SpriteRows(records)) {
     const int tile = records.Frame[3 + 2 * static_cast<std::size_t>(sprite)];
     const int chr = (records.CHRBank() - records.Frame[3] / 64) * 1024 + tile * 16;
     if (chr >= 0 && chr + 16 <= static_cast<int>(sizeof(TChrData)))
-      shared.push_back(SharedLine("タイル $" + Hex2(tile) + " (" + Address(ChrDataFileOffset + chr) + ") ",
+      shared.push_back(SharedLine(tr("タイル $%1 (%2)").arg(Hex2(tile), Address(ChrDataFileOffset + chr)),
                                   PatternsUsingTile(PrgData, chr), self));
   }
-  shared.push_back(SharedLine("キャラクタバンク $" + Hex2(records.CHRBank()) + " (" +
-                                  Address(ChrBankAddress(records.CHRBank())) + ") ",
+  const QString bank = Hex2(records.CHRBank()), bankAddress = Address(ChrBankAddress(records.CHRBank()));
+  shared.push_back(SharedLine(tr("キャラクタバンク $%1 (%2)").arg(bank, bankAddress),
                               PatternsUsingChrBank(PrgData, records.CHRBank()), self));
   QStringList lines, lists;
   for (const TSharedLine& line : shared)
@@ -402,9 +431,8 @@ void TEditSpritePanel::ShowNotice() {
   });
   DetachAlign->setVisible(elsewhere);
   DetachAlign->setToolTip(
-      QCoreApplication::translate("TEditSpritePanel",
-                                  "スプライト配置データ $%1 を空き領域に写し、このバンクの配置データ番号 $%1 "
-                                  "だけがそれを読むようにします。パターン定義は共有のままです。")
+      tr("スプライト配置データ $%1 を空き領域に写し、このバンクの配置データ番号 $%1 "
+         "だけがそれを読むようにします。パターン定義は共有のままです。")
           .arg(Hex2(records.AlignNumber())));
 }
 
@@ -412,7 +440,7 @@ void TEditSpritePanel::DetachAlignClick() {
   const TPatternRef pattern = CurrentPattern();
   const int number = CurrentRecords().AlignNumber();
   PushRelocation([&](const TFreeMap& Free) { return ::DetachAlignData(RomDocument, Free, pattern); },
-                 QCoreApplication::translate("TEditSpritePanel", "%1 のスプライト配置データ $%2 の切り離し")
+                 tr("%1 のスプライト配置データ $%2 の切り離し")
                      .arg(PatternName(pattern), Hex2(number)));
   Refresh();
 }
@@ -430,7 +458,7 @@ void TEditSpritePanel::AddSpriteClick() {
   const int at = static_cast<int>(from) + 1;
   const int before = FForm.RomUndoStack->count();
   ResizeRecords([&](const TFreeMap& Free) { return InsertSprite(RomDocument, Free, pattern, at, entry); },
-                PatternName(pattern) + QString(" スプライト$%1 の追加").arg(Hex2(at)));
+                tr("%1 スプライト$%2 の追加").arg(PatternName(pattern), Hex2(at)));
   Refresh();
   if (FForm.RomUndoStack->count() != before) Sprites->selectRow(at);
 }
@@ -440,7 +468,7 @@ void TEditSpritePanel::RemoveSpriteClick() {
   const int sprite = SelectedSprite();
   if (sprite < 0) return;
   ResizeRecords([&](const TFreeMap& Free) { return ::RemoveSprite(RomDocument, Free, pattern, sprite); },
-                PatternName(pattern) + QString(" スプライト$%1 の削除").arg(Hex2(sprite)));
+                tr("%1 スプライト$%2 の削除").arg(PatternName(pattern), Hex2(sprite)));
   Sprites->clearSelection();
   Refresh();
 }
@@ -454,7 +482,8 @@ void TEditSpritePanel::ResizeRecords(const std::function<TRomPlan(const TFreeMap
     if (std::ranges::find(users, other) == users.end()) users.push_back(other);
   auto plan = Edit;
   if (users.size() > 1) {
-    switch (AskSharedEdit(static_cast<int>(users.size()), "パターン", "このパターンだけ")) {
+    const QString noun = tr("パターン", "used by 2 or more of them");
+    switch (AskSharedEdit(static_cast<int>(users.size()), noun, tr("このパターンだけ"))) {
       case TSharedEdit::Cancel: return;
       case TSharedEdit::ThisOnly:
         plan = [&](const TFreeMap& Free) {
@@ -471,7 +500,7 @@ void TEditSpritePanel::ResizeRecords(const std::function<TRomPlan(const TFreeMap
 void TEditSpritePanel::DetachPatternClick() {
   const TPatternRef pattern = CurrentPattern();
   PushRelocation([&](const TFreeMap& Free) { return ::DetachPattern(RomDocument, Free, pattern); },
-                 PatternName(pattern) + " をこのパターンだけに");
+                 tr("%1 をこのパターンだけに").arg(PatternName(pattern)));
   Refresh();
 }
 
@@ -479,11 +508,11 @@ void TEditSpritePanel::SayEditShared(int Column) {
   const TPatternRef self = CurrentPattern();
   const TSpritePattern records = CurrentRecords();
   if (Column == ColY || Column == ColX)
-    SayShared("スプライト配置データ $" + Hex2(records.AlignNumber()) + " ", PatternsUsingAlign(PrgData, records.AlignAddress),
-              self);
+    SayShared(tr("スプライト配置データ $%1").arg(Hex2(records.AlignNumber())),
+              PatternsUsingAlign(PrgData, records.AlignAddress), self);
   else
-    SayShared("パターン定義 (" + Address(records.FrameAddress) + ") ", PatternsUsingFrame(PrgData, records.FrameAddress),
-              self);
+    SayShared(tr("パターン定義 (%1)").arg(Address(records.FrameAddress)),
+              PatternsUsingFrame(PrgData, records.FrameAddress), self);
 }
 
 void TEditSpritePanel::PickSprite(int Sprite) {
@@ -504,13 +533,29 @@ void TEditSpritePanel::ShowNudgeKeys() {
     if (nudging) {
       FLegend[i] = label->text();
       FLegendWidth[i] = label->width();
-      label->setText(i == 0 ? "矢印: スプライトを移動 (Shift: 8ドット)" : "Tab/Shift+Tab: 次/前のスプライト");
-      label->resize(label->sizeHint().width(), label->height());
+      ShowNudgeKey(i);
     } else {
       label->setText(FLegend[i]);
       label->resize(FLegendWidth[i], label->height());
       FLegend[i] = QString();
     }
+  }
+}
+
+void TEditSpritePanel::ShowNudgeKey(int Line) {
+  QLabel* label = Line == 0 ? FForm.Label4 : FForm.Label5;
+  FNudge[Line] = Line == 0 ? tr("矢印: スプライトを移動 (Shift: 8ドット)") : tr("Tab/Shift+Tab: 次/前のスプライト");
+  label->setText(FNudge[Line]);
+  label->resize(label->sizeHint().width(), label->height());
+}
+
+void TEditSpritePanel::RenewNudgeKeys() {
+  if (FLegend[0].isNull()) return;
+  QLabel* legend[2] = {FForm.Label4, FForm.Label5};
+  for (int i = 0; i < 2; ++i) {
+    // A legend the window wrote again in the new language is the one to give back.
+    if (legend[i]->text() != FNudge[i]) FLegend[i] = legend[i]->text();
+    ShowNudgeKey(i);
   }
 }
 

@@ -22,6 +22,8 @@ class TSpriteOutline;
 class TForm1;
 
 class TEditSpritePanel : public QWidget {
+  Q_OBJECT
+
 public:
   TEditSpritePanel(TForm1& Form, QWidget* Parent);
 
@@ -55,8 +57,11 @@ public:
 
 protected:
   bool eventFilter(QObject* Watched, QEvent* Event) override;
+  void changeEvent(QEvent* Event) override;
 
 private:
+  // Writes the static texts in the current language.
+  void Retranslate();
   void ItemChanged(int Row, int Column);
   void HeaderEdited(QLineEdit* Edit);
   void SelectionChanged();
@@ -84,8 +89,14 @@ private:
   void PickSprite(int Sprite);
   // The page's key legend says what the arrows do while the picture nudges a sprite.
   void ShowNudgeKeys();
+  // Line 0 or 1 of the legend as it reads while nudging.
+  void ShowNudgeKey(int Line);
+  // The legend in the language just chosen, while nudging.
+  void RenewNudgeKeys();
 
   TForm1& FForm;
+  QLabel* FChrBankLabel = nullptr;
+  QLabel* FAlignLabel = nullptr;
   TSpriteOutline* FOutline = nullptr;
   bool FActive = false;
   TPatternRef FPattern{-1, -1};
@@ -101,4 +112,5 @@ private:
   // The legend's own texts and widths while it speaks of nudging; empty otherwise.
   QString FLegend[2];
   int FLegendWidth[2] = {0, 0};
+  QString FNudge[2];  // what the legend says while nudging
 };

@@ -25,7 +25,7 @@ constexpr int FirstPrgOffset = 16;
 constexpr int PrgEnd = static_cast<int>(sizeof(TPrgData));
 
 QString RangeText(const TFileRange& Range) {
-  return QString("%1 (%2 バイト)").arg(QString::fromStdString(FormatRange(Range))).arg(Range.Size());
+  return TFreeSpaceDialog::tr("%1 (%n バイト)", nullptr, Range.Size()).arg(QString::fromStdString(FormatRange(Range)));
 }
 
 int ParseOffset(const QString& Text) {
@@ -44,9 +44,9 @@ void PushFree(TFreeMap Free, const QString& Text) {
 
 TFreeSpaceDialog::TFreeSpaceDialog(TForm1& Form) : QDialog(&Form), FForm(Form) {
   setObjectName("FreeSpaceDialog");
-  setWindowTitle("空き領域");
   auto* layout = new QVBoxLayout(this);
-  layout->addWidget(new QLabel("書き換えてよい範囲 (ファイル位置):", this));
+  FRangesLabel = new QLabel(this);
+  layout->addWidget(FRangesLabel);
   Ranges = new QListWidget(this);
   layout->addWidget(Ranges, 1);
   auto* add = new QGridLayout;
@@ -54,20 +54,22 @@ TFreeSpaceDialog::TFreeSpaceDialog(TForm1& Form) : QDialog(&Form), FForm(Form) {
   EditFirst = new QLineEdit(this);
   EditLast = new QLineEdit(this);
   for (QLineEdit* edit : {EditFirst, EditLast}) edit->setValidator(hex);
-  AddRange = new QPushButton("追加", this);
-  RemoveRange = new QPushButton("削除", this);
-  add->addWidget(new QLabel("最初:", this), 0, 0);
+  AddRange = new QPushButton(this);
+  RemoveRange = new QPushButton(this);
+  FFirstLabel = new QLabel(this);
+  FLastLabel = new QLabel(this);
+  add->addWidget(FFirstLabel, 0, 0);
   add->addWidget(EditFirst, 0, 1);
-  add->addWidget(new QLabel("最後:", this), 0, 2);
+  add->addWidget(FLastLabel, 0, 2);
   add->addWidget(EditLast, 0, 3);
   add->addWidget(AddRange, 0, 4);
   add->addWidget(RemoveRange, 1, 4);
   layout->addLayout(add);
-  Detect = new QPushButton("検出", this);
+  Detect = new QPushButton(this);
   layout->addWidget(Detect);
   Proposals = new QListWidget(this);
   layout->addWidget(Proposals, 1);
-  Accept = new QPushButton("受け入れる", this);
+  Accept = new QPushButton(this);
   layout->addWidget(Accept);
   connect(AddRange, &QPushButton::clicked, this, [this] { AddClick(); });
   connect(RemoveRange, &QPushButton::clicked, this, [this] { RemoveClick(); });
@@ -76,7 +78,32 @@ TFreeSpaceDialog::TFreeSpaceDialog(TForm1& Form) : QDialog(&Form), FForm(Form) {
   connect(Form.RomUndoStack, &QUndoStack::indexChanged, this, [this] { Refresh(); });
   // Ctrl+Z and Ctrl+Y undo and redo here as in the window.
   addActions({Form.Undo1, Form.Redo1});
+  Retranslate();
   Refresh();
+}
+
+void TFreeSpaceDialog::changeEvent(QEvent* Event) {
+  if (Event->type() == QEvent::LanguageChange) {
+    Retranslate();
+    // The ranges' items count bytes in words.
+    Refresh();
+    for (int i = 0; i < Proposals->count(); ++i) {
+      const auto range = Proposals->item(i)->data(Qt::UserRole).toPoint();
+      Proposals->item(i)->setText(RangeText({range.x(), range.y()}));
+    }
+  }
+  QDialog::changeEvent(Event);
+}
+
+void TFreeSpaceDialog::Retranslate() {
+  setWindowTitle(tr("空き領域"));
+  FRangesLabel->setText(tr("書き換えてよい範囲 (ファイル位置):"));
+  AddRange->setText(tr("追加"));
+  RemoveRange->setText(tr("削除"));
+  FFirstLabel->setText(tr("最初:"));
+  FLastLabel->setText(tr("最後:"));
+  Detect->setText(tr("検出"));
+  Accept->setText(tr("受け入れる"));
 }
 
 void TFreeSpaceDialog::Refresh() {
@@ -99,14 +126,16 @@ void TFreeSpaceDialog::AddClick() {
   const int last = ParseOffset(EditLast->text());
   try {
     if (first < FirstPrgOffset || last < first || last >= PrgEnd)
-      throw ERomEditError("空き領域は PRG-ROM ($00010-$4000F) の中で、最初の位置から最後の位置までです");
+      throw ERomEditError(
+          tr("空き領域は PRG-ROM ($00010-$4000F) の中で、最初の位置から最後の位置までです").toStdString());
     const TFileRange range{first, last + 1};
     // Bytes a pointer reaches are data, whatever they look like.
     if (IsReached(ReachedRanges(PrgData), range))
-      throw ERomEditError(FormatRange(range) + " はポインタが指すデータと重なります");
+      throw ERomEditError(
+          tr("%1 はポインタが指すデータと重なります").arg(QString::fromStdString(FormatRange(range))).toStdString());
     TFreeMap free = RomDocument.FreeSpace();
     free.Add(range);
-    PushFree(free, QString::fromStdString("空き領域 " + FormatRange(range) + " の追加"));
+    PushFree(free, tr("空き領域 %1 の追加").arg(QString::fromStdString(FormatRange(range))));
   } catch (const Exception& E) {
     Application.ShowException(E);
   }
@@ -119,7 +148,7 @@ void TFreeSpaceDialog::RemoveClick() {
   const TFileRange range = ranges[static_cast<std::size_t>(row)];
   TFreeMap free = RomDocument.FreeSpace();
   free.Remove(range);
-  PushFree(free, QString::fromStdString("空き領域 " + FormatRange(range) + " の削除"));
+  PushFree(free, tr("空き領域 %1 の削除").arg(QString::fromStdString(FormatRange(range))));
 }
 
 void TFreeSpaceDialog::DetectClick() {
@@ -138,13 +167,13 @@ void TFreeSpaceDialog::AcceptClick() {
   const TFileRange range{point.x(), point.y()};
   TFreeMap free = RomDocument.FreeSpace();
   free.Add(range);
-  PushFree(free, QString::fromStdString("空き領域 " + FormatRange(range) + " の追加"));
+  PushFree(free, tr("空き領域 %1 の追加").arg(QString::fromStdString(FormatRange(range))));
 }
 
 void InstallFreeSpaceDialog(TForm1& Form) {
   // The map goes beside the ROM with each save, written before the save counts as done.
   RomDocument.SetSaveCompanion([](const std::string& Name) { WriteFreeSpaceBeside(RomDocument, Name); });
-  auto* item = new QAction("空き領域(&F)...", &Form);
+  auto* item = new QAction(FreeSpaceItemText(), &Form);
   item->setObjectName("FreeSpace1");
   // In the menu only while the panel is open: closed, the window's menu is as it was.
   QObject::connect(Form.ShowEditPanel1, &QAction::toggled, item, [&Form, item](bool Open) {
@@ -164,3 +193,5 @@ void InstallFreeSpaceDialog(TForm1& Form) {
     dialog->raise();
   });
 }
+
+QString FreeSpaceItemText() { return TFreeSpaceDialog::tr("空き領域(&F)..."); }

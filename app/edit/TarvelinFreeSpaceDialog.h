@@ -5,12 +5,15 @@
 
 #include <QDialog>
 
+class QLabel;
 class QLineEdit;
 class QListWidget;
 class QPushButton;
 class TForm1;
 
 class TFreeSpaceDialog : public QDialog {
+  Q_OBJECT
+
 public:
   explicit TFreeSpaceDialog(TForm1& Form);
 
@@ -27,14 +30,23 @@ public:
   // Rewrites the list from the document's map.
   void Refresh();
 
+protected:
+  void changeEvent(QEvent* Event) override;
+
 private:
+  void Retranslate();
   void AddClick();
   void RemoveClick();
   void DetectClick();
   void AcceptClick();
 
   TForm1& FForm;
+  QLabel* FRangesLabel = nullptr;
+  QLabel* FFirstLabel = nullptr;
+  QLabel* FLastLabel = nullptr;
 };
 
 // Adds 空き領域(F)... to the 編集 menu, shown while the editor panel is open.
 void InstallFreeSpaceDialog(TForm1& Form);
+// The menu item's text in the current language.
+QString FreeSpaceItemText();

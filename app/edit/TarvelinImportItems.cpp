@@ -1,6 +1,7 @@
 #include "app/edit/TarvelinImportItems.h"
 
 #include <QClipboard>
+#include <QEvent>
 #include <QFileDialog>
 #include <QGuiApplication>
 #include <QInputDialog>
@@ -28,12 +29,12 @@ QString Hex(int Value, int Digits) { return QString("$%1").arg(Value, Digits, 16
 QString Pixel(int X, int Y) { return QString("(%1,%2)").arg(X).arg(Y); }
 
 QString PlaceText(const TImportPlace& Place) {
-  QString text = QString("点") + Pixel(Place.X, Place.Y);
-  if (Place.Sprite >= 0) text += QString(" スプライト%1").arg(Place.Sprite);
-  if (Place.Tile >= 0) text += " タイル" + Hex(Place.Tile, 2);
-  if (Place.ChrAddress >= 0) text += " (CHR " + Hex(Place.ChrAddress, 5) + ")";
-  if (Place.TileX >= 0) text += " のタイル内の点" + Pixel(Place.TileX, Place.TileY);
-  return text;
+  QStringList text{TImportItems::tr("点%1").arg(Pixel(Place.X, Place.Y))};
+  if (Place.Sprite >= 0) text << TImportItems::tr("スプライト%1").arg(Place.Sprite);
+  if (Place.Tile >= 0) text << TImportItems::tr("タイル%1").arg(Hex(Place.Tile, 2));
+  if (Place.ChrAddress >= 0) text << "(CHR " + Hex(Place.ChrAddress, 5) + ")";
+  if (Place.TileX >= 0) text << TImportItems::tr("のタイル内の点%1").arg(Pixel(Place.TileX, Place.TileY));
+  return text.join(' ');
 }
 
 QString Rgb(std::uint32_t Value) { return QString("#%1").arg(Value, 6, 16, QChar('0')).toUpper(); }
@@ -43,26 +44,33 @@ QString ProblemText(const TImportProblem& Problem) {
   const TImportPlace& place = Problem.Place;
   switch (Problem.Kind) {
     case TImportProblemKind::WrongSize:
-      return QString("画像の大きさが %1 × %2 です。%3 × %4 (またはその 2-8 倍) の画像を取り込めます")
+      return TImportItems::tr("画像の大きさが %1 × %2 です。%3 × %4 (またはその 2-8 倍) の画像を取り込めます")
           .arg(Problem.Width).arg(Problem.Height).arg(Problem.ExpectedWidth).arg(Problem.ExpectedHeight);
     case TImportProblemKind::UnevenScale:
-      return QString("%1 倍に拡大された画像の点%2 のブロックが一色ではありません").arg(Problem.Width).arg(Pixel(place.X, place.Y));
+      return TImportItems::tr("%1 倍に拡大された画像の点%2 のブロックが一色ではありません")
+          .arg(Problem.Width)
+          .arg(Pixel(place.X, place.Y));
     case TImportProblemKind::NoColour:
-      return PlaceText(place) + QString(": 色 %1 は表示している4色のどれでもありません (近い色で取り込む(N) を選ぶと最も近い色になります)").arg(Rgb(Problem.Rgb));
+      return TImportItems::tr(
+                 "%1: 色 %2 は表示している4色のどれでもありません (近い色で取り込む(N) を選ぶと最も近い色になります)")
+          .arg(PlaceText(place), Rgb(Problem.Rgb));
     case TImportProblemKind::Ambiguous:
-      return PlaceText(place) + QString(": 色 %1 は複数の色番号に当たるので決められません。インデックスカラーの画像を使ってください").arg(Rgb(Problem.Rgb));
+      return TImportItems::tr("%1: 色 %2 は複数の色番号に当たるので決められません。インデックスカラーの画像を使ってください")
+          .arg(PlaceText(place), Rgb(Problem.Rgb));
     case TImportProblemKind::EmptyBand:
-      return PlaceText(place) + ": この帯にはCHRバンクが読み込まれていないので色0のままにしてください";
+      return TImportItems::tr("%1: この帯にはCHRバンクが読み込まれていないので色0のままにしてください").arg(PlaceText(place));
     case TImportProblemKind::Uncovered:
-      return PlaceText(place) + ": ここにはスプライトがないので背景のままにしてください";
+      return TImportItems::tr("%1: ここにはスプライトがないので背景のままにしてください").arg(PlaceText(place));
     case TImportProblemKind::Conflict:
-      return "同じタイルの点が2か所で違う色になっています: " + PlaceText(place) + " と " + PlaceText(Problem.Other);
+      return TImportItems::tr("同じタイルの点が2か所で違う色になっています: %1 と %2").arg(PlaceText(place), PlaceText(Problem.Other));
     case TImportProblemKind::ChrSize:
-      return QString("CHRファイルが %1 バイトです。1024 バイトの倍数でなければなりません").arg(Problem.Width);
+      return TImportItems::tr("CHRファイルが %1 バイトです。1024 バイトの倍数でなければなりません").arg(Problem.Width);
     case TImportProblemKind::ChrPastEnd:
-      return QString("CHRファイルの %1 バンクはバンク %2 からではバンク $FF を越えます").arg(Problem.Width / 1024).arg(Hex(place.Tile, 2));
+      return TImportItems::tr("CHRファイルの %1 バンクはバンク %2 からではバンク $FF を越えます")
+          .arg(Problem.Width / 1024)
+          .arg(Hex(place.Tile, 2));
   }
-  return "取り込めません";
+  return TImportItems::tr("取り込めません");
 }
 
 TSpritePattern CurrentSpritePattern() {
@@ -85,8 +93,10 @@ QString SharedNotice(const TImportResult& Result) {
   constexpr std::size_t Listed = 8;
   QStringList names;
   for (std::size_t i = 0; i < std::min(Listed, users.size()); ++i) names << PatternName(users[i]);
-  QString line = QString("これらのタイルは他の %1 パターンでも使われています: %2").arg(users.size()).arg(names.join(", "));
-  if (users.size() > Listed) line += QString(" ほか %1").arg(users.size() - Listed);
+  const auto count = static_cast<int>(users.size());
+  QString line =
+      TImportItems::tr("これらのタイルは他の %n パターンでも使われています: %1", nullptr, count).arg(names.join(", "));
+  if (users.size() > Listed) line += TImportItems::tr(" ほか %1").arg(users.size() - Listed);
   return line;
 }
 
@@ -97,7 +107,7 @@ void Offer(TForm1& Form, const QString& Title, const TImportResult& Result) {
     return;
   }
   if (Result.Change.Empty()) {
-    ShowMessage("取り込んでも変わるタイルはありません");
+    ShowMessage(TImportItems::tr("取り込んでも変わるタイルはありません").toStdString());
     return;
   }
   TImportPreviewDialog preview(&Form, Title, Result, SharedNotice(Result));
@@ -124,7 +134,8 @@ std::optional<TImportImage> PictureFile(const std::string& Path) {
   std::string error;
   TImportImage picture = ReadImportImage(Path, error);
   if (!error.empty()) {
-    ShowMessage("ファイル " + Path + " はPNGまたはBMPの画像として読み込めません");
+    ShowMessage(
+        TImportItems::tr("ファイル %1 はPNGまたはBMPの画像として読み込めません").arg(QString::fromStdString(Path)).toStdString());
     return std::nullopt;
   }
   return picture;
@@ -147,7 +158,7 @@ std::optional<TImportImage> ClipboardPicture() {
       if (!image.isNull() && image.width() <= MaxImportSide && image.height() <= MaxImportSide) return ImportImageOf(image);
     }
   }
-  ShowMessage("クリップボードに取り込める画像がありません");
+  ShowMessage(TImportItems::tr("クリップボードに取り込める画像がありません").toStdString());
   return std::nullopt;
 }
 
@@ -186,17 +197,18 @@ TImportItems::TImportItems(TForm1& Form) : QObject(&Form), FForm(Form) {
     if (!ok) return std::nullopt;
     return text;
   };
-  Import1 = new QMenu("取り込み(&I)", &Form);
-  ImportPatternTable1 = Import1->addAction("パターンテーブル画像を取り込む(&T)...");
-  ImportSprite1 = Import1->addAction("スプライト画像を取り込む(&S)...");
-  PastePatternTable1 = Import1->addAction("クリップボードの画像をパターンテーブルに(&P)");
-  PasteSprite1 = Import1->addAction("クリップボードの画像をスプライトに(&R)");
+  Import1 = new QMenu(&Form);
+  ImportPatternTable1 = Import1->addAction(QString());
+  ImportSprite1 = Import1->addAction(QString());
+  PastePatternTable1 = Import1->addAction(QString());
+  PasteSprite1 = Import1->addAction(QString());
   Import1->addSeparator();
-  ImportChr1 = Import1->addAction("CHRファイルを取り込む(&C)...");
-  ExportChr1 = Import1->addAction("CHRファイルを書き出す(&E)...");
+  ImportChr1 = Import1->addAction(QString());
+  ExportChr1 = Import1->addAction(QString());
   Import1->addSeparator();
-  Nearest1 = Import1->addAction("近い色で取り込む(&N)");
+  Nearest1 = Import1->addAction(QString());
   Nearest1->setCheckable(true);
+  Retranslate();
   // Usable once a ROM is loaded; the items are checked as the menu opens.
   connect(Import1, &QMenu::aboutToShow, this, [this] {
     for (QAction* item : {ImportPatternTable1, ImportSprite1, PastePatternTable1, PasteSprite1, ImportChr1, ExportChr1})
@@ -219,36 +231,56 @@ TImportItems::TImportItems(TForm1& Form) : QObject(&Form), FForm(Form) {
   connect(ExportChr1, &QAction::triggered, this, handle(&TImportItems::ExportChr1Click, this));
 }
 
+bool TImportItems::event(QEvent* Event) {
+  if (Event->type() == QEvent::LanguageChange) Retranslate();
+  return QObject::event(Event);
+}
+
+void TImportItems::Retranslate() {
+  Import1->setTitle(tr("取り込み(&I)"));
+  ImportPatternTable1->setText(tr("パターンテーブル画像を取り込む(&T)..."));
+  ImportSprite1->setText(tr("スプライト画像を取り込む(&S)..."));
+  PastePatternTable1->setText(tr("クリップボードの画像をパターンテーブルに(&P)"));
+  PasteSprite1->setText(tr("クリップボードの画像をスプライトに(&R)"));
+  ImportChr1->setText(tr("CHRファイルを取り込む(&C)..."));
+  ExportChr1->setText(tr("CHRファイルを書き出す(&E)..."));
+  Nearest1->setText(tr("近い色で取り込む(&N)"));
+}
+
 void TImportItems::ImportPatternTable1Click() {
   if (!Ready()) return;
-  const auto path = OpenDialog(PictureFilter);
+  const auto path = OpenDialog(tr(PictureFilter).toStdString());
   if (!path) return;
   const auto picture = PictureFile(*path);
   if (!picture) return;
-  Offer(FForm, "パターンテーブル画像の取り込み", ImportPatternTable(ChrData, CurrentSpritePattern(), *picture, Options(*this)));
+  Offer(FForm, tr("パターンテーブル画像の取り込み"),
+        ImportPatternTable(ChrData, CurrentSpritePattern(), *picture, Options(*this)));
 }
 
 void TImportItems::ImportSprite1Click() {
   if (!Ready()) return;
-  const auto path = OpenDialog(PictureFilter);
+  const auto path = OpenDialog(tr(PictureFilter).toStdString());
   if (!path) return;
   const auto picture = PictureFile(*path);
   if (!picture) return;
-  Offer(FForm, "スプライト画像の取り込み", ImportSpritePicture(ChrData, CurrentSpritePattern(), *picture, Options(*this)));
+  Offer(FForm, tr("スプライト画像の取り込み"),
+        ImportSpritePicture(ChrData, CurrentSpritePattern(), *picture, Options(*this)));
 }
 
 void TImportItems::PastePatternTable1Click() {
   if (!Ready()) return;
   const auto picture = ClipboardPicture();
   if (!picture) return;
-  Offer(FForm, "パターンテーブル画像の取り込み", ImportPatternTable(ChrData, CurrentSpritePattern(), *picture, Options(*this)));
+  Offer(FForm, tr("パターンテーブル画像の取り込み"),
+        ImportPatternTable(ChrData, CurrentSpritePattern(), *picture, Options(*this)));
 }
 
 void TImportItems::PasteSprite1Click() {
   if (!Ready()) return;
   const auto picture = ClipboardPicture();
   if (!picture) return;
-  Offer(FForm, "スプライト画像の取り込み", ImportSpritePicture(ChrData, CurrentSpritePattern(), *picture, Options(*this)));
+  Offer(FForm, tr("スプライト画像の取り込み"),
+        ImportSpritePicture(ChrData, CurrentSpritePattern(), *picture, Options(*this)));
 }
 
 void TImportItems::ImportChr1Click() {
@@ -257,26 +289,26 @@ void TImportItems::ImportChr1Click() {
   if (!path) return;
   const auto bytes = ReadFile(*path, sizeof(TChrData));
   if (!bytes) {
-    ShowMessage("ファイル " + *path + " は開けないか、CHR-ROM全体より大きいファイルです");
+    ShowMessage(tr("ファイル %1 は開けないか、CHR-ROM全体より大きいファイルです").arg(QString::fromStdString(*path)).toStdString());
     return;
   }
-  const auto text = BankDialog("取り込む先頭のCHRバンク (16進)", ShownBanks().left(2));
+  const auto text = BankDialog(tr("取り込む先頭のCHRバンク (16進)"), ShownBanks().left(2));
   if (!text) return;
   const auto banks = ParseBanks(*text);
   if (!banks) {
-    ShowMessage("CHRバンクは 00-FF の16進で入力してください");
+    ShowMessage(tr("CHRバンクは 00-FF の16進で入力してください").toStdString());
     return;
   }
-  Offer(FForm, QString("CHRバンク %1 からの取り込み").arg(Hex(banks->first, 2)), ImportChr(ChrData, banks->first, *bytes));
+  Offer(FForm, tr("CHRバンク %1 からの取り込み").arg(Hex(banks->first, 2)), ImportChr(ChrData, banks->first, *bytes));
 }
 
 void TImportItems::ExportChr1Click() {
   if (!Ready()) return;
-  const auto text = BankDialog("書き出すCHRバンク (16進、範囲は 0A-0B のように)", ShownBanks());
+  const auto text = BankDialog(tr("書き出すCHRバンク (16進、範囲は 0A-0B のように)"), ShownBanks());
   if (!text) return;
   const auto banks = ParseBanks(*text);
   if (!banks || banks->first + banks->second > ChrBanks) {
-    ShowMessage("CHRバンクは 00-FF の16進で入力してください");
+    ShowMessage(tr("CHRバンクは 00-FF の16進で入力してください").toStdString());
     return;
   }
   const auto digits = [](int Bank) { return QString("%1").arg(Bank, 2, 16, QChar('0')).toUpper(); };

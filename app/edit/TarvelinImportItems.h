@@ -14,6 +14,8 @@ class QMenu;
 class TForm1;
 
 class TImportItems : public QObject {
+  Q_OBJECT
+
 public:
   explicit TImportItems(TForm1& Form);
 
@@ -32,7 +34,8 @@ public:
   // Banks typed in hex ("0A" or "0A-0B"), Proposed offered first.
   std::function<std::optional<QString>(const QString& Prompt, const QString& Proposed)> BankDialog;
 
-  static constexpr const char* PictureFilter = "PNG/BMP画像(*.png *.bmp)|*.png *.bmp";
+  // Translated where they are used.
+  static constexpr const char* PictureFilter = QT_TR_NOOP("PNG/BMP画像(*.png *.bmp)|*.png *.bmp");
   static constexpr const char* ChrFilter = "CHR(*.chr)|*.chr";
 
   void ImportPatternTable1Click();
@@ -42,7 +45,13 @@ public:
   void ImportChr1Click();
   void ExportChr1Click();
 
+protected:
+  // The items' texts follow the language, which the window passes on to its children.
+  bool event(QEvent* Event) override;
+
 private:
+  void Retranslate();
+
   TForm1& FForm;
 };
 

@@ -67,14 +67,15 @@ TImportPreviewDialog::TImportPreviewDialog(QWidget* Parent, const QString& Title
     : QDialog(Parent) {
   setWindowTitle(Title);
   auto* layout = new QVBoxLayout(this);
-  QString summary = QString("変わるタイル: %1 個 (%2 バイト)").arg(Result.Tiles.size()).arg(Result.Change.Writes.size());
-  if (Result.Approximated > 0) summary += QString("\n近い色にした点: %1 個").arg(Result.Approximated);
+  const auto bytes = static_cast<int>(Result.Change.Writes.size());
+  QString summary = tr("変わるタイル: %1 個 (%n バイト)", nullptr, bytes).arg(Result.Tiles.size());
+  if (Result.Approximated > 0) summary += "\n" + tr("近い色にした点: %1 個").arg(Result.Approximated);
   if (static_cast<int>(Result.Tiles.size()) > PreviewMaxTiles)
-    summary += QString("\n最初の %1 個を表示しています").arg(PreviewMaxTiles);
+    summary += "\n" + tr("最初の %1 個を表示しています").arg(PreviewMaxTiles);
   auto* label = new QLabel(summary, this);
   label->setObjectName("ImportSummary");
   layout->addWidget(label);
-  layout->addWidget(new QLabel("各タイルの左が取り込む前、右が取り込んだ後です", this));
+  layout->addWidget(new QLabel(tr("各タイルの左が取り込む前、右が取り込んだ後です"), this));
   auto* tiles = new QLabel(this);
   tiles->setObjectName("ImportTiles");
   tiles->setPixmap(QPixmap::fromImage(ImportPreviewPicture(ChrData, Result)));
@@ -89,8 +90,8 @@ TImportPreviewDialog::TImportPreviewDialog(QWidget* Parent, const QString& Title
     layout->addWidget(shared);
   }
   Buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-  Buttons->button(QDialogButtonBox::Ok)->setText("取り込む");
-  Buttons->button(QDialogButtonBox::Cancel)->setText("キャンセル");
+  Buttons->button(QDialogButtonBox::Ok)->setText(tr("取り込む"));
+  Buttons->button(QDialogButtonBox::Cancel)->setText(tr("キャンセル"));
   connect(Buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
   connect(Buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
   layout->addWidget(Buttons);

@@ -12,6 +12,8 @@
 class QDialogButtonBox;
 
 class TImportPreviewDialog : public QDialog {
+  Q_OBJECT
+
 public:
   TImportPreviewDialog(QWidget* Parent, const QString& Title, const TImportResult& Result, const QString& SharedNotice);
   QDialogButtonBox* Buttons = nullptr;
