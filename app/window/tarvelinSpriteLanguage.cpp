@@ -109,17 +109,26 @@ void TForm1::FitLabels() {
   if (FDesignAsMade.empty()) FDesignAsMade = FDesign;
   auto design = FDesignAsMade;
   if (CurrentLanguage() == TLanguage::English) {
-    // Left to right: a label grows to its text, and what it would then cover on its row moves right.
-    std::ranges::sort(design, {}, [](const auto& Entry) { return Entry.second.left(); });
-    for (std::size_t i = 0; i < design.size(); ++i) {
-      auto& [control, place] = design[i];
-      if (const auto* label = qobject_cast<const QLabel*>(control))
-        place.setWidth(std::max(place.width(), label->fontMetrics().horizontalAdvance(label->text())));
-      for (std::size_t j = i + 1; j < design.size(); ++j) {
-        auto& [other, at] = design[j];
+    // Left to right: a label grows to its text, and what its text (and a space), or another
+    // control, would then cover on its row moves right, past it.
+    const auto made = design;
+    std::vector<std::size_t> order(design.size());
+    for (std::size_t i = 0; i < order.size(); ++i) order[i] = i;
+    std::ranges::stable_sort(order, {}, [&made](std::size_t I) { return made[I].second.left(); });
+    for (std::size_t n = 0; n < order.size(); ++n) {
+      auto& [control, place] = design[order[n]];
+      int end = place.left() + place.width();
+      if (const auto* label = qobject_cast<const QLabel*>(control)) {
+        const int text = label->fontMetrics().horizontalAdvance(label->text());
+        place.setWidth(std::max(place.width(), text));
+        end = place.left() + text + label->fontMetrics().horizontalAdvance(' ');
+      }
+      for (std::size_t m = n + 1; m < order.size(); ++m) {
+        auto& [other, at] = design[order[m]];
         if (other->parentWidget() == control->parentWidget() && at.top() <= place.bottom() &&
-            place.top() <= at.bottom() && at.left() <= place.right())
-          at.moveLeft(place.right() + 1);
+            place.top() <= at.bottom() && made[order[m]].second.left() > made[order[n]].second.left() &&
+            at.left() < end)
+          at.moveLeft(end);
       }
     }
   }
