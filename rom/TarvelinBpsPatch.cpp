@@ -28,7 +28,9 @@ void Action(std::vector<std::uint8_t>& Out, TAction Kind, std::size_t Length) {
   AppendBpsNumber(Out, (static_cast<std::uint64_t>(Length) - 1) << 2 | Kind);
 }
 
-[[noreturn]] void Refuse(const std::string& Text) { throw EPatchError(FillArgs(Translate("TarvelinPatch", "BPSパッチ: %1"), {Text})); }
+[[noreturn]] void Refuse(const std::string& Text) {
+  throw EPatchError(FillArgs(Translate("TarvelinPatch", "BPSパッチ: %1"), {Text}));
+}
 
 // Reads the patch's numbers; none of a valid patch for a ROM needs more than 40 bits.
 class TBpsReader {
@@ -143,7 +145,8 @@ std::vector<std::uint8_t> ApplyBpsPatch(std::span<const std::uint8_t> Source, st
     Refuse(Translate("TarvelinPatch", "\"BPS1\" で始まっていません"));
   const std::size_t actionsEnd = Patch.size() - FooterSize;
   const auto footer = Patch.subspan(actionsEnd);
-  if (Crc32(Patch.first(Patch.size() - 4)) != Le32(footer.subspan(8))) Refuse(Translate("TarvelinPatch", "壊れています (パッチの CRC が合いません)"));
+  if (Crc32(Patch.first(Patch.size() - 4)) != Le32(footer.subspan(8)))
+    Refuse(Translate("TarvelinPatch", "壊れています (パッチの CRC が合いません)"));
   TBpsReader reader(Patch.first(actionsEnd), sizeof Signature);
   const std::uint64_t sourceSize = reader.Number();
   const std::uint64_t targetSize = reader.Number();

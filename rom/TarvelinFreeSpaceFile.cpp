@@ -15,7 +15,8 @@ constexpr int FirstFreeOffset = 16;
 constexpr int PrgEnd = static_cast<int>(sizeof(TPrgData));
 
 [[noreturn]] void Fail(int Line, const std::string& Why) {
-  throw EFreeSpaceError(FillArgs(Translate("TarvelinFreeSpaceFile", "空き領域ファイルの %1 行目: %2"), {std::to_string(Line), Why}));
+  throw EFreeSpaceError(
+      FillArgs(Translate("TarvelinFreeSpaceFile", "空き領域ファイルの %1 行目: %2"), {std::to_string(Line), Why}));
 }
 
 std::string_view Trimmed(std::string_view Text) {
@@ -74,7 +75,9 @@ TFreeMap ParseFreeSpace(std::string_view Text) {
     ++number;
     if (line.empty() || line.front() == '#') continue;
     if (!headed) {
-      if (line != Header) Fail(number, FillArgs(Translate("TarvelinFreeSpaceFile", "\"%1\" で始まる空き領域ファイルではありません"), {std::string(Header)}));
+      if (line != Header)
+        Fail(number, FillArgs(Translate("TarvelinFreeSpaceFile", "\"%1\" で始まる空き領域ファイルではありません"),
+                              {std::string(Header)}));
       headed = true;
       continue;
     }
@@ -83,7 +86,8 @@ TFreeMap ParseFreeSpace(std::string_view Text) {
     const int first = Offset(line.substr(0, space), number);
     const int last = Offset(Trimmed(line.substr(space)), number);
     if (first > last) Fail(number, Translate("TarvelinFreeSpaceFile", "最初の位置が最後の位置より後ろです"));
-    if (first < FirstFreeOffset || last >= PrgEnd) Fail(number, Translate("TarvelinFreeSpaceFile", "PRG-ROM ($00010-$4000F) の外です"));
+    if (first < FirstFreeOffset || last >= PrgEnd)
+      Fail(number, Translate("TarvelinFreeSpaceFile", "PRG-ROM ($00010-$4000F) の外です"));
     ranges.push_back({first, last + 1});
   }
   if (!headed) throw EFreeSpaceError(Translate("TarvelinFreeSpaceFile", "空き領域ファイルが空です"));

@@ -89,7 +89,9 @@ private:
   std::vector<std::uint8_t> FOut;
 };
 
-[[noreturn]] void Refuse(const std::string& Text) { throw EPatchError(FillArgs(Translate("TarvelinPatch", "IPSパッチ: %1"), {Text})); }
+[[noreturn]] void Refuse(const std::string& Text) {
+  throw EPatchError(FillArgs(Translate("TarvelinPatch", "IPSパッチ: %1"), {Text}));
+}
 
 std::string Hex(std::size_t Value) {
   char text[16];
@@ -131,7 +133,8 @@ std::vector<std::uint8_t> ApplyIpsPatch(std::span<const std::uint8_t> Source, st
   std::vector<std::uint8_t> out(Source.begin(), Source.end());
   std::size_t at = sizeof Signature;
   const auto need = [&](std::size_t Count) {
-    if (Patch.size() - at < Count) Refuse(FillArgs(Translate("TarvelinPatch", "%1 の記録が途中で切れています (\"EOF\" がありません)"), {Hex(at)}));
+    if (Patch.size() - at < Count)
+      Refuse(FillArgs(Translate("TarvelinPatch", "%1 の記録が途中で切れています (\"EOF\" がありません)"), {Hex(at)}));
   };
   const auto number = [&](int Bytes) {
     std::size_t value = 0;

@@ -228,8 +228,8 @@ TRomPlan EditFrames(const TRomDocument& Document, const TFreeMap& Free, TAnimati
 }
 
 void RequireFrame(int Index, int Count) {
-  Require(Index >= 0 && Index < Count,
-          FillArgs(Translate("TarvelinRelocate", "フレーム %1 はありません (%2 枚)"), {std::to_string(Index), std::to_string(Count)}));
+  Require(Index >= 0 && Index < Count, FillArgs(Translate("TarvelinRelocate", "フレーム %1 はありません (%2 枚)"),
+                                                {std::to_string(Index), std::to_string(Count)}));
 }
 
 void RequireMoreFrames(int Count) {

@@ -54,7 +54,8 @@ bool TRomDocument::LoadPatched(const std::string& FileName, const std::string& P
   // One byte past the largest image, so an oversized file still meets the size check.
   auto rom = ReadFileBytes(FileName, RomImageSize + 1);
   const auto patch = ReadFileBytes(PatchName, MaxPatchSize + 1);
-  if (static_cast<std::int64_t>(patch.size()) > MaxPatchSize) throw EPatchError(Translate("TarvelinRomDocument", "パッチファイルが大きすぎます"));
+  if (static_cast<std::int64_t>(patch.size()) > MaxPatchSize)
+    throw EPatchError(Translate("TarvelinRomDocument", "パッチファイルが大きすぎます"));
   // A file of a size LoadRomImage refuses is refused with its message, unpatched.
   const bool fits = rom.size() >= RomHeaderSize && rom.size() <= RomImageSize;
   const auto image = fits ? ApplyPatch(rom, patch, RomImageSize) : rom;
@@ -181,7 +182,9 @@ void TRomDocument::Saved(const std::string& FileName) {
 }
 
 void TRomDocument::CheckWritable(int Offset) const {
-  if (Offset < RomHeaderSize) throw ERomEditError(FillArgs(Translate("TarvelinRomDocument", "iNESヘッダ (%1) は書き換えられません"), {Address(Offset)}));
+  if (Offset < RomHeaderSize)
+    throw ERomEditError(
+        FillArgs(Translate("TarvelinRomDocument", "iNESヘッダ (%1) は書き換えられません"), {Address(Offset)}));
   if (static_cast<std::size_t>(Offset) >= FSaved.size())
     throw ERomEditError(FillArgs(Translate("TarvelinRomDocument", "%1 は読み込んだファイルの終わりより後ろです"), {Address(Offset)}));
 }

@@ -34,13 +34,14 @@ int Frame(const TRomDocument& Document, TPatternRef Pattern) {
 // The offset of sprite Sprite's first byte in the FrameData at Frame.
 int SpriteEntry(const TRomDocument& Document, int Frame, int Sprite) {
   const int count = Document.Byte(Frame + 1) + 1;
-  Require(Sprite >= 0 && Sprite < count,
-          FillArgs(Translate("TarvelinRomEdits", "スプライト %1 はありません (%2 個)"), {std::to_string(Sprite), std::to_string(count)}));
+  Require(Sprite >= 0 && Sprite < count, FillArgs(Translate("TarvelinRomEdits", "スプライト %1 はありません (%2 個)"),
+                                                  {std::to_string(Sprite), std::to_string(count)}));
   return Frame + 3 + 2 * Sprite;
 }
 
 void RequireByte(int Value, const char* What) {
-  Require(Value >= 0 && Value <= 0xFF, FillArgs(Translate("TarvelinRomEdits", "%1は $00-$FF です"), {Translate("TarvelinRomEdits", What)}));
+  Require(Value >= 0 && Value <= 0xFF,
+          FillArgs(Translate("TarvelinRomEdits", "%1は $00-$FF です"), {Translate("TarvelinRomEdits", What)}));
 }
 
 int Animation(const TRomDocument& Document, TAnimationRef Animation) {
@@ -112,8 +113,8 @@ TRomChange SetAnimationFrame(const TRomDocument& Document, TAnimationRef Ref, in
   RequireByte(PatternLow, TRANSLATE_NOOP("TarvelinRomEdits", "パターン番号"));
   const int at = Animation(Document, Ref);
   const int count = (Document.Byte(at) & 0x7F) + 1;
-  Require(Frame >= 0 && Frame < count,
-          FillArgs(Translate("TarvelinRomEdits", "フレーム %1 はありません (%2 枚)"), {std::to_string(Frame), std::to_string(count)}));
+  Require(Frame >= 0 && Frame < count, FillArgs(Translate("TarvelinRomEdits", "フレーム %1 はありません (%2 枚)"),
+                                                {std::to_string(Frame), std::to_string(count)}));
   return Writes(Document, {{at + 2 + Frame, PatternLow}});
 }
 

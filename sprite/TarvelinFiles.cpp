@@ -179,7 +179,8 @@ TAtomicFile::TAtomicFile(const fs::path& Path, bool Force) : FPath(Path), FTarge
                        EFileError::NotRegularFile);
     // Root may write anything: the missing write bits are what says "keep this".
     if (!Force && ((info.st_mode & 0222) == 0 || access(FTarget.c_str(), W_OK) != 0))
-      throw EFileError(FormatMessage(HostText(SFCreateError), FPath.string()) + ": the file is write-protected (--force replaces it)",
+      throw EFileError(FormatMessage(HostText(SFCreateError), FPath.string()) +
+                           ": the file is write-protected (--force replaces it)",
                        FPath, EFileError::WriteProtected);
     FReplaces = true;
     FMode = info.st_mode & 07777;
@@ -228,7 +229,8 @@ void TAtomicFile::Discard() noexcept {
 }
 
 void TAtomicFile::Fail(const char* What, int Error) const {
-  throw EFileError(FormatMessage(HostText(SFCreateError), FPath.string()) + ": " + What + ": " + ErrorText(Error), FPath, Error);
+  throw EFileError(FormatMessage(HostText(SFCreateError), FPath.string()) + ": " + What + ": " + ErrorText(Error),
+                   FPath, Error);
 }
 
 void TAtomicFile::WriteFailed(int Error) const {

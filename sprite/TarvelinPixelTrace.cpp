@@ -51,7 +51,8 @@ TSpriteTrace TraceOf(const TSpritePattern& Pattern, int BankIndex, int PatternNu
 
 std::string SpritePixelText(const TSpriteTrace& Trace, int X, int Y, int Index) {
   // Short enough for the status bar of the window at its designed width.
-  std::string text = Join("(", std::to_string(X), ",", std::to_string(Y), ")", Translate("TarvelinPixelTrace", " 色"), Hex(Index));
+  std::string text =
+      Join("(", std::to_string(X), ",", std::to_string(Y), ")", Translate("TarvelinPixelTrace", " 色"), Hex(Index));
   // The colour shown: a background other than the usual one replaced entry 0 (or both grey squares).
   if (Trace.Background == CheckerboardBackground && IsBackgroundIndex(Index))
     text += Translate("TarvelinPixelTrace", " チェッカーボード");
@@ -66,9 +67,11 @@ std::string SpritePixelText(const TSpriteTrace& Trace, int X, int Y, int Index) 
   const int tile = Trace.Frame[3 + 2 * i], attribute = Trace.Frame[4 + 2 * i];
   const int window = Trace.Frame[0] - Trace.Frame[3] / 64;
   const int chr = ChrDataFileOffset + window * BankBytes + tile * TileBytes;
-  return Join(text, Translate("TarvelinPixelTrace", " スプライト"), Hex(sprite), Translate("TarvelinPixelTrace", " 定義"), FormatAddress(Trace.FrameAddress + 3 + 2 * sprite), Translate("TarvelinPixelTrace", " 配置"),
-              FormatAddress(Trace.AlignAddress + 2 * sprite), Translate("TarvelinPixelTrace", " タイル"), Hex(tile), Flips(attribute), Translate("TarvelinPixelTrace", " パレット"),
-              std::to_string(attribute & 3), " CHR", FormatAddress(chr));
+  return Join(text, Translate("TarvelinPixelTrace", " スプライト"), Hex(sprite),
+              Translate("TarvelinPixelTrace", " 定義"), FormatAddress(Trace.FrameAddress + 3 + 2 * sprite),
+              Translate("TarvelinPixelTrace", " 配置"), FormatAddress(Trace.AlignAddress + 2 * sprite),
+              Translate("TarvelinPixelTrace", " タイル"), Hex(tile), Flips(attribute),
+              Translate("TarvelinPixelTrace", " パレット"), std::to_string(attribute & 3), " CHR", FormatAddress(chr));
 }
 
 TTableTile PatternTableTile(int Bank, int LoadOffset, bool WholeTileWindow, int X, int Y) {

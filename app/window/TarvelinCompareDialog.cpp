@@ -37,7 +37,9 @@ QString TCompareDialog::RowText(const TRomDifference& D) {
   const int kind = static_cast<int>(D.Kind);
   const QString bank = D.Kind == TDifferenceKind::Tile ? QString::asprintf("%02X", D.Bank) : QString(BankNames[D.Bank]);
   const QString number = QString::asprintf(D.Kind == TDifferenceKind::Pattern ? "%03X" : "%02X", D.Number);
-  QString text = QString("%1 %2 %3  %4").arg(QCoreApplication::translate("TCompareDialog", Kinds[kind]), bank, number, QString::fromStdString(FormatAddress(D.OldAddress)));
+  QString text = QString("%1 %2 %3  %4")
+                     .arg(QCoreApplication::translate("TCompareDialog", Kinds[kind]), bank, number,
+                          QString::fromStdString(FormatAddress(D.OldAddress)));
   if (D.NewAddress != D.OldAddress) text += " → " + QString::fromStdString(FormatAddress(D.NewAddress));
   return text;
 }

@@ -108,7 +108,8 @@ void TForm1::OpenPatched1Click() {
   try {
     loaded = RomDocument.LoadPatched(*fileName, *patchName);
   } catch (const EPatchError& E) {
-    throw EPatchError(tr("パッチ %1: %2").arg(QString::fromStdString(*patchName), QString::fromStdString(E.Message())).toStdString());
+    throw EPatchError(
+        tr("パッチ %1: %2").arg(QString::fromStdString(*patchName), QString::fromStdString(E.Message())).toStdString());
   }
   if (!loaded) {
     ClearPrgData(PrgData);

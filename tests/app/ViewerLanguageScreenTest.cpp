@@ -41,7 +41,8 @@ TEST_F(ViewerLanguageScreenTest, EnglishLabelsFitAtEveryScale) {
         // The text overlaps no other control, nor another label's text.
         for (QWidget* other : controls) {
           if (other == control || !other->isVisible()) continue;
-          EXPECT_FALSE(Inked(label).intersects(Inked(other))) << name << " covers " << other->objectName().toStdString();
+          EXPECT_FALSE(Inked(label).intersects(Inked(other)))
+              << name << " covers " << other->objectName().toStdString();
         }
       }
       if (const char* folder = std::getenv("TARVELIN_SCREENSHOTS"))

@@ -40,7 +40,14 @@ public:
 
   TTextWalk& Widget(const QWidget* Root) {
     AddWidget(Root, Name(Root));
-    for (const QWidget* w : Root->findChildren<const QWidget*>()) AddWidget(w, Name(w));
+    // Unnamed widgets (a box's buttons) by their place among the children.
+    int n = 0;
+    for (const QWidget* w : Root->findChildren<const QWidget*>()) {
+      std::string where = Name(w);
+      // Appended: GCC 12 at -O3 warns falsely (-Wrestrict) on a literal joined to a string.
+      if (w->objectName().isEmpty()) where.append(1, '#').append(std::to_string(n++));
+      AddWidget(w, where);
+    }
     return *this;
   }
   TTextWalk& Add(const std::string& Where, const QString& Text) {
