@@ -7,6 +7,7 @@
 #include <QWidget>
 #include <filesystem>
 
+#include "app/window/TarvelinLanguage.h"
 #include "host/Exception.h"
 #include "host/Classes.h"
 #include "sprite/TarvelinFiles.h"
@@ -25,16 +26,9 @@ TEmulator::TEmulator(QObject* Parent) : QObject(Parent) {
 
 TEmulator::~TEmulator() = default;
 
-namespace {
+QString TEmulator::Command() const { return ViewerSettings().value(SettingsKey).toString(); }
 
-// ~/.config/tarvelin-sprite-viewer/viewer.ini, whatever the program file is called.
-QSettings Settings() { return QSettings(QSettings::IniFormat, QSettings::UserScope, "tarvelin-sprite-viewer", "viewer"); }
-
-}  // namespace
-
-QString TEmulator::Command() const { return Settings().value(SettingsKey).toString(); }
-
-void TEmulator::SetCommand(const QString& Command) { Settings().setValue(SettingsKey, Command); }
+void TEmulator::SetCommand(const QString& Command) { ViewerSettings().setValue(SettingsKey, Command); }
 
 bool TEmulator::Configure() {
   const auto command = CommandDialog(Command());

@@ -15,13 +15,6 @@ std::optional<TLanguage> Override;
 TLanguage Current = TLanguage::Japanese;
 bool Installed = false;
 
-// The emulator's settings file, its path worked out afresh each time so it follows XDG_CONFIG_HOME.
-QSettings Settings() {
-  return QSettings(QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
-                       "/tarvelin-sprite-viewer/viewer.ini",
-                   QSettings::IniFormat);
-}
-
 std::string QtTranslate(const char* Context, const char* Source) {
   return QCoreApplication::translate(Context, Source).toStdString();
 }
@@ -43,6 +36,12 @@ QTranslator& Translator(TLanguage Language) {
 
 }  // namespace
 
+QSettings ViewerSettings() {
+  return QSettings(QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
+                       "/tarvelin-sprite-viewer/viewer.ini",
+                   QSettings::IniFormat);
+}
+
 std::optional<TLanguage> ParseLanguage(const QString& Name) {
   if (Name == "ja") return TLanguage::Japanese;
   if (Name == "en") return TLanguage::English;
@@ -52,11 +51,11 @@ std::optional<TLanguage> ParseLanguage(const QString& Name) {
 QString LanguageName(TLanguage Language) { return Language == TLanguage::English ? "en" : "ja"; }
 
 TLanguage SavedLanguage() {
-  return ParseLanguage(Settings().value("Language").toString()).value_or(TLanguage::Japanese);
+  return ParseLanguage(ViewerSettings().value("Language").toString()).value_or(TLanguage::Japanese);
 }
 
 void SaveLanguage(TLanguage Language) {
-  QSettings settings = Settings();
+  QSettings settings = ViewerSettings();
   settings.setValue("Language", LanguageName(Language));
 }
 

@@ -2,8 +2,14 @@
 // The window's language: Japanese unless English is chosen (the menu, remembered, or --lang for one run).
 // English comes from the translation built into the program; Japanese is the source text itself.
 
+#include <QSettings>
 #include <QString>
 #include <optional>
+
+// ~/.config/tarvelin-sprite-viewer/viewer.ini: the language and the emulator command. Its path is
+// worked out afresh each time, so it follows XDG_CONFIG_HOME (the toolkit's own user path is fixed
+// at its first use in the process).
+QSettings ViewerSettings();
 
 enum class TLanguage { Japanese, English };
 
