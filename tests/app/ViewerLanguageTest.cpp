@@ -167,6 +167,7 @@ TEST_F(ViewerLanguageTest, MessagesAndDialogsAreEnglish) {
       {"unsaved", [&] { Window->UnsavedEditsDialog(); }},
       {"changed on disk", [&] { Window->ChangedOnDiskDialog(RomPath); }},
       {"empty patch", [&] { Window->EmptyPatchDialog("demo.nes"); }},
+      {"overwrite", [&] { Window->OverwriteRomDialog(RomPath); }},
   };
   for (const auto& d : dialogs) {
     TTexts found;
@@ -175,6 +176,24 @@ TEST_F(ViewerLanguageTest, MessagesAndDialogsAreEnglish) {
     for (const auto& [where, text] : texts)
       if (HasJapanese(text)) found[where] = text;
     EXPECT_EQ(Listed(found), "") << d.Name;
+  }
+}
+
+TEST_F(ViewerLanguageTest, ThePixelTraceIsEnglish) {
+  OpenDemoInActiveWindow();
+  Form1->English1->trigger();
+  ShowSpritePage();
+  const struct {
+    QWidget* Picture;
+    QPoint At;
+    const char* Start;
+  } points[] = {{Form1->ImgPatternTable, {4, 4}, "Tile$"}, {Form1->ImgPatternTable, {4, 100}, "Tile$"},
+                {Form1->ImgSprite, {128, 128}, "(128,128) Color$"}, {Form1->ImgSprite, {2, 2}, "(2,2) Color$"}};
+  for (const auto& p : points) {
+    QTest::mouseMove(p.Picture, p.At);
+    const QString status = Form1->statusBar()->currentMessage();
+    EXPECT_TRUE(status.startsWith(p.Start)) << status.toStdString();
+    EXPECT_FALSE(HasJapanese(status)) << status.toStdString();
   }
 }
 
