@@ -8,6 +8,7 @@
 
 #include "app/TarvelinViewer.h"
 #include "app/window/TarvelinCommandLine.h"
+#include "app/window/TarvelinLanguage.h"
 #include "app/window/tarvelinSprite.h"
 #include "host/Application.h"
 #include "host/qt/Clipboard.h"
@@ -24,10 +25,23 @@ int main(int argc, char* argv[]) {
   parser.addHelpOption();
   parser.addVersionOption();
   parser.addPositionalArgument("ROM", "The iNES ROM image to open at start, as ファイル > 開く would.", "[ROM]");
+  const QCommandLineOption lang("lang",
+                                "The window's language for this run: ja (Japanese) or en (English). Without it the "
+                                "window speaks the language last chosen in 表示 > 言語 / Language, Japanese at first.",
+                                "ja|en");
+  parser.addOption(lang);
   parser.process(app);
   if (parser.positionalArguments().size() > 1) {
     std::fputs("Only one ROM can be opened.\n", stderr);
     return 2;
+  }
+  if (parser.isSet(lang)) {
+    const auto language = ParseLanguage(parser.value(lang));
+    if (!language) {
+      std::fprintf(stderr, "Unknown language '%s': --lang takes ja or en.\n", qPrintable(parser.value(lang)));
+      return 2;
+    }
+    SetLanguageOverride(language);
   }
 
   Application.SetTitle(ApplicationTitle);

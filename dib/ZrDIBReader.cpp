@@ -9,6 +9,7 @@
 
 #include "dib/ZrDIBBitFields.h"
 #include "dib/ZrDIBInternal.h"
+#include "host/Translate.h"
 
 namespace {
 
@@ -81,7 +82,7 @@ void ReadPixels(BITMAPINFO& Info, std::int64_t Count, TZrPixelCount CountKind, T
   // Refused before anything is allocated: a source that ends early would fail the read anyway.
   const auto ensureAvailable = [&](std::int64_t Bytes) {
     const std::int64_t available = Input.Available();
-    if (available >= 0 && Bytes > available) throw EReadError(SReadError);
+    if (available >= 0 && Bytes > available) throw EReadError(HostText(SReadError));
   };
 
   if (h.biBitCount == 16 || h.biBitCount == 32) {

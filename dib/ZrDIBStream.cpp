@@ -3,6 +3,7 @@
 
 #include "dib/ZrDIB.h"
 #include "dib/ZrDIBReader.h"
+#include "host/Translate.h"
 
 namespace {
 
@@ -24,7 +25,7 @@ class TStreamInput : public TZrPixelInput {
   void Skip(std::int64_t Count) {
     if (Count == 0) return;
     const std::int64_t available = Available();
-    if (available >= 0 && Count > available) throw EReadError(SReadError);
+    if (available >= 0 && Count > available) throw EReadError(HostText(SReadError));
     FStream.Seek(Count, TSeekOrigin::soCurrent);
   }
 

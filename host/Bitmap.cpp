@@ -6,10 +6,11 @@
 #include "host/Exception.h"
 #include "host/Gdi.h"
 #include "host/GdiBitmap.h"
+#include "host/Translate.h"
 
 namespace {
 
-constexpr const char* SOutOfResources = "システム リソースが不足しています";
+constexpr const char* SOutOfResources = TRANSLATE_NOOP("host", "システム リソースが不足しています");
 
 int BitCountOf(TPixelFormat Format) {
   switch (Format) {
@@ -84,7 +85,7 @@ void TBitmapCanvas::FreeContext() {
 
 void TBitmapCanvas::CreateHandle() {
   const HDC dc = CreateCompatibleDC({});
-  if (!dc) throw EOutOfResources(SOutOfResources);
+  if (!dc) throw EOutOfResources(HostText(SOutOfResources));
   if (FBitmap.GetHandle()) SelectObject(dc, FBitmap.GetHandle());
   if (FBitmap.GetPalette()) {
     SelectPalette(dc, FBitmap.GetPalette(), true);
@@ -131,7 +132,7 @@ void TBitmap::NewImage(int Width, int Height, TPixelFormat Format) {
     }
     void* pixels = nullptr;
     fresh = CreateDIBSection({}, &info, DIB_RGB_COLORS, &pixels, {}, 0);
-    if (!fresh) throw EOutOfResources(SOutOfResources);
+    if (!fresh) throw EOutOfResources(HostText(SOutOfResources));
     if (old) {
       // What the new image still has room for, converted to its depth.
       const BITMAPINFO oldInfo = InfoOf(*old);

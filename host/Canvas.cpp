@@ -1,12 +1,13 @@
 #include "host/Canvas.h"
 
 #include "host/Exception.h"
+#include "host/Translate.h"
 
 #include <cstdint>
 #include <limits>
 
 namespace {
-inline constexpr const char* SNoCanvasHandle = "キャンバスには描画できません";
+inline constexpr const char* SNoCanvasHandle = TRANSLATE_NOOP("host", "キャンバスには描画できません");
 }
 
 TBrush::~TBrush() {
@@ -40,7 +41,7 @@ void TCanvas::SetHandle(HDC Value) {
 }
 
 void TCanvas::CreateHandle() {
-  throw EInvalidOperation(SNoCanvasHandle);
+  throw EInvalidOperation(HostText(SNoCanvasHandle));
 }
 
 void TCanvas::Changed() {

@@ -8,27 +8,28 @@
 #include <unistd.h>
 
 #include "host/Exception.h"
+#include "host/Translate.h"
 
 void TPersistent::Assign(TPersistent* Source) {
   if (Source) {
     Source->AssignTo(this);
     return;
   }
-  throw EConvertError(FormatMessage(FormatMessage(SAssignError, "nil"), ClassName()));
+  throw EConvertError(FormatMessage(FormatMessage(HostText(SAssignError), "nil"), ClassName()));
 }
 
 void TPersistent::AssignTo(TPersistent* Dest) {
-  throw EConvertError(FormatMessage(FormatMessage(SAssignError, ClassName()), Dest->ClassName()));
+  throw EConvertError(FormatMessage(FormatMessage(HostText(SAssignError), ClassName()), Dest->ClassName()));
 }
 
 // ---------------------------------------------------------------------------
 
 void TStream::ReadBuffer(void* Buffer, std::int64_t Count) {
-  if (Count < 0 || Read(Buffer, Count) != Count) throw EReadError(SReadError);
+  if (Count < 0 || Read(Buffer, Count) != Count) throw EReadError(HostText(SReadError));
 }
 
 void TStream::WriteBuffer(const void* Buffer, std::int64_t Count) {
-  if (Count < 0 || Write(Buffer, Count) != Count) throw EWriteError(SWriteError);
+  if (Count < 0 || Write(Buffer, Count) != Count) throw EWriteError(HostText(SWriteError));
 }
 
 std::int64_t TStream::CopyFrom(TStream& Source, std::int64_t Count) {
@@ -77,12 +78,12 @@ int OpenRegularFile(const std::string& FileName, int Flags) {
 TFileStream::TFileStream(const std::string& FileName, unsigned Mode) : FFileName(FileName) {
   if (Mode == fmCreate) {
     FHandle = OpenRegularFile(FileName, O_RDWR | O_CREAT | O_TRUNC);
-    if (FHandle < 0) throw EFCreateError(FormatMessage(SFCreateError, FileName));
+    if (FHandle < 0) throw EFCreateError(FormatMessage(HostText(SFCreateError), FileName));
     return;
   }
   const int access = (Mode & 3) == fmOpenWrite ? O_WRONLY : (Mode & 3) == fmOpenReadWrite ? O_RDWR : O_RDONLY;
   FHandle = OpenRegularFile(FileName, access);
-  if (FHandle < 0) throw EFOpenError(FormatMessage(SFOpenError, FileName));
+  if (FHandle < 0) throw EFOpenError(FormatMessage(HostText(SFOpenError), FileName));
 }
 
 TFileStream::~TFileStream() {
@@ -119,7 +120,7 @@ std::int64_t TFileStream::Seek(std::int64_t Offset, TSeekOrigin Origin) {
 }
 
 void TFileStream::SetSize(std::int64_t NewSize) {
-  if (::ftruncate(FHandle, NewSize) != 0) throw EWriteError(SWriteError);
+  if (::ftruncate(FHandle, NewSize) != 0) throw EWriteError(HostText(SWriteError));
 }
 
 // ---------------------------------------------------------------------------

@@ -6,10 +6,11 @@
 #include "host/Gdi.h"
 #include "host/Graphics.h"
 #include "host/Kernel.h"
+#include "host/Translate.h"
 
 namespace {
 
-constexpr const char* SCannotSetClipboardData = "クリップボードにデータを設定できません";
+constexpr const char* SCannotSetClipboardData = TRANSLATE_NOOP("host", "クリップボードにデータを設定できません");
 
 std::vector<BYTE> PaletteBytes(HPALETTE Palette) {
   PALETTEENTRY entries[256];
@@ -103,7 +104,7 @@ void TClipboard::FreeLent() {
 
 void TClipboard::Open() {
   if (FOpenRefCount == 0) {
-    if (!FBackend->Open()) throw Exception(SCannotOpenClipboard);
+    if (!FBackend->Open()) throw Exception(HostText(SCannotOpenClipboard));
     // Handles lent out by the last transfer die here, as the system's do.
     FreeLent();
     FEmptied = false;
@@ -147,7 +148,7 @@ THandleValue TClipboard::Lend(WORD Format, const std::optional<std::vector<BYTE>
   void* memory = block ? GlobalLock(block) : nullptr;
   if (!memory) {
     if (block) GlobalFree(block);
-    throw EOutOfMemory(SCannotSetClipboardData);
+    throw EOutOfMemory(HostText(SCannotSetClipboardData));
   }
   if (!Data->empty()) std::memcpy(memory, Data->data(), Data->size());
   GlobalUnlock(block);
@@ -173,13 +174,13 @@ void TClipboard::SetAsHandle(WORD Format, THandleValue Value) {
     }
     GlobalFree(block);
   }
-  if (!valid) throw EInvalidOperation(SCannotSetClipboardData);
+  if (!valid) throw EInvalidOperation(HostText(SCannotSetClipboardData));
   const TOpenScope open(*this);
   if (!FEmptied) {
     FBackend->Clear();
     FEmptied = true;
   }
-  if (!FBackend->SetData(Format, bytes)) throw EInvalidOperation(SCannotSetClipboardData);
+  if (!FBackend->SetData(Format, bytes)) throw EInvalidOperation(HostText(SCannotSetClipboardData));
 }
 
 void TClipboard::Assign(TPersistent* Source) {

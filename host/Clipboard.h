@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "host/Classes.h"
+#include "host/Translate.h"
 #include "host/Windows.h"
 
 inline constexpr WORD CF_BITMAP = 2;
@@ -121,4 +122,4 @@ class TClipboard : public TPersistent {
 // The process's one clipboard object; it starts over a TMemoryClipboardBackend.
 TClipboard& Clipboard();
 
-inline constexpr const char* SCannotOpenClipboard = "クリップボードを開けません";
+inline constexpr const char* SCannotOpenClipboard = TRANSLATE_NOOP("host", "クリップボードを開けません");

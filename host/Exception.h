@@ -5,6 +5,8 @@
 #include <exception>
 #include <string>
 
+#include "host/Translate.h"
+
 class Exception : public std::exception {
 public:
   explicit Exception(std::string message) : FMessage(std::move(message)) {}
@@ -43,9 +45,9 @@ inline void Assert(bool condition, const char* message) {
 std::string FormatMessage(const std::string& pattern, const std::string& argument);
 
 // The framework's message texts.
-inline constexpr const char* SFOpenError = "ファイル %s は開けません";
-inline constexpr const char* SFCreateError = "ファイル %s を作成できません";
-inline constexpr const char* SReadError = "ストリームの読み込みエラー";
-inline constexpr const char* SWriteError = "ストリームの書き込みエラー";
+inline constexpr const char* SFOpenError = TRANSLATE_NOOP("host", "ファイル %s は開けません");
+inline constexpr const char* SFCreateError = TRANSLATE_NOOP("host", "ファイル %s を作成できません");
+inline constexpr const char* SReadError = TRANSLATE_NOOP("host", "ストリームの読み込みエラー");
+inline constexpr const char* SWriteError = TRANSLATE_NOOP("host", "ストリームの書き込みエラー");
 HOST_DECLARE_EXCEPTION(EConvertError, Exception);
-inline constexpr const char* SAssignError = "%s を %s に代入できません";
+inline constexpr const char* SAssignError = TRANSLATE_NOOP("host", "%s を %s に代入できません");

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "host/Exception.h"
+#include "host/Translate.h"
 
 namespace {
 
@@ -44,7 +45,7 @@ constexpr std::array<COLORREF, 31> SystemColors = {
     RGB(240, 240, 240),  // menu bar
 };
 
-constexpr const char* SUnknownExtension = "不明なピクチャファイルの拡張子です (.%s)";
+constexpr const char* SUnknownExtension = TRANSLATE_NOOP("host", "不明なピクチャファイルの拡張子です (.%s)");
 constexpr const char* SCannotStream = "%s cannot be streamed";
 
 std::string Lower(std::string Text) {
@@ -187,7 +188,7 @@ void TPicture::Assign(TPersistent* Source) {
 void TPicture::LoadFromFile(const std::string& FileName) {
   const auto extension = ExtensionOf(FileName);
   const auto* format = FindFileFormat(extension);
-  if (!format) throw EInvalidGraphic(FormatMessage(SUnknownExtension, extension));
+  if (!format) throw EInvalidGraphic(FormatMessage(HostText(SUnknownExtension), extension));
   auto graphic = format->GraphicClass();
   graphic->LoadFromFile(FileName);
   graphic->SetOnChange([this](TObject* Sender) { Changed(Sender); });

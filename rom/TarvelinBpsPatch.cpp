@@ -4,6 +4,7 @@
 #include <string>
 
 #include "host/Exception.h"
+#include "host/Translate.h"
 #include "rom/TarvelinPatch.h"
 
 namespace {
@@ -27,7 +28,9 @@ void Action(std::vector<std::uint8_t>& Out, TAction Kind, std::size_t Length) {
   AppendBpsNumber(Out, (static_cast<std::uint64_t>(Length) - 1) << 2 | Kind);
 }
 
-[[noreturn]] void Refuse(const std::string& Text) { throw EPatchError("BPSパッチ: " + Text); }
+[[noreturn]] void Refuse(const std::string& Text) {
+  throw EPatchError(FillArgs(Translate("TarvelinPatch", "BPSパッチ: %1"), {Text}));
+}
 
 // Reads the patch's numbers; none of a valid patch for a ROM needs more than 40 bits.
 class TBpsReader {
@@ -41,17 +44,17 @@ public:
       if (x & 0x80) break;
       shift <<= 7;
       value += shift;
-      if (shift > (std::uint64_t{1} << 35)) Refuse("数値が大きすぎます");
+      if (shift > (std::uint64_t{1} << 35)) Refuse(Translate("TarvelinPatch", "数値が大きすぎます"));
     }
     return value;
   }
   std::uint8_t Byte() {
-    if (FAt >= FBytes.size()) Refuse("途中で切れています");
+    if (FAt >= FBytes.size()) Refuse(Translate("TarvelinPatch", "途中で切れています"));
     return FBytes[FAt++];
   }
   std::size_t At() const { return FAt; }
   void Skip(std::uint64_t Count) {
-    if (Count > FBytes.size() - FAt) Refuse("途中で切れています");
+    if (Count > FBytes.size() - FAt) Refuse(Translate("TarvelinPatch", "途中で切れています"));
     FAt += static_cast<std::size_t>(Count);
   }
 
@@ -65,7 +68,7 @@ std::uint64_t Moved(TBpsReader& Reader, std::uint64_t Offset) {
   const std::uint64_t d = Reader.Number();
   const std::uint64_t distance = d >> 1;
   if (d & 1) {
-    if (distance > Offset) Refuse("コピー元がファイルの前に出ます");
+    if (distance > Offset) Refuse(Translate("TarvelinPatch", "コピー元がファイルの前に出ます"));
     return Offset - distance;
   }
   return Offset + distance;
@@ -139,17 +142,18 @@ std::vector<std::uint8_t> ApplyBpsPatch(std::span<const std::uint8_t> Source, st
                                         std::size_t MaxSize) {
   if (Patch.size() < sizeof Signature + 3 + FooterSize ||
       !std::equal(std::begin(Signature), std::end(Signature), Patch.begin()))
-    Refuse("\"BPS1\" で始まっていません");
+    Refuse(Translate("TarvelinPatch", "\"BPS1\" で始まっていません"));
   const std::size_t actionsEnd = Patch.size() - FooterSize;
   const auto footer = Patch.subspan(actionsEnd);
-  if (Crc32(Patch.first(Patch.size() - 4)) != Le32(footer.subspan(8))) Refuse("壊れています (パッチの CRC が合いません)");
+  if (Crc32(Patch.first(Patch.size() - 4)) != Le32(footer.subspan(8)))
+    Refuse(Translate("TarvelinPatch", "壊れています (パッチの CRC が合いません)"));
   TBpsReader reader(Patch.first(actionsEnd), sizeof Signature);
   const std::uint64_t sourceSize = reader.Number();
   const std::uint64_t targetSize = reader.Number();
   reader.Skip(reader.Number());
   if (sourceSize != Source.size() || Crc32(Source) != Le32(footer))
-    Refuse("このROMに当てるパッチではありません (元のROMの CRC が合いません)");
-  if (targetSize > MaxSize) Refuse("結果が " + std::to_string(MaxSize) + " バイトを超えます");
+    Refuse(Translate("TarvelinPatch", "このROMに当てるパッチではありません (元のROMの CRC が合いません)"));
+  if (targetSize > MaxSize) Refuse(FillArgs(Translate("TarvelinPatch", "結果が %1 バイトを超えます"), {std::to_string(MaxSize)}));
 
   std::vector<std::uint8_t> out(static_cast<std::size_t>(targetSize));
   std::size_t written = 0;
@@ -157,11 +161,11 @@ std::vector<std::uint8_t> ApplyBpsPatch(std::span<const std::uint8_t> Source, st
   while (reader.At() < actionsEnd) {
     const std::uint64_t action = reader.Number();
     const std::uint64_t length = (action >> 2) + 1;
-    if (length > out.size() - written) Refuse("命令が結果の終わりを越えます");
+    if (length > out.size() - written) Refuse(Translate("TarvelinPatch", "命令が結果の終わりを越えます"));
     const std::size_t count = static_cast<std::size_t>(length);
     switch (action & 3) {
       case SourceRead:
-        if (written + count > Source.size()) Refuse("命令が元のROMの終わりを越えます");
+        if (written + count > Source.size()) Refuse(Translate("TarvelinPatch", "命令が元のROMの終わりを越えます"));
         std::copy_n(Source.begin() + static_cast<std::ptrdiff_t>(written), count, out.begin() + static_cast<std::ptrdiff_t>(written));
         break;
       case TargetRead:
@@ -170,7 +174,7 @@ std::vector<std::uint8_t> ApplyBpsPatch(std::span<const std::uint8_t> Source, st
       case SourceCopy:
         sourceOffset = Moved(reader, sourceOffset);
         if (sourceOffset > Source.size() || count > Source.size() - sourceOffset)
-          Refuse("命令が元のROMの終わりを越えます");
+          Refuse(Translate("TarvelinPatch", "命令が元のROMの終わりを越えます"));
         std::copy_n(Source.begin() + static_cast<std::ptrdiff_t>(sourceOffset), count,
                     out.begin() + static_cast<std::ptrdiff_t>(written));
         sourceOffset += count;
@@ -178,14 +182,15 @@ std::vector<std::uint8_t> ApplyBpsPatch(std::span<const std::uint8_t> Source, st
       case TargetCopy:
         targetOffset = Moved(reader, targetOffset);
         // Byte by byte from what is already written, so a copy may overlap itself.
-        if (targetOffset >= written) Refuse("命令がまだ書かれていない結果を読みます");
+        if (targetOffset >= written) Refuse(Translate("TarvelinPatch", "命令がまだ書かれていない結果を読みます"));
         for (std::size_t i = 0; i < count; ++i) out[written + i] = out[static_cast<std::size_t>(targetOffset) + i];
         targetOffset += count;
         break;
     }
     written += count;
   }
-  if (written != out.size()) Refuse("命令が結果の終わりまで届きません");
-  if (Crc32(out) != Le32(footer.subspan(4))) Refuse("結果の CRC が合いません");
+  if (written != out.size()) Refuse(Translate("TarvelinPatch", "命令が結果の終わりまで届きません"));
+  if (Crc32(out) != Le32(footer.subspan(4))) Refuse(Translate("TarvelinPatch", "結果の CRC が合いません"));
+
   return out;
 }

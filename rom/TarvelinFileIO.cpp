@@ -5,6 +5,7 @@
 
 #include "host/Application.h"
 #include "host/Classes.h"
+#include "host/Translate.h"
 
 namespace {
 
@@ -26,14 +27,14 @@ int PointerTarget(const TPrgData& PrgData, int BankBase, int Low, int High) {
 bool LoadRomStream(TStream& File, TPrgData& PrgData, TChrData& ChrData, std::int64_t* LoadedSize) {
   const auto size = File.GetSize();
   if (size < 16 || size > RomImageSize) {
-    ShowMessage("ファイルサイズが異常です");
+    ShowMessage(Translate("TarvelinFileIO", "ファイルサイズが異常です"));
     return false;
   }
   // A file shorter than the image leaves the rest of both buffers as they were.
   std::int64_t loaded = File.Read(PrgData.data(), static_cast<std::int64_t>(PrgData.size()));
   for (std::size_t i = 0; i < sizeof RomSignature; ++i) {
     if (PrgData[i] != RomSignature[i]) {
-      ShowMessage("ヘッダが異常です");
+      ShowMessage(Translate("TarvelinFileIO", "ヘッダが異常です"));
       return false;
     }
   }

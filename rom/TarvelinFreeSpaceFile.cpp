@@ -6,6 +6,8 @@
 #include <iterator>
 #include <vector>
 
+#include "host/Translate.h"
+
 namespace {
 
 constexpr std::string_view Header = "TARVELIN free space 1";
@@ -13,8 +15,9 @@ constexpr int FirstFreeOffset = 16;
 constexpr int PrgEnd = static_cast<int>(sizeof(TPrgData));
 
 [[noreturn]] void Fail(int Line, const std::string& Why, const std::string& English) {
-  throw EFreeSpaceError("空き領域ファイルの " + std::to_string(Line) + " 行目: " + Why,
-                        "line " + std::to_string(Line) + ": " + English);
+  throw EFreeSpaceError(
+      FillArgs(Translate("TarvelinFreeSpaceFile", "空き領域ファイルの %1 行目: %2"), {std::to_string(Line), Why}),
+      "line " + std::to_string(Line) + ": " + English);
 }
 
 std::string_view Trimmed(std::string_view Text) {
@@ -26,7 +29,8 @@ std::string_view Trimmed(std::string_view Text) {
 // "$2A000" or "2A000": at most six hex digits.
 int Offset(std::string_view Word, int Line) {
   if (!Word.empty() && Word.front() == '$') Word.remove_prefix(1);
-  if (Word.empty() || Word.size() > 6) Fail(Line, "16 進のファイル位置が要ります", "a file offset in hex is needed");
+  if (Word.empty() || Word.size() > 6)
+    Fail(Line, Translate("TarvelinFreeSpaceFile", "16 進のファイル位置が要ります"), "a file offset in hex is needed");
   int value = 0;
   for (const char c : Word) {
     int digit;
@@ -37,7 +41,7 @@ int Offset(std::string_view Word, int Line) {
     else if (c >= 'a' && c <= 'f')
       digit = c - 'a' + 10;
     else
-      Fail(Line, "16 進のファイル位置が要ります", "a file offset in hex is needed");
+      Fail(Line, Translate("TarvelinFreeSpaceFile", "16 進のファイル位置が要ります"), "a file offset in hex is needed");
     value = value * 16 + digit;
   }
   return value;
@@ -63,7 +67,7 @@ std::string FormatFreeSpace(const TFreeMap& Free) {
 
 TFreeMap ParseFreeSpace(std::string_view Text) {
   if (Text.size() > MaxFreeSpaceFileSize)
-    throw EFreeSpaceError("空き領域ファイルが大きすぎます", "the free-space file is too large");
+    throw EFreeSpaceError(Translate("TarvelinFreeSpaceFile", "空き領域ファイルが大きすぎます"), "the free-space file is too large");
   std::vector<TFileRange> ranges;
   bool headed = false;
   int number = 0;
@@ -75,22 +79,28 @@ TFreeMap ParseFreeSpace(std::string_view Text) {
     if (line.empty() || line.front() == '#') continue;
     if (!headed) {
       if (line != Header)
-        Fail(number, "\"" + std::string(Header) + "\" で始まる空き領域ファイルではありません",
+        Fail(number,
+             FillArgs(Translate("TarvelinFreeSpaceFile", "\"%1\" で始まる空き領域ファイルではありません"),
+                      {std::string(Header)}),
              "not a free-space file, which starts \"" + std::string(Header) + "\"");
       headed = true;
       continue;
     }
     const std::size_t space = line.find_first_of(" \t");
     if (space == std::string_view::npos)
-      Fail(number, "最初と最後のファイル位置が要ります", "the first and the last file offset are needed");
+      Fail(number, Translate("TarvelinFreeSpaceFile", "最初と最後のファイル位置が要ります"),
+           "the first and the last file offset are needed");
     const int first = Offset(line.substr(0, space), number);
     const int last = Offset(Trimmed(line.substr(space)), number);
-    if (first > last) Fail(number, "最初の位置が最後の位置より後ろです", "the first offset is after the last");
+    if (first > last)
+      Fail(number, Translate("TarvelinFreeSpaceFile", "最初の位置が最後の位置より後ろです"), "the first offset is after the last");
     if (first < FirstFreeOffset || last >= PrgEnd)
-      Fail(number, "PRG-ROM ($00010-$4000F) の外です", "outside the PRG-ROM ($00010-$4000F)");
+      Fail(number, Translate("TarvelinFreeSpaceFile", "PRG-ROM ($00010-$4000F) の外です"),
+           "outside the PRG-ROM ($00010-$4000F)");
     ranges.push_back({first, last + 1});
   }
-  if (!headed) throw EFreeSpaceError("空き領域ファイルが空です", "the free-space file is empty");
+  if (!headed)
+    throw EFreeSpaceError(Translate("TarvelinFreeSpaceFile", "空き領域ファイルが空です"), "the free-space file is empty");
   return TFreeMap(std::move(ranges));
 }
 
@@ -99,11 +109,15 @@ std::optional<TFreeMap> ReadFreeSpaceFile(const std::string& RomFileName) {
   std::error_code error;
   if (!std::filesystem::exists(name, error) && !error) return std::nullopt;
   std::ifstream file(name, std::ios::binary);
-  if (!file) throw EFreeSpaceError("空き領域ファイル " + name + " は開けません", name + " cannot be opened");
+  if (!file)
+    throw EFreeSpaceError(FillArgs(Translate("TarvelinFreeSpaceFile", "空き領域ファイル %1 は開けません"), {name}),
+                          name + " cannot be opened");
   std::string text;
   text.resize(MaxFreeSpaceFileSize + 1);
   file.read(text.data(), static_cast<std::streamsize>(text.size()));
-  if (file.bad()) throw EFreeSpaceError("空き領域ファイル " + name + " が読めません", name + " cannot be read");
+  if (file.bad())
+    throw EFreeSpaceError(FillArgs(Translate("TarvelinFreeSpaceFile", "空き領域ファイル %1 が読めません"), {name}),
+                          name + " cannot be read");
   text.resize(static_cast<std::size_t>(file.gcount()));
   return ParseFreeSpace(text);
 }

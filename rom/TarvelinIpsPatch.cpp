@@ -5,6 +5,7 @@
 #include <string>
 
 #include "host/Exception.h"
+#include "host/Translate.h"
 #include "rom/TarvelinPatch.h"
 
 namespace {
@@ -88,7 +89,9 @@ private:
   std::vector<std::uint8_t> FOut;
 };
 
-[[noreturn]] void Refuse(const std::string& Text) { throw EPatchError("IPSパッチ: " + Text); }
+[[noreturn]] void Refuse(const std::string& Text) {
+  throw EPatchError(FillArgs(Translate("TarvelinPatch", "IPSパッチ: %1"), {Text}));
+}
 
 std::string Hex(std::size_t Value) {
   char text[16];
@@ -126,11 +129,12 @@ std::vector<std::uint8_t> CreateIpsPatch(std::span<const std::uint8_t> Source, s
 std::vector<std::uint8_t> ApplyIpsPatch(std::span<const std::uint8_t> Source, std::span<const std::uint8_t> Patch,
                                         std::size_t MaxSize) {
   if (Patch.size() < sizeof Signature || !std::equal(std::begin(Signature), std::end(Signature), Patch.begin()))
-    Refuse("\"PATCH\" で始まっていません");
+    Refuse(Translate("TarvelinPatch", "\"PATCH\" で始まっていません"));
   std::vector<std::uint8_t> out(Source.begin(), Source.end());
   std::size_t at = sizeof Signature;
   const auto need = [&](std::size_t Count) {
-    if (Patch.size() - at < Count) Refuse(Hex(at) + " の記録が途中で切れています (\"EOF\" がありません)");
+    if (Patch.size() - at < Count)
+      Refuse(FillArgs(Translate("TarvelinPatch", "%1 の記録が途中で切れています (\"EOF\" がありません)"), {Hex(at)}));
   };
   const auto number = [&](int Bytes) {
     std::size_t value = 0;
@@ -151,12 +155,13 @@ std::vector<std::uint8_t> ApplyIpsPatch(std::span<const std::uint8_t> Source, st
     if (run) {
       need(3);
       size = number(2);
-      if (size == 0) Refuse(Hex(record) + " の記録の長さが 0 です");
+      if (size == 0) Refuse(FillArgs(Translate("TarvelinPatch", "%1 の記録の長さが 0 です"), {Hex(record)}));
     } else {
       need(size);
     }
     if (offset + size > MaxSize)
-      Refuse(Hex(record) + " の記録が " + std::to_string(MaxSize) + " バイトを超えて書き込みます");
+      Refuse(FillArgs(Translate("TarvelinPatch", "%1 の記録が %2 バイトを超えて書き込みます"),
+                      {Hex(record), std::to_string(MaxSize)}));
     if (out.size() < offset + size) out.resize(offset + size);
     const auto to = out.begin() + static_cast<std::ptrdiff_t>(offset);
     if (run) {
@@ -167,9 +172,10 @@ std::vector<std::uint8_t> ApplyIpsPatch(std::span<const std::uint8_t> Source, st
     }
   }
   if (at == Patch.size()) return out;
-  if (Patch.size() - at != 3) Refuse("\"EOF\" の後に余分なデータがあります");
+  if (Patch.size() - at != 3) Refuse(Translate("TarvelinPatch", "\"EOF\" の後に余分なデータがあります"));
   const std::size_t truncated = number(3);
-  if (truncated > out.size()) Refuse("\"EOF\" の後の長さがファイルより長くなっています");
+  if (truncated > out.size()) Refuse(Translate("TarvelinPatch", "\"EOF\" の後の長さがファイルより長くなっています"));
+
   out.resize(truncated);
   return out;
 }

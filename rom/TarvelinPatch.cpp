@@ -6,6 +6,7 @@
 #include <limits>
 #include <string_view>
 
+#include "host/Translate.h"
 #include "rom/TarvelinBpsPatch.h"
 #include "rom/TarvelinIpsPatch.h"
 
@@ -27,7 +28,7 @@ std::vector<std::uint8_t> ApplyPatch(std::span<const std::uint8_t> Source, std::
   };
   if (startsWith("PATCH")) return ApplyIpsPatch(Source, Patch, MaxSize);
   if (startsWith("BPS1")) return ApplyBpsPatch(Source, Patch, MaxSize);
-  throw EPatchError("IPSパッチでもBPSパッチでもありません");
+  throw EPatchError(Translate("TarvelinPatch", "IPSパッチでもBPSパッチでもありません"));
 }
 
 std::vector<std::uint8_t> CreatePatch(TPatchFormat Format, std::span<const std::uint8_t> Source,

@@ -7,7 +7,10 @@
 #include <memory>
 #include <string>
 
+#include "host/Translate.h"
+
 namespace {
+
 
 constexpr int BankCount = static_cast<int>(SpriteBanks.size());
 
@@ -78,7 +81,8 @@ public:
     for (const int bank : Banks) {
       const TFileRange reach = BankReach(bank);
       within = {std::max(within.First, reach.First), std::min(within.End, reach.End)};
-      reaches += (reaches.empty() ? "" : " と ") + FormatRange(reach);
+      reaches = reaches.empty() ? FormatRange(reach)
+                                : FillArgs(Translate("TarvelinRelocate", "%1 と %2"), {reaches, FormatRange(reach)});
       ranges.push_back(reach);
     }
     // Declared space that some pointer reads after all is not used.
@@ -91,8 +95,9 @@ public:
       if (range.First < within.End && within.First < range.End) usable.Remove(range);
     const int at = within.Size() > 0 ? usable.Find(Size, within) : -1;
     if (at < 0)
-      throw ENoFreeSpace("空き領域が足りません: " + std::to_string(Size) + " バイトが " + reaches + " の中に要ります", Size,
-                         std::move(ranges));
+      throw ENoFreeSpace(FillArgs(Translate("TarvelinRelocate", "空き領域が足りません: %1 バイトが %2 の中に要ります"),
+                                  {std::to_string(Size), reaches}),
+                         Size, std::move(ranges));
     FFree.Remove({at, at + Size});
     return at;
   }
@@ -171,13 +176,13 @@ void Copy(TDraft& Draft, int At, int Size, TPointerSlot Slot) {
 }
 
 void RequireBank(int Bank) {
-  Require(Bank >= 0 && Bank < BankCount, "バンクの番号が正しくありません");
+  Require(Bank >= 0 && Bank < BankCount, Translate("TarvelinRelocate", "バンクの番号が正しくありません"));
 }
 
 std::string PatternName(TPatternRef Pattern) {
-  char text[32];
-  std::snprintf(text, sizeof text, "%s の $%03X", BankNames[Pattern.BankIndex], Pattern.Number & 0x1FF);
-  return text;
+  char number[8];
+  std::snprintf(number, sizeof number, "$%03X", Pattern.Number & 0x1FF);
+  return FillArgs(Translate("TarvelinRelocate", "%1 の %2"), {BankNames[Pattern.BankIndex], number});
 }
 
 // The pattern's two records with their sprite entries changed by Edit, which
@@ -195,8 +200,10 @@ TRomPlan EditSprites(const TRomDocument& Document, const TFreeMap& Free, TPatter
       const bool sharesFrame = PatternFrameAddress(prg, other) == frame;
       const bool sharesAlign = PatternAlignAddress(prg, other) == align;
       Require(sharesFrame == sharesAlign,
-              "パターン " + PatternName(other) + " が " + (sharesFrame ? "スプライト定義 " : "配置データ ") +
-                  Address(sharesFrame ? frame : align) + " だけを共有しています。先に切り離してください");
+              FillArgs(sharesFrame
+                           ? Translate("TarvelinRelocate", "パターン %1 が スプライト定義 %2 だけを共有しています。先に切り離してください")
+                           : Translate("TarvelinRelocate", "パターン %1 が 配置データ %2 だけを共有しています。先に切り離してください"),
+                       {PatternName(other), Address(sharesFrame ? frame : align)}));
     }
   const int count = Document.Byte(frame + 1) + 1;
   TDraft draft(Document, Free);
@@ -232,12 +239,12 @@ TRomPlan EditFrames(const TRomDocument& Document, const TFreeMap& Free, TAnimati
 }
 
 void RequireFrame(int Index, int Count) {
-  Require(Index >= 0 && Index < Count,
-          "フレーム " + std::to_string(Index) + " はありません (" + std::to_string(Count) + " 枚)");
+  Require(Index >= 0 && Index < Count, FillArgs(Translate("TarvelinRelocate", "フレーム %1 はありません (%2 枚)"),
+                                                {std::to_string(Index), std::to_string(Count)}));
 }
 
 void RequireMoreFrames(int Count) {
-  Require(Count < 128, "フレームは 128 枚までです");
+  Require(Count < 128, Translate("TarvelinRelocate", "フレームは 128 枚までです"));
 }
 
 template <typename T>
@@ -252,8 +259,9 @@ TRomPlan InsertSprite(const TRomDocument& Document, const TFreeMap& Free, TPatte
   return EditSprites(
       Document, Free, Pattern, [&](std::vector<std::uint8_t>& Sprites, std::vector<std::uint8_t>& Pairs) {
         const int count = static_cast<int>(Sprites.size()) / 2;
-        Require(count < 256, "スプライトは 256 個までです");
-        Require(Index >= 0 && Index <= count, "スプライト " + std::to_string(Index) + " の前には入れられません");
+        Require(count < 256, Translate("TarvelinRelocate", "スプライトは 256 個までです"));
+        Require(Index >= 0 && Index <= count,
+                FillArgs(Translate("TarvelinRelocate", "スプライト %1 の前には入れられません"), {std::to_string(Index)}));
         Sprites.insert(At(Sprites, 2 * Index),
                        {static_cast<std::uint8_t>(Sprite.Tile), static_cast<std::uint8_t>(Sprite.Attribute)});
         Pairs.insert(At(Pairs, 2 * Index), {static_cast<std::uint8_t>(Sprite.Y), static_cast<std::uint8_t>(Sprite.X)});
@@ -264,9 +272,10 @@ TRomPlan RemoveSprite(const TRomDocument& Document, const TFreeMap& Free, TPatte
   return EditSprites(
       Document, Free, Pattern, [&](std::vector<std::uint8_t>& Sprites, std::vector<std::uint8_t>& Pairs) {
         const int count = static_cast<int>(Sprites.size()) / 2;
-        Require(count > 1, "最後のスプライトは消せません");
+        Require(count > 1, Translate("TarvelinRelocate", "最後のスプライトは消せません"));
         Require(Index >= 0 && Index < count,
-                "スプライト " + std::to_string(Index) + " はありません (" + std::to_string(count) + " 個)");
+                FillArgs(Translate("TarvelinRelocate", "スプライト %1 はありません (%2 個)"),
+                         {std::to_string(Index), std::to_string(count)}));
         Sprites.erase(At(Sprites, 2 * Index), At(Sprites, 2 * Index + 2));
         Pairs.erase(At(Pairs, 2 * Index), At(Pairs, 2 * Index + 2));
       });
@@ -276,14 +285,15 @@ TRomPlan InsertAnimationFrame(const TRomDocument& Document, const TFreeMap& Free
                               int PatternLow) {
   return EditFrames(Document, Free, Animation, [&](std::vector<std::uint8_t>& Frames, int Count) {
     RequireMoreFrames(Count);
-    Require(Index >= 0 && Index <= Count, "フレーム " + std::to_string(Index) + " の前には入れられません");
+    Require(Index >= 0 && Index <= Count,
+            FillArgs(Translate("TarvelinRelocate", "フレーム %1 の前には入れられません"), {std::to_string(Index)}));
     Frames.insert(At(Frames, Index), static_cast<std::uint8_t>(PatternLow));
   });
 }
 
 TRomPlan DeleteAnimationFrame(const TRomDocument& Document, const TFreeMap& Free, TAnimationRef Animation, int Index) {
   return EditFrames(Document, Free, Animation, [&](std::vector<std::uint8_t>& Frames, int Count) {
-    Require(Count > 1, "最後のフレームは消せません");
+    Require(Count > 1, Translate("TarvelinRelocate", "最後のフレームは消せません"));
     RequireFrame(Index, Count);
     Frames.erase(At(Frames, Index));
   });
@@ -360,7 +370,9 @@ TRomPlan DetachPattern(const TRomDocument& Document, const TFreeMap& Free, TPatt
     for (int a = 0; a < 256 && number < 0; ++a)
       if (!named[static_cast<std::size_t>(a)]) number = a;
     Require(number >= 0,
-            std::string("バンク ") + BankNames[Pattern.BankIndex] + " の配置データ番号はすべて使われています");
+            FillArgs(Translate("TarvelinRelocate", "バンク %1 の配置データ番号はすべて使われています"),
+                     {BankNames[Pattern.BankIndex]}));
+
     bytes[2] = static_cast<std::uint8_t>(number);
   }
   const int to = draft.Take(static_cast<int>(bytes.size()), {Pattern.BankIndex});

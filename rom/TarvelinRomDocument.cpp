@@ -9,6 +9,7 @@
 
 #include "host/Application.h"
 #include "host/Classes.h"
+#include "host/Translate.h"
 #include "rom/TarvelinFreeSpaceFile.h"
 
 namespace {
@@ -53,7 +54,8 @@ bool TRomDocument::LoadPatched(const std::string& FileName, const std::string& P
   // One byte past the largest image, so an oversized file still meets the size check.
   auto rom = ReadFileBytes(FileName, RomImageSize + 1);
   const auto patch = ReadFileBytes(PatchName, MaxPatchSize + 1);
-  if (static_cast<std::int64_t>(patch.size()) > MaxPatchSize) throw EPatchError("パッチファイルが大きすぎます");
+  if (static_cast<std::int64_t>(patch.size()) > MaxPatchSize)
+    throw EPatchError(Translate("TarvelinRomDocument", "パッチファイルが大きすぎます"));
   // A file of a size LoadRomImage refuses is refused with its message, unpatched.
   const bool fits = rom.size() >= RomHeaderSize && rom.size() <= RomImageSize;
   const auto image = fits ? ApplyPatch(rom, patch, RomImageSize) : rom;
@@ -180,9 +182,11 @@ void TRomDocument::Saved(const std::string& FileName) {
 }
 
 void TRomDocument::CheckWritable(int Offset) const {
-  if (Offset < RomHeaderSize) throw ERomEditError("iNESヘッダ (" + Address(Offset) + ") は書き換えられません");
+  if (Offset < RomHeaderSize)
+    throw ERomEditError(
+        FillArgs(Translate("TarvelinRomDocument", "iNESヘッダ (%1) は書き換えられません"), {Address(Offset)}));
   if (static_cast<std::size_t>(Offset) >= FSaved.size())
-    throw ERomEditError(Address(Offset) + " は読み込んだファイルの終わりより後ろです");
+    throw ERomEditError(FillArgs(Translate("TarvelinRomDocument", "%1 は読み込んだファイルの終わりより後ろです"), {Address(Offset)}));
 }
 
 void TRomDocument::Write(const TRomChange& Change, bool Back) {
@@ -194,7 +198,7 @@ void TRomDocument::Write(const TRomChange& Change, bool Back) {
   }
   std::ranges::sort(offsets);
   if (const auto twice = std::ranges::adjacent_find(offsets); twice != offsets.end())
-    throw ERomEditError(Address(*twice) + " への書き込みが一つの変更に二つあります");
+    throw ERomEditError(FillArgs(Translate("TarvelinRomDocument", "%1 への書き込みが一つの変更に二つあります"), {Address(*twice)}));
   for (const TByteWrite& write : Change.Writes)
     Assert(Byte(write.Offset) == (Back ? write.New : write.Old), "ROM change does not match the image");
   for (const TByteWrite& write : Change.Writes) {

@@ -4,6 +4,8 @@
 #include <string>
 #include <utility>
 
+#include "host/Translate.h"
+
 namespace {
 
 constexpr int ChrBankSize = 0x400;
@@ -25,49 +27,50 @@ void Require(bool Condition, const std::string& Text) {
 
 int Frame(const TRomDocument& Document, TPatternRef Pattern) {
   Require(Pattern.BankIndex >= 0 && Pattern.BankIndex < static_cast<int>(SpriteBanks.size()),
-          "バンクの番号が正しくありません");
+          Translate("TarvelinRomEdits", "バンクの番号が正しくありません"));
   return PatternFrameAddress(Document.Prg(), Pattern);
 }
 
 // The offset of sprite Sprite's first byte in the FrameData at Frame.
 int SpriteEntry(const TRomDocument& Document, int Frame, int Sprite) {
   const int count = Document.Byte(Frame + 1) + 1;
-  Require(Sprite >= 0 && Sprite < count,
-          "スプライト " + std::to_string(Sprite) + " はありません (" + std::to_string(count) + " 個)");
+  Require(Sprite >= 0 && Sprite < count, FillArgs(Translate("TarvelinRomEdits", "スプライト %1 はありません (%2 個)"),
+                                                  {std::to_string(Sprite), std::to_string(count)}));
   return Frame + 3 + 2 * Sprite;
 }
 
 void RequireByte(int Value, const char* What) {
-  Require(Value >= 0 && Value <= 0xFF, std::string(What) + "は $00-$FF です");
+  Require(Value >= 0 && Value <= 0xFF,
+          FillArgs(Translate("TarvelinRomEdits", "%1は $00-$FF です"), {Translate("TarvelinRomEdits", What)}));
 }
 
 int Animation(const TRomDocument& Document, TAnimationRef Animation) {
   Require(Animation.BankIndex >= 0 && Animation.BankIndex < static_cast<int>(AnimationBanks.size()),
-          "バンクの番号が正しくありません");
+          Translate("TarvelinRomEdits", "バンクの番号が正しくありません"));
   return AnimationAddress(Document.Prg(), Animation);
 }
 
 }  // namespace
 
 TRomChange SetPatternChrBank(const TRomDocument& Document, TPatternRef Pattern, int ChrBank) {
-  RequireByte(ChrBank, "キャラクタバンク番号");
+  RequireByte(ChrBank, TRANSLATE_NOOP("TarvelinRomEdits", "キャラクタバンク番号"));
   return Writes(Document, {{Frame(Document, Pattern), ChrBank}});
 }
 
 TRomChange SetPatternAlignNumber(const TRomDocument& Document, TPatternRef Pattern, int AlignNumber) {
-  RequireByte(AlignNumber, "スプライト配置データ番号");
+  RequireByte(AlignNumber, TRANSLATE_NOOP("TarvelinRomEdits", "スプライト配置データ番号"));
   return Writes(Document, {{Frame(Document, Pattern) + 2, AlignNumber}});
 }
 
 TRomChange SetPatternSpriteCount(const TRomDocument& Document, TPatternRef Pattern, int Count) {
   const int frame = Frame(Document, Pattern);
   // The record's length follows its count; more sprites would overwrite what follows it.
-  Require(Count >= 1 && Count <= Document.Byte(frame + 1) + 1, "スプライト数は減らすことしかできません");
+  Require(Count >= 1 && Count <= Document.Byte(frame + 1) + 1, Translate("TarvelinRomEdits", "スプライト数は減らすことしかできません"));
   return Writes(Document, {{frame + 1, Count - 1}});
 }
 
 TRomChange SetSpriteTile(const TRomDocument& Document, TPatternRef Pattern, int Sprite, int Tile) {
-  RequireByte(Tile, "タイル番号");
+  RequireByte(Tile, TRANSLATE_NOOP("TarvelinRomEdits", "タイル番号"));
   return Writes(Document, {{SpriteEntry(Document, Frame(Document, Pattern), Sprite), Tile}});
 }
 
@@ -79,7 +82,7 @@ TRomChange SetSpriteFlips(const TRomDocument& Document, TPatternRef Pattern, int
 }
 
 TRomChange SetSpritePaletteGroup(const TRomDocument& Document, TPatternRef Pattern, int Sprite, int Group) {
-  Require(Group >= 0 && Group <= 3, "パレットは 0-3 です");
+  Require(Group >= 0 && Group <= 3, Translate("TarvelinRomEdits", "パレットは 0-3 です"));
   const int at = SpriteEntry(Document, Frame(Document, Pattern), Sprite) + 1;
   return Writes(Document, {{at, (Document.Byte(at) & 0xFC) | Group}});
 }
@@ -96,29 +99,29 @@ TRomChange SetAnimationHighBit(const TRomDocument& Document, TAnimationRef Ref, 
 }
 
 TRomChange SetAnimationTicks(const TRomDocument& Document, TAnimationRef Ref, int Ticks) {
-  Require(Ticks >= 1 && Ticks <= 256, "フレームの長さは 1-256 です");
+  Require(Ticks >= 1 && Ticks <= 256, Translate("TarvelinRomEdits", "フレームの長さは 1-256 です"));
   return Writes(Document, {{Animation(Document, Ref) + 1, Ticks - 1}});
 }
 
 TRomChange SetAnimationFrameCount(const TRomDocument& Document, TAnimationRef Ref, int Count) {
   const int at = Animation(Document, Ref);
-  Require(Count >= 1 && Count <= (Document.Byte(at) & 0x7F) + 1, "フレーム数は減らすことしかできません");
+  Require(Count >= 1 && Count <= (Document.Byte(at) & 0x7F) + 1, Translate("TarvelinRomEdits", "フレーム数は減らすことしかできません"));
   return Writes(Document, {{at, (Document.Byte(at) & 0x80) | (Count - 1)}});
 }
 
 TRomChange SetAnimationFrame(const TRomDocument& Document, TAnimationRef Ref, int Frame, int PatternLow) {
-  RequireByte(PatternLow, "パターン番号");
+  RequireByte(PatternLow, TRANSLATE_NOOP("TarvelinRomEdits", "パターン番号"));
   const int at = Animation(Document, Ref);
   const int count = (Document.Byte(at) & 0x7F) + 1;
-  Require(Frame >= 0 && Frame < count,
-          "フレーム " + std::to_string(Frame) + " はありません (" + std::to_string(count) + " 枚)");
+  Require(Frame >= 0 && Frame < count, FillArgs(Translate("TarvelinRomEdits", "フレーム %1 はありません (%2 枚)"),
+                                                {std::to_string(Frame), std::to_string(count)}));
   return Writes(Document, {{at + 2 + Frame, PatternLow}});
 }
 
 TRomChange SetChrPixel(const TRomDocument& Document, int ChrBank, int Tile, int X, int Y, int Colour) {
-  RequireByte(ChrBank, "キャラクタバンク番号");
+  RequireByte(ChrBank, TRANSLATE_NOOP("TarvelinRomEdits", "キャラクタバンク番号"));
   Require(Tile >= 0 && Tile < 64 && X >= 0 && X < 8 && Y >= 0 && Y < 8 && Colour >= 0 && Colour <= 3,
-          "タイルの点が正しくありません");
+          Translate("TarvelinRomEdits", "タイルの点が正しくありません"));
   const int plane0 = ChrDataFileOffset + ChrBank * ChrBankSize + Tile * TileSize + Y;
   const int bit = 0x80 >> X;
   const auto with = [&](int Offset, bool Set) { return (Document.Byte(Offset) & ~bit) | (Set ? bit : 0); };
@@ -126,8 +129,8 @@ TRomChange SetChrPixel(const TRomDocument& Document, int ChrBank, int Tile, int 
 }
 
 TRomChange SetChrTile(const TRomDocument& Document, int ChrBank, int Tile, std::span<const std::uint8_t, 16> Bytes) {
-  RequireByte(ChrBank, "キャラクタバンク番号");
-  Require(Tile >= 0 && Tile < 64, "タイルの番号が正しくありません");
+  RequireByte(ChrBank, TRANSLATE_NOOP("TarvelinRomEdits", "キャラクタバンク番号"));
+  Require(Tile >= 0 && Tile < 64, Translate("TarvelinRomEdits", "タイルの番号が正しくありません"));
   const int first = ChrDataFileOffset + ChrBank * ChrBankSize + Tile * TileSize;
   TRomChange change;
   for (int i = 0; i < TileSize; ++i) {
@@ -140,8 +143,8 @@ TRomChange SetChrTile(const TRomDocument& Document, int ChrBank, int Tile, std::
 }
 
 std::array<std::uint8_t, 16> ChrTileBytes(const TRomDocument& Document, int ChrBank, int Tile) {
-  RequireByte(ChrBank, "キャラクタバンク番号");
-  Require(Tile >= 0 && Tile < 64, "タイルの番号が正しくありません");
+  RequireByte(ChrBank, TRANSLATE_NOOP("TarvelinRomEdits", "キャラクタバンク番号"));
+  Require(Tile >= 0 && Tile < 64, Translate("TarvelinRomEdits", "タイルの番号が正しくありません"));
   std::array<std::uint8_t, 16> bytes{};
   const int first = ChrDataFileOffset + ChrBank * ChrBankSize + Tile * TileSize;
   for (int i = 0; i < TileSize; ++i) bytes[static_cast<std::size_t>(i)] = Document.Byte(first + i);

@@ -14,6 +14,8 @@ packages+=(x11-utils)
 packages+=(xdotool)
 # The toolkit's own dialog texts in Japanese.
 packages+=(qt6-translations-l10n)
+# The window's English: lupdate and lrelease, and their CMake functions.
+packages+=(qt6-l10n-tools qt6-tools-dev)
 # zlib: CRC-32 of the BPS patches, the APNG writer's CRCs and deflate.
 packages+=(zlib1g-dev)
 # Pillow, a decoder no one here wrote, reads our APNGs back in the tests.

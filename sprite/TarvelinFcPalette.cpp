@@ -2,10 +2,12 @@
 
 #include "host/Application.h"
 #include "host/Classes.h"
+#include "host/Translate.h"
 
 TFcPaletteData::TFcPaletteData(const std::string& FileName) {
   TFileStream file(FileName, fmOpenRead);
-  if (file.GetSize() != static_cast<std::int64_t>(FData.size())) ShowMessage("パレットが見つかりません");
+  if (file.GetSize() != static_cast<std::int64_t>(FData.size()))
+    ShowMessage(Translate("TarvelinFcPalette", "パレットが見つかりません"));
   // A short file leaves the rest black; bytes past 192 are never read.
   file.Read(FData.data(), static_cast<std::int64_t>(FData.size()));
   MakeColors();

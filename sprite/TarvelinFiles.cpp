@@ -19,6 +19,7 @@
 #include <vector>
 
 #include "host/Exception.h"
+#include "host/Translate.h"
 
 namespace fs = std::filesystem;
 
@@ -123,20 +124,20 @@ std::string ErrorText(int Error) { return std::strerror(Error); }
 
 std::string SaveErrorReason(int Error) {
   switch (Error) {
-    case EFileError::NotRegularFile: return "通常のファイルではありません";
-    case EFileError::WriteProtected: return "書き込みが禁止されています";
-    case ENOENT: return "フォルダがありません";
-    case ENOTDIR: return "途中の名前がフォルダではありません";
+    case EFileError::NotRegularFile: return Translate("TarvelinFiles", "通常のファイルではありません");
+    case EFileError::WriteProtected: return Translate("TarvelinFiles", "書き込みが禁止されています");
+    case ENOENT: return Translate("TarvelinFiles", "フォルダがありません");
+    case ENOTDIR: return Translate("TarvelinFiles", "途中の名前がフォルダではありません");
     case EACCES:
-    case EPERM: return "書き込みが許可されていません";
-    case EROFS: return "読み取り専用のファイルシステムです";
+    case EPERM: return Translate("TarvelinFiles", "書き込みが許可されていません");
+    case EROFS: return Translate("TarvelinFiles", "読み取り専用のファイルシステムです");
     case ENOSPC:
-    case EDQUOT: return "ディスクの空きが足りません";
-    case EFBIG: return "ファイルが大きすぎます";
-    case EISDIR: return "同じ名前のフォルダがあります";
-    case ENAMETOOLONG: return "名前が長すぎます";
-    case EIO: return "ディスクの読み書きに失敗しました";
-    default: return "システムのエラー番号 " + std::to_string(Error);
+    case EDQUOT: return Translate("TarvelinFiles", "ディスクの空きが足りません");
+    case EFBIG: return Translate("TarvelinFiles", "ファイルが大きすぎます");
+    case EISDIR: return Translate("TarvelinFiles", "同じ名前のフォルダがあります");
+    case ENAMETOOLONG: return Translate("TarvelinFiles", "名前が長すぎます");
+    case EIO: return Translate("TarvelinFiles", "ディスクの読み書きに失敗しました");
+    default: return FillArgs(Translate("TarvelinFiles", "システムのエラー番号 %1"), {std::to_string(Error)});
   }
 }
 
@@ -166,7 +167,7 @@ fs::path FollowSymlinks(const fs::path& Path) {
     const fs::path next(target);
     path = next.is_absolute() ? next : path.parent_path() / next;
   }
-  throw EFOpenError(FormatMessage(SFOpenError, Path.string()) + ": " + ErrorText(ELOOP));
+  throw EFOpenError(FormatMessage(HostText(SFOpenError), Path.string()) + ": " + ErrorText(ELOOP));
 }
 
 TAtomicFile::TAtomicFile(const fs::path& Path, bool Force) : FPath(Path), FTarget(FollowSymlinks(Path)) {
@@ -174,11 +175,12 @@ TAtomicFile::TAtomicFile(const fs::path& Path, bool Force) : FPath(Path), FTarge
   if (stat(FTarget.c_str(), &info) == 0) {
     if (S_ISDIR(info.st_mode)) Fail("cannot replace", EISDIR);
     if (!S_ISREG(info.st_mode))
-      throw EFileError(FormatMessage(SFCreateError, FPath.string()) + ": not a regular file", FPath,
+      throw EFileError(FormatMessage(HostText(SFCreateError), FPath.string()) + ": not a regular file", FPath,
                        EFileError::NotRegularFile);
     // Root may write anything: the missing write bits are what says "keep this".
     if (!Force && ((info.st_mode & 0222) == 0 || access(FTarget.c_str(), W_OK) != 0))
-      throw EFileError(FormatMessage(SFCreateError, FPath.string()) + ": the file is write-protected (--force replaces it)",
+      throw EFileError(FormatMessage(HostText(SFCreateError), FPath.string()) +
+                           ": the file is write-protected (--force replaces it)",
                        FPath, EFileError::WriteProtected);
     FReplaces = true;
     FMode = info.st_mode & 07777;
@@ -227,7 +229,8 @@ void TAtomicFile::Discard() noexcept {
 }
 
 void TAtomicFile::Fail(const char* What, int Error) const {
-  throw EFileError(FormatMessage(SFCreateError, FPath.string()) + ": " + What + ": " + ErrorText(Error), FPath, Error);
+  throw EFileError(FormatMessage(HostText(SFCreateError), FPath.string()) + ": " + What + ": " + ErrorText(Error),
+                   FPath, Error);
 }
 
 void TAtomicFile::WriteFailed(int Error) const {
@@ -284,7 +287,7 @@ void WriteNewFile(const fs::path& Path, std::span<const std::uint8_t> Bytes) {
   const int fd = open(Path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
   if (fd < 0) {
     const int error = errno;
-    throw EFileError(FormatMessage(SFCreateError, Path.string()) + ": " + ErrorText(error), Path, error);
+    throw EFileError(FormatMessage(HostText(SFCreateError), Path.string()) + ": " + ErrorText(error), Path, error);
   }
   int error = WriteAll(fd, Bytes);
   if (close(fd) != 0 && !error) error = errno;

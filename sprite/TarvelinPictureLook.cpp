@@ -6,6 +6,7 @@
 #include "sprite/TarvelinPixelTrace.h"
 #include "sprite/TarvelinSpritePattern.h"
 #include "dib/ZrDIB.h"
+#include "host/Translate.h"
 
 TViewOptions ViewOptions;
 
@@ -70,8 +71,8 @@ void DrawTileWindow(const TDrawSprite& Drawer, const TSpritePattern& Pattern, TZ
 std::string TileWindowPixelText(int Bank, int LoadOffset, int X, int Y) {
   const TTableTile at = PatternTableTile(Bank, LoadOffset, true, X, Y);
   // Appended, not joined: GCC 12 at -O3 warns falsely (-Wrestrict) on a literal joined to a string.
-  std::string text("タイル");
+  std::string text(Translate("TarvelinPixelTrace", "タイル"));
   text.append(Hex(at.Tile, 2));
-  if (at.Bank < 0) return text.append(" 読み込みなし");
+  if (at.Bank < 0) return text.append(Translate("TarvelinPixelTrace", " 読み込みなし"));
   return text.append(" CHR").append(Hex(ChrBankAddress(at.Bank) + (at.Tile % 64) * TileBytes, 5));
 }

@@ -4,6 +4,7 @@
 
 #include "sprite/TarvelinSpritePattern.h"
 #include "dib/ZrDIB.h"
+#include "host/Translate.h"
 
 namespace {
 
@@ -24,9 +25,9 @@ std::string Hex(int Value) { return Join("$", FormatByte(Value)); }
 
 std::string Flips(int Attribute) {
   switch (Attribute & 0xC0) {
-    case 0x40: return " 左右反転";
-    case 0x80: return " 上下反転";
-    case 0xC0: return " 上下左右反転";
+    case 0x40: return Translate("TarvelinPixelTrace", " 左右反転");
+    case 0x80: return Translate("TarvelinPixelTrace", " 上下反転");
+    case 0xC0: return Translate("TarvelinPixelTrace", " 上下左右反転");
     default: return "";
   }
 }
@@ -50,24 +51,27 @@ TSpriteTrace TraceOf(const TSpritePattern& Pattern, int BankIndex, int PatternNu
 
 std::string SpritePixelText(const TSpriteTrace& Trace, int X, int Y, int Index) {
   // Short enough for the status bar of the window at its designed width.
-  std::string text = Join("(", std::to_string(X), ",", std::to_string(Y), ") 色", Hex(Index));
+  std::string text =
+      Join("(", std::to_string(X), ",", std::to_string(Y), ")", Translate("TarvelinPixelTrace", " 色"), Hex(Index));
   // The colour shown: a background other than the usual one replaced entry 0 (or both grey squares).
   if (Trace.Background == CheckerboardBackground && IsBackgroundIndex(Index))
-    text += " チェッカーボード";
+    text += Translate("TarvelinPixelTrace", " チェッカーボード");
   else if (Index == 0 && Trace.Background != DefaultBackground)
     text += Join(" NES", Hex(Trace.Background & 0x3F));
   else if (Index >= 0 && Index < static_cast<int>(SpritePaletteSet.size()))
     text += Join(" NES", Hex(SpritePaletteSet[static_cast<std::size_t>(Index)]));
   const int sprite = Trace.Drawn ? Trace.Map.At(X, Y) : -1;
-  if (sprite < 0) return Join(text, " 透明");
+  if (sprite < 0) return Join(text, Translate("TarvelinPixelTrace", " 透明"));
   // A sprite in the map was drawn, so its bytes are in the copies.
   const auto i = static_cast<std::size_t>(sprite);
   const int tile = Trace.Frame[3 + 2 * i], attribute = Trace.Frame[4 + 2 * i];
   const int window = Trace.Frame[0] - Trace.Frame[3] / 64;
   const int chr = ChrDataFileOffset + window * BankBytes + tile * TileBytes;
-  return Join(text, " スプライト", Hex(sprite), " 定義", FormatAddress(Trace.FrameAddress + 3 + 2 * sprite), " 配置",
-              FormatAddress(Trace.AlignAddress + 2 * sprite), " タイル", Hex(tile), Flips(attribute), " パレット",
-              std::to_string(attribute & 3), " CHR", FormatAddress(chr));
+  return Join(text, Translate("TarvelinPixelTrace", " スプライト"), Hex(sprite),
+              Translate("TarvelinPixelTrace", " 定義"), FormatAddress(Trace.FrameAddress + 3 + 2 * sprite),
+              Translate("TarvelinPixelTrace", " 配置"), FormatAddress(Trace.AlignAddress + 2 * sprite),
+              Translate("TarvelinPixelTrace", " タイル"), Hex(tile), Flips(attribute),
+              Translate("TarvelinPixelTrace", " パレット"), std::to_string(attribute & 3), " CHR", FormatAddress(chr));
 }
 
 TTableTile PatternTableTile(int Bank, int LoadOffset, bool WholeTileWindow, int X, int Y) {
@@ -89,8 +93,8 @@ TTableTile PatternTableTile(int Bank, int LoadOffset, bool WholeTileWindow, int 
 
 std::string PatternTablePixelText(int Bank, int LoadOffset, int X, int Y) {
   const TTableTile at = PatternTableTile(Bank, LoadOffset, false, X, Y);
-  const std::string text = Join("タイル", Hex(at.Tile));
-  if (at.Bank < 0) return Join(text, " 読み込みなし");
+  const std::string text = Join(Translate("TarvelinPixelTrace", "タイル"), Hex(at.Tile));
+  if (at.Bank < 0) return Join(text, Translate("TarvelinPixelTrace", " 読み込みなし"));
   return Join(text, " CHR", FormatAddress(ChrBankAddress(at.Bank) + (at.Tile % 64) * TileBytes));
 }
 

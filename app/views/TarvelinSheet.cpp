@@ -2,6 +2,7 @@
 
 #include <QAbstractListModel>
 #include <QComboBox>
+#include <QEvent>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QListView>
@@ -41,8 +42,9 @@ class TSheetModel : public QAbstractListModel {
     const int number = Index.row();
     if (Role == Qt::DisplayRole) {
       if (FKind == TSheetDialog::Patterns) return QString::asprintf("$%03X", number);
-      return QString::asprintf("$%02X %dフレーム", number,
-                               (PrgData[static_cast<std::size_t>(Address(number))] & 0x7F) + 1);
+      return TSheetDialog::tr("%1 %2フレーム")
+          .arg(QString::asprintf("$%02X", number))
+          .arg((PrgData[static_cast<std::size_t>(Address(number))] & 0x7F) + 1);
     }
     if (Role == Qt::BackgroundRole && Marked && Marked(FKind, FBankIndex, number)) return QColor(255, 192, 96);
     if (Role != Qt::DecorationRole) return {};
@@ -92,6 +94,7 @@ class TSheetModel : public QAbstractListModel {
   int BankIndex() const { return FBankIndex; }
   TSheetDialog::TMarked Marked;
   void Remark() { emit dataChanged(index(0), index(Count() - 1), {Qt::BackgroundRole}); }
+  void Relabel() { emit dataChanged(index(0), index(Count() - 1), {Qt::DisplayRole}); }
   int Drawn() const { return FDrawn; }
   int Kept() const { return FKept; }
 
@@ -164,7 +167,6 @@ QListView* MakeList(TSheetModel* Model, QWidget* Parent) {
 }  // namespace
 
 TSheetDialog::TSheetDialog(QWidget* Parent, TOpenItem OpenItem) : QDialog(Parent), FOpenItem(std::move(OpenItem)) {
-  setWindowTitle("一覧");
   FPatterns = new TSheetModel(Patterns, this);
   FAnimations = new TSheetModel(Animations, this);
   BankBox = new QComboBox(this);
@@ -172,16 +174,18 @@ TSheetDialog::TSheetDialog(QWidget* Parent, TOpenItem OpenItem) : QDialog(Parent
   Tabs = new QTabWidget(this);
   PatternList = MakeList(FPatterns, Tabs);
   AnimationList = MakeList(FAnimations, Tabs);
-  Tabs->addTab(PatternList, "スプライトパターン");
-  Tabs->addTab(AnimationList, "アニメーション");
+  Tabs->addTab(PatternList, QString());
+  Tabs->addTab(AnimationList, QString());
   auto* top = new QHBoxLayout;
-  top->addWidget(new QLabel("バンク:", this));
+  BankLabel = new QLabel(this);
+  top->addWidget(BankLabel);
   top->addWidget(BankBox);
   top->addStretch();
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(top);
   layout->addWidget(Tabs);
   resize(5 * (Thumbnail + 16) + 48, 560);
+  Retranslate();
 
   // Another image, a failed load's cleared one included, replaces every thumbnail;
   // an edit only those drawn from a byte it wrote.
@@ -206,6 +210,19 @@ TSheetDialog::TSheetDialog(QWidget* Parent, TOpenItem OpenItem) : QDialog(Parent
 }
 
 TSheetDialog::~TSheetDialog() { RomDocument.Unsubscribe(FListener); }
+
+void TSheetDialog::Retranslate() {
+  setWindowTitle(tr("一覧"));
+  Tabs->setTabText(Tabs->indexOf(PatternList), tr("スプライトパターン"));
+  Tabs->setTabText(Tabs->indexOf(AnimationList), tr("アニメーション"));
+  BankLabel->setText(tr("バンク:"));
+  FAnimations->Relabel();
+}
+
+void TSheetDialog::changeEvent(QEvent* Event) {
+  if (Event->type() == QEvent::LanguageChange) Retranslate();
+  QDialog::changeEvent(Event);
+}
 
 void TSheetDialog::hideEvent(QHideEvent* Event) {
   // A closed sheet holds no thumbnails; the ones in view are drawn again when it opens.

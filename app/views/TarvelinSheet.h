@@ -49,9 +49,13 @@ class TSheetDialog : public QDialog {
 
  protected:
   void hideEvent(QHideEvent* Event) override;
+  void changeEvent(QEvent* Event) override;
 
  private:
   void SetBank(int BankIndex);
+  // The title, the tabs, the bank's label and the animations' frame counts in the language installed now.
+  void Retranslate();
+  class QLabel* BankLabel = nullptr;
   TOpenItem FOpenItem;
   int FListener = 0;
   TSheetModel* FPatterns = nullptr;

@@ -1,5 +1,7 @@
 #include "app/window/TarvelinCompareDialog.h"
 
+#include <QCoreApplication>
+#include <QEvent>
 #include <QLabel>
 #include <QListWidget>
 #include <QVBoxLayout>
@@ -13,7 +15,6 @@
 
 TCompareDialog::TCompareDialog(QWidget* Parent, std::function<void(const TRomDifference&)> Open)
     : QDialog(Parent), FOpen(std::move(Open)) {
-  setWindowTitle("比較");
   auto* layout = new QVBoxLayout(this);
   Summary = new QLabel(this);
   List = new QListWidget(this);
@@ -21,6 +22,7 @@ TCompareDialog::TCompareDialog(QWidget* Parent, std::function<void(const TRomDif
   layout->addWidget(Summary);
   layout->addWidget(List);
   resize(420, 360);
+  Retranslate();
   connect(List, &QListWidget::itemActivated, this, [this](QListWidgetItem* Item) {
     const int row = List->row(Item);
     if (row >= 0 && row < static_cast<int>(FDifferences.size())) FOpen(FDifferences[static_cast<std::size_t>(row)]);
@@ -28,22 +30,42 @@ TCompareDialog::TCompareDialog(QWidget* Parent, std::function<void(const TRomDif
 }
 
 QString TCompareDialog::RowText(const TRomDifference& D) {
-  static const char* const Kinds[] = {"パターン", "アライメント", "アニメーション", "CHRタイル"};
+  static const char* const Kinds[] = {QT_TRANSLATE_NOOP("TCompareDialog", "パターン"),
+                                      QT_TRANSLATE_NOOP("TCompareDialog", "アライメント"),
+                                      QT_TRANSLATE_NOOP("TCompareDialog", "アニメーション"),
+                                      QT_TRANSLATE_NOOP("TCompareDialog", "CHRタイル")};
   const int kind = static_cast<int>(D.Kind);
   const QString bank = D.Kind == TDifferenceKind::Tile ? QString::asprintf("%02X", D.Bank) : QString(BankNames[D.Bank]);
   const QString number = QString::asprintf(D.Kind == TDifferenceKind::Pattern ? "%03X" : "%02X", D.Number);
-  QString text = QString("%1 %2 %3  %4").arg(Kinds[kind], bank, number, QString::fromStdString(FormatAddress(D.OldAddress)));
+  QString text = QString("%1 %2 %3  %4")
+                     .arg(QCoreApplication::translate("TCompareDialog", Kinds[kind]), bank, number,
+                          QString::fromStdString(FormatAddress(D.OldAddress)));
   if (D.NewAddress != D.OldAddress) text += " → " + QString::fromStdString(FormatAddress(D.NewAddress));
   return text;
 }
 
 void TCompareDialog::Show(const std::string& OtherName, const std::vector<TRomDifference>& Differences) {
   FDifferences = Differences;
-  List->clear();
-  for (const auto& d : FDifferences) List->addItem(RowText(d));
-  Summary->setText(QString::fromStdString(OtherName) + QString(" との違い: %1 件").arg(FDifferences.size()));
+  FOtherName = OtherName;
+  Retranslate();
   show();
   raise();
+}
+
+void TCompareDialog::Retranslate() {
+  setWindowTitle(QCoreApplication::translate("TCompareDialog", "比較"));
+  const int row = List->currentRow();
+  List->clear();
+  for (const auto& d : FDifferences) List->addItem(RowText(d));
+  List->setCurrentRow(row);
+  if (!FOtherName.empty())
+    Summary->setText(QCoreApplication::translate("TCompareDialog", "%1 との違い: %2 件")
+                         .arg(QString::fromStdString(FOtherName), QString::number(FDifferences.size())));
+}
+
+void TCompareDialog::changeEvent(QEvent* Event) {
+  if (Event->type() == QEvent::LanguageChange) Retranslate();
+  QDialog::changeEvent(Event);
 }
 
 bool LoadComparedImage(const std::string& Path, TPrgData& Prg, TChrData& Chr) {

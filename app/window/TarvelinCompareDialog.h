@@ -23,8 +23,14 @@ public:
   // The row's text: kind, bank and number in hex, the addresses.
   static QString RowText(const TRomDifference& Difference);
 
+protected:
+  void changeEvent(QEvent* Event) override;
+
 private:
+  // The title, the summary and the rows in the language installed now.
+  void Retranslate();
   std::vector<TRomDifference> FDifferences;
+  std::string FOtherName;
   std::function<void(const TRomDifference&)> FOpen;
 };
 

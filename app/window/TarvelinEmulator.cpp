@@ -7,6 +7,7 @@
 #include <QWidget>
 #include <filesystem>
 
+#include "app/window/TarvelinLanguage.h"
 #include "host/Exception.h"
 #include "host/Classes.h"
 #include "sprite/TarvelinFiles.h"
@@ -15,8 +16,8 @@
 TEmulator::TEmulator(QObject* Parent) : QObject(Parent) {
   CommandDialog = [Parent](const QString& Current) -> std::optional<QString> {
     bool ok = false;
-    const QString text = QInputDialog::getText(qobject_cast<QWidget*>(Parent), "エミュレータの設定",
-                                               "エミュレータのコマンド (%f は ROM ファイル):", QLineEdit::Normal,
+    const QString text = QInputDialog::getText(qobject_cast<QWidget*>(Parent), tr("エミュレータの設定"),
+                                               tr("エミュレータのコマンド (%f は ROM ファイル):"), QLineEdit::Normal,
                                                Current.isEmpty() ? "fceux %f" : Current, &ok);
     if (!ok) return std::nullopt;
     return text.trimmed();
@@ -25,16 +26,9 @@ TEmulator::TEmulator(QObject* Parent) : QObject(Parent) {
 
 TEmulator::~TEmulator() = default;
 
-namespace {
+QString TEmulator::Command() const { return ViewerSettings().value(SettingsKey).toString(); }
 
-// ~/.config/tarvelin-sprite-viewer/viewer.ini, whatever the program file is called.
-QSettings Settings() { return QSettings(QSettings::IniFormat, QSettings::UserScope, "tarvelin-sprite-viewer", "viewer"); }
-
-}  // namespace
-
-QString TEmulator::Command() const { return Settings().value(SettingsKey).toString(); }
-
-void TEmulator::SetCommand(const QString& Command) { Settings().setValue(SettingsKey, Command); }
+void TEmulator::SetCommand(const QString& Command) { ViewerSettings().setValue(SettingsKey, Command); }
 
 bool TEmulator::Configure() {
   const auto command = CommandDialog(Command());
@@ -46,7 +40,7 @@ bool TEmulator::Configure() {
 std::string TEmulator::TemporaryCopy() {
   if (!FFolder || !FFolder->isValid()) {
     FFolder = std::make_unique<QTemporaryDir>();
-    if (!FFolder->isValid()) throw EFCreateError("一時フォルダを作れません: " + FFolder->errorString().toStdString());
+    if (!FFolder->isValid()) throw EFCreateError(tr("一時フォルダを作れません: %1").arg(FFolder->errorString()).toStdString());
   }
   // A new name each run: the emulator may still hold the last one.
   const std::string stem = std::filesystem::path(RomDocument.GetFileName()).stem().string();
@@ -60,7 +54,7 @@ bool TEmulator::Run() {
   if (!RomDocument.IsLoaded()) return false;
   if (Command().isEmpty() && !Configure()) return false;
   QStringList words = QProcess::splitCommand(Command());
-  if (words.isEmpty()) throw Exception("エミュレータのコマンドが空です");
+  if (words.isEmpty()) throw Exception(tr("エミュレータのコマンドが空です").toStdString());
   // Only a file as it is on disk can be handed over as it is.
   const bool asSaved = !RomDocument.IsModified() && RomDocument.GetPatchName().empty();
   FLastFile = asSaved ? RomDocument.GetFileName() : TemporaryCopy();
@@ -74,7 +68,7 @@ bool TEmulator::Run() {
   if (!named) words << file;
   const QString program = words.takeFirst();
   if (!QProcess::startDetached(program, words))
-    throw Exception("エミュレータを起動できません: " + Command().toStdString());
+    throw Exception(tr("エミュレータを起動できません: %1").arg(Command()).toStdString());
   return true;
 }
 

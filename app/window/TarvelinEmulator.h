@@ -2,6 +2,7 @@
 // Runs the image in an emulator: a command set once ("fceux %f"), remembered in
 // the settings, started detached with %f a file holding the current image.
 
+#include <QCoreApplication>
 #include <QObject>
 #include <QString>
 #include <QTemporaryDir>
@@ -11,6 +12,8 @@
 #include <string>
 
 class TEmulator : public QObject {
+  Q_DECLARE_TR_FUNCTIONS(TEmulator)
+
 public:
   explicit TEmulator(QObject* Parent);
   ~TEmulator() override;

@@ -3,8 +3,11 @@
 #include <algorithm>
 #include <cctype>
 
+#include <QCoreApplication>
+
 #include "host/Exception.h"
 #include "sprite/TarvelinFiles.h"
+#include "host/Translate.h"
 
 namespace fs = std::filesystem;
 
@@ -43,7 +46,7 @@ fs::path AwayFromOpened(const fs::path& Proposed, const std::vector<std::string>
 }
 
 std::string SaveFailureText(const EFileError& E) {
-  return FormatMessage(SFCreateError, E.Path().string()) + ": " + SaveErrorReason(E.Error());
+  return FormatMessage(HostText(SFCreateError), E.Path().string()) + ": " + SaveErrorReason(E.Error());
 }
 
 void WriteSavedFile(const fs::path& Path, std::span<const std::uint8_t> Bytes) {
@@ -57,16 +60,20 @@ void WriteSavedFile(const fs::path& Path, std::span<const std::uint8_t> Bytes) {
 void CheckSaveExtension(const fs::path& Path, std::initializer_list<const char*> Allowed, const std::string& Formats) {
   const std::string extension = LowerExtension(Path);
   if (std::ranges::any_of(Allowed, [&](const char* A) { return extension == A; })) return;
-  throw EFCreateError(FormatMessage(SFCreateError, Path.string()) + ": 拡張子 " + Path.extension().string() +
-                      " の形式では保存できません (" + Formats + ")");
+  throw EFCreateError(FormatMessage(HostText(SFCreateError), Path.string()) +
+                      QCoreApplication::translate("TarvelinSaveNames", ": 拡張子 %1 の形式では保存できません (%2)")
+                          .arg(QString::fromStdString(Path.extension().string()), QString::fromStdString(Formats))
+                          .toStdString());
 }
 
 std::string SavedFileText(const fs::path& Path, std::size_t Size) {
-  return Path.string() + " (" + std::to_string(Size) + " バイト)";
+  return QCoreApplication::translate("TarvelinSaveNames", "%1 (%2 バイト)")
+      .arg(QString::fromStdString(Path.string()), QString::number(Size))
+      .toStdString();
 }
 
 std::string ChangedBytesText(const std::vector<std::pair<int, int>>& Ranges) {
   std::size_t bytes = 0;
   for (const auto& [first, end] : Ranges) bytes += static_cast<std::size_t>(end - first);
-  return std::to_string(bytes) + " バイト (" + std::to_string(Ranges.size()) + " か所)";
+  return QCoreApplication::translate("TarvelinSaveNames", "%1 バイト (%2 か所)").arg(bytes).arg(Ranges.size()).toStdString();
 }

@@ -15,6 +15,7 @@
 #include "sprite/TarvelinDrawSprite.h"
 #include "sprite/TarvelinPictureLook.h"
 #include "sprite/TarvelinPixelTrace.h"
+#include "app/window/TarvelinLanguage.h"
 #include "app/window/TarvelinTabAnimation.h"
 #include "app/window/TarvelinTabSprite.h"
 #include "sprite/tarvelinSpriteGlobals.h"
@@ -30,19 +31,9 @@ void InstallFontSubstitutions() {
   QFont::insertSubstitutions("ＭＳ ゴシック", {"IPAGothic", "IPAゴシック"});
 }
 
-void InstallQtTranslations() {
-  // Once for the process: the application owns the one translator.
-  static const bool installed = [] {
-    auto* translator = new QTranslator(QCoreApplication::instance());
-    return translator->load("qtbase_ja", QLibraryInfo::path(QLibraryInfo::TranslationsPath)) &&
-           QCoreApplication::installTranslator(translator);
-  }();
-  static_cast<void>(installed);
-}
-
 TForm1::TForm1(QWidget* Parent) : QMainWindow(Parent) {
   InstallFontSubstitutions();
-  InstallQtTranslations();
+  InstallLanguage(StartLanguage());
   setupUi(this);
   // Keys reach the window itself only while no control holds the focus.
   setFocusPolicy(Qt::StrongFocus);
@@ -92,6 +83,8 @@ TForm1::TForm1(QWidget* Parent) : QMainWindow(Parent) {
   CreateOnionItem();
   CreateEditItems();
   CreateWorkItems();
+  CreateLanguageItems();
+  RetranslateWindow();
   TabAnimation->installEventFilter(this);
   TabSprite->installEventFilter(this);
   SBAFrame->installEventFilter(this);
@@ -127,7 +120,7 @@ void TForm1::FormClose() {
 }
 
 std::optional<std::string> TForm1::ExecuteROMOpenDialog() {
-  const QString filter = QString::fromUtf8(ROMOpenDialogFilter);
+  const QString filter = tr(ROMOpenDialogFilter);
   const auto bar = filter.indexOf('|');
   // The toolkit writes a filter entry as "description (patterns)"; the description
   // already names its pattern, so only the description is shown.
@@ -166,12 +159,11 @@ void TForm1::RomLoaded() {
   ResetAnimationPage();
   // A short file leaves the buffers' later bytes as they were, which the pictures may show.
   const std::size_t size = RomDocument.Size();
-  const QString shortRom = QStringLiteral("ファイルが ");
   if (size < static_cast<std::size_t>(RomImageSize))
-    statusBar()->showMessage(shortRom + QString::fromStdString(std::to_string(size) + " バイトしかありません (完全なイメージは " +
-                                                               std::to_string(RomImageSize) + " バイト)。それ以降は以前の内容のままです"));
-  else if (statusBar()->currentMessage().startsWith(shortRom))
+    statusBar()->showMessage(ShortRomText());
+  else if (!FShortRomShown.isEmpty() && statusBar()->currentMessage() == FShortRomShown)
     statusBar()->clearMessage();
+  FShortRomShown = size < static_cast<std::size_t>(RomImageSize) ? ShortRomText() : QString();
   WorkRomLoaded();
 }
 

@@ -22,7 +22,7 @@ public:
   ~TForm1() override;
 
   // The ROM open dialog's one filter entry: description, then the pattern.
-  static constexpr const char* ROMOpenDialogFilter = "TARVELINROMイメージ(*.nes)|*.nes";
+  static constexpr const char* ROMOpenDialogFilter = QT_TRANSLATE_NOOP("TForm1", "TARVELINROMイメージ(*.nes)|*.nes");
   // Where the open command gets its file name; a real file dialog unless replaced
   // (tests put a name here). No value means the user cancelled.
   std::function<std::optional<std::string>()> ROMOpenDialog;
@@ -30,9 +30,10 @@ public:
   // Where the save commands get their file name: Filter in the open dialog's
   // form, the proposed path; a real file dialog unless replaced (tests put a name here).
   std::function<std::optional<std::string>(const std::string& Filter, const std::string& Proposed)> SaveDialog;
-  static constexpr const char* SaveImageFilter = "PNG画像(*.png)|*.png|ビットマップ(*.bmp)|*.bmp";
+  static constexpr const char* SaveImageFilter = QT_TRANSLATE_NOOP("TForm1", "PNG画像(*.png)|*.png|ビットマップ(*.bmp)|*.bmp");
   // What the animation save offers: GIF, or APNG for the NES timing.
-  static constexpr const char* SaveAnimationFilter = "GIFアニメーション(*.gif)|*.gif|APNGアニメーション(*.png)|*.png";
+  static constexpr const char* SaveAnimationFilter = 
+      QT_TRANSLATE_NOOP("TForm1", "GIFアニメーション(*.gif)|*.gif|APNGアニメーション(*.png)|*.png");
   // ファイル(F) > 画像を保存(S)... (Ctrl+E) and アニメーションを保存(A)... (Ctrl+Shift+E); usable once a ROM is loaded.
   QAction* SaveImage1 = nullptr;
   QAction* SaveAnimation1 = nullptr;
@@ -85,8 +86,8 @@ public:
   QAction* SaveRom1 = nullptr;
   QAction* SaveRomAs1 = nullptr;
   QAction* ExportPatch1 = nullptr;
-  static constexpr const char* PatchOpenFilter = "IPS/BPSパッチ(*.ips *.bps)|*.ips *.bps";
-  static constexpr const char* PatchSaveFilter = "IPSパッチ(*.ips)|*.ips|BPSパッチ(*.bps)|*.bps";
+  static constexpr const char* PatchOpenFilter = QT_TRANSLATE_NOOP("TForm1", "IPS/BPSパッチ(*.ips *.bps)|*.ips *.bps");
+  static constexpr const char* PatchSaveFilter = QT_TRANSLATE_NOOP("TForm1", "IPSパッチ(*.ips)|*.ips|BPSパッチ(*.bps)|*.bps");
   enum class TUnsavedEdits { Save, Discard, Cancel };
   enum class TChangedOnDisk { Overwrite, SaveAs, Cancel };
   // The question before unsaved edits would be lost, whether to overwrite the
@@ -172,12 +173,20 @@ public:
   void ReloadRom();
   void Compare1Click();
 
+  // 表示(V) > 言語 / Language(A) > 日本語 | English: the window's texts, at once and for later starts.
+  QMenu* Language1 = nullptr;
+  QAction* Japanese1 = nullptr;
+  QAction* English1 = nullptr;
+  // Puts every text of the window in the language installed now; run on each language change.
+  void RetranslateWindow();
+
 signals:
   // At the start of the window's destruction: what was installed over it lets go.
   void Destroying();
 
 protected:
   void keyPressEvent(QKeyEvent* Event) override;
+  void changeEvent(QEvent* Event) override;
   void closeEvent(QCloseEvent* Event) override;
   void resizeEvent(QResizeEvent* Event) override;
   bool eventFilter(QObject* Watched, QEvent* Event) override;
@@ -243,6 +252,8 @@ private:
   // Holds the page control while the scale is above 1, or the window is smaller than designed.
   class QScrollArea* FZoomArea = nullptr;
   bool PagesScroll() const;
+  // Each control of the pages at its design place, moved for the current scale.
+  void PlaceControls();
   // Puts the page control in the scroll area, or straight in the window, as PagesScroll says.
   void PlacePages();
   // The animation frame drawn last, which a view option redraws.
@@ -251,6 +262,15 @@ private:
   int FShownPattern = -2;
   // The animation page's status text shows on that page only.
   void ShowPageStatus();
+  void CreateLanguageItems();
+  // The undo and redo items' texts: the word, then the step's name.
+  void ShowUndoTexts();
+  // A ROM shorter than the full image: what the status bar says, and what it said last (empty: nothing).
+  QString ShortRomText() const;
+  QString FShortRomShown;
+  // The pages' design as made, and the design with each label widened to its text (English is longer).
+  std::vector<std::pair<QWidget*, QRect>> FDesignAsMade;
+  void FitLabels();
 };
 
 // The one main window; made at start-up.
@@ -259,8 +279,6 @@ extern TForm1* Form1;
 // Makes the toolkit draw the window's fonts with installed equivalents where they are missing.
 void InstallFontSubstitutions();
 
-// Puts the toolkit's own texts (the file dialog's) in Japanese where its translations are installed.
-void InstallQtTranslations();
 
 // The window's virtual key code for a key of the toolkit.
 int VirtualKeyOf(int QtKey);

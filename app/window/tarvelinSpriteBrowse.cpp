@@ -61,22 +61,19 @@ void TForm1::CreateBrowseItems() {
     if (!FTraced || !FTraced->isVisible()) ShowPageStatus();
   });
   View1->addSeparator();
-  GoTo1 = View1->addAction("移動(&G)...");
+  GoTo1 = View1->addAction(QString());
   GoTo1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_G));
   connect(GoTo1, &QAction::triggered, this, [this] { Handle([this] { GoTo1Click(); }); });
-  Sheet1 = View1->addAction("一覧(&L)...");
+  Sheet1 = View1->addAction(QString());
   Sheet1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_L));
   connect(Sheet1, &QAction::triggered, this, [this] { Handle([this] { Sheet1Click(); }); });
   View1->addSeparator();
 
-  Background1 = View1->addMenu("背景色(&B)");
+  Background1 = View1->addMenu(QString());
   auto* group = new QActionGroup(this);
   for (int n = 0; n <= NesColors; ++n) {
     const bool checker = n == NesColors;
-    char text[32];
-    std::snprintf(text, sizeof text, "$%02X", n);
-    QAction* item = new QAction(
-        checker ? QString("チェッカーボード(&C)") : QString(text) + (n == DefaultBackground ? " (標準)" : ""), this);
+    QAction* item = new QAction(this);
     item->setCheckable(true);
     item->setChecked(n == DefaultBackground);
     group->addAction(item);
@@ -93,10 +90,10 @@ void TForm1::CreateBrowseItems() {
     for (int n = 0; n < NesColors; ++n)
       BackgroundItems[static_cast<std::size_t>(n)]->setIcon(Swatch(PicturePalette().GetColor(n)));
   });
-  Transparent1 = View1->addAction("背景を透明にして保存・コピー(&T)");
+  Transparent1 = View1->addAction(QString());
   Transparent1->setCheckable(true);
   connect(Transparent1, &QAction::toggled, this, [this](bool On) { Handle([this, On] { SetTransparent(On); }); });
-  WholeTileWindow1 = View1->addAction("タイルウィンドウ全体(&W)");
+  WholeTileWindow1 = View1->addAction(QString());
   WholeTileWindow1->setCheckable(true);
   connect(WholeTileWindow1, &QAction::toggled, this,
           [this](bool On) { Handle([this, On] { SetWholeTileWindow(On); }); });
@@ -110,14 +107,14 @@ void TForm1::BrowseRomLoaded() {
 
 void TForm1::GoTo1Click() {
   const bool spritePage = PageControl1->currentWidget() == TabSprite;
-  const QString prompt = spritePage ? "スプライトパターン番号 (16進数 000-1FF):" : "アニメーション番号 (16進数 00-FF):";
+  const QString prompt = spritePage ? tr("スプライトパターン番号 (16進数 000-1FF):") : tr("アニメーション番号 (16進数 00-FF):");
   const QString current =
       spritePage ? QString::asprintf("%03X", 256 * CmbSSpriteNumHigh->currentIndex() + SpritePage.SpriteNumLow)
                  : EditAAnimationNum->text();
   // A refused number is asked for again, as it was typed and selected, to be corrected.
   for (QString text = current;;) {
     bool ok = false;
-    text = QInputDialog::getText(this, "移動", prompt, QLineEdit::Normal, text, &ok);
+    text = QInputDialog::getText(this, tr("移動"), prompt, QLineEdit::Normal, text, &ok);
     if (!ok || GoToNumber(text.toStdString())) break;
   }
   activateWindow();
@@ -128,12 +125,10 @@ bool TForm1::GoToNumber(const std::string& Text) {
   const bool spritePage = PageControl1->currentWidget() == TabSprite;
   const auto number = ParseNumber(QString::fromStdString(Text), spritePage ? 0x1FF : 0xFF);
   if (!number) {
-    // Appended, not joined: GCC 12 at -O3 warns falsely (-Wrestrict) on a literal joined to a string.
-    std::string message("「");
-    message.append(Text).append(spritePage
-                                    ? "」はスプライトパターン番号ではありません。16進数 000-1FF で入力してください。"
-                                    : "」はアニメーション番号ではありません。16進数 00-FF で入力してください。");
-    ShowMessage(message);
+    const QString message = spritePage
+                                ? tr("「%1」はスプライトパターン番号ではありません。16進数 000-1FF で入力してください。")
+                                : tr("「%1」はアニメーション番号ではありません。16進数 00-FF で入力してください。");
+    ShowMessage(message.arg(QString::fromStdString(Text)).toStdString());
     return false;
   }
   if (spritePage) {
@@ -222,8 +217,11 @@ void TForm1::ShowPageStatus() {
   if (FShownPattern < -1) return;
   const int last = PrgData[static_cast<std::size_t>(AnimationPage.AnimationAddress)] & 0x7F;
   const QString text = FShownPattern < 0
-                           ? QString::asprintf("フレーム %d/%d 停止 ($00)", FShownFrame, last)
-                           : QString::asprintf("フレーム %d/%d パターン $%03X", FShownFrame, last, FShownPattern);
+                           ? tr("フレーム %1/%2 停止 ($00)").arg(FShownFrame).arg(last)
+                           : tr("フレーム %1/%2 パターン $%3")
+                                 .arg(FShownFrame)
+                                 .arg(last)
+                                 .arg(QString::asprintf("%03X", FShownPattern));
   if (PageControl1->currentWidget() == TabAnimation)
     statusBar()->showMessage(text);
   else if (statusBar()->currentMessage() == text)

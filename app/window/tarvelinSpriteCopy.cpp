@@ -14,9 +14,9 @@
 #include "host/Clipboard.h"
 
 void TForm1::CreateEditMenu() {
-  Edit1 = new QMenu("編集(&E)", MainMenu1);
+  Edit1 = new QMenu(MainMenu1);
   MainMenu1->insertMenu(View1->menuAction(), Edit1);
-  Copy1 = Edit1->addAction("コピー(&C)");
+  Copy1 = Edit1->addAction(QString());
   Copy1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_C));
   Copy1->setEnabled(false);
   connect(Copy1, &QAction::triggered, this, [this] { Handle([this] { Copy1Click(); }); });

@@ -24,9 +24,16 @@ bool Touches(const TRomChange& Change, int Address) {
 }  // namespace
 
 void TForm1::CreateEditItems() {
-  Undo1 = RomUndoStack->createUndoAction(this, "元に戻す");
+  // Made here rather than by the stack, whose actions keep the prefix they were made with.
+  Undo1 = new QAction(this);
+  connect(Undo1, &QAction::triggered, RomUndoStack, &QUndoStack::undo);
   Undo1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
-  Redo1 = RomUndoStack->createRedoAction(this, "やり直し");
+  Redo1 = new QAction(this);
+  connect(Redo1, &QAction::triggered, RomUndoStack, &QUndoStack::redo);
+  for (auto signal : {&QUndoStack::canUndoChanged, &QUndoStack::canRedoChanged})
+    connect(RomUndoStack, signal, this, [this] { ShowUndoTexts(); });
+  for (auto signal : {&QUndoStack::undoTextChanged, &QUndoStack::redoTextChanged})
+    connect(RomUndoStack, signal, this, [this] { ShowUndoTexts(); });
   Redo1->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
   Edit1->insertActions(Copy1, {Undo1, Redo1});
   Edit1->insertSeparator(Copy1);

@@ -106,7 +106,7 @@ private:
 
 void TForm1::CreateRecentItems() {
   Open1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
-  Recent1 = new QMenu("最近使ったファイル(&R)", File1);
+  Recent1 = new QMenu(File1);
   const auto items = File1->actions();
   File1->insertMenu(items.at(items.indexOf(OpenPatched1) + 1), Recent1);
   connect(Recent1, &QMenu::aboutToShow, this, [this] { ShowRecentItems(); });

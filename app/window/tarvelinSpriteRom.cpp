@@ -19,15 +19,15 @@ namespace fs = std::filesystem;
 
 void TForm1::CreateRomItems() {
   RomUndoStack = new QUndoStack(this);
-  OpenPatched1 = new QAction("パッチを当てて開く(&P)...", this);
+  OpenPatched1 = new QAction(this);
   const auto items = File1->actions();
   File1->insertAction(items.at(items.indexOf(Open1) + 1), OpenPatched1);
-  SaveRom1 = new QAction("ROMを上書き保存(&R)", this);
-  SaveRomAs1 = new QAction("ROMに名前を付けて保存(&M)...", this);
+  SaveRom1 = new QAction(this);
+  SaveRomAs1 = new QAction(this);
   // Once the ROM itself can be saved, Ctrl+S saves it; the pictures take Ctrl+E.
   SaveRom1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
   SaveRomAs1->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
-  ExportPatch1 = new QAction("パッチを書き出す(&E)...", this);
+  ExportPatch1 = new QAction(this);
   File1->insertActions(Exit1, {SaveRom1, SaveRomAs1, ExportPatch1});
   for (QAction* item : {SaveRom1, SaveRomAs1, ExportPatch1}) item->setEnabled(false);
   connect(OpenPatched1, &QAction::triggered, this, [this] { Handle([this] { OpenPatched1Click(); }); });
@@ -45,7 +45,7 @@ void TForm1::CreateRomItems() {
 
   const QString title = QString::fromStdString(ApplicationTitle);
   UnsavedEditsDialog = [this, title] {
-    const auto answer = QMessageBox::question(this, title, "ROMの変更が保存されていません。保存しますか?",
+    const auto answer = QMessageBox::question(this, title, tr("ROMの変更が保存されていません。保存しますか?"),
                                               QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel,
                                               QMessageBox::Save);
     return answer == QMessageBox::Save      ? TUnsavedEdits::Save
@@ -53,16 +53,16 @@ void TForm1::CreateRomItems() {
                                             : TUnsavedEdits::Cancel;
   };
   OverwriteRomDialog = [this, title](const std::string& Path) {
-    const QString text = QString::fromStdString(Path) + " を上書きします。よろしいですか?";
+    const QString text = tr("%1 を上書きします。よろしいですか?").arg(QString::fromStdString(Path));
     return QMessageBox::question(this, title, text, QMessageBox::Yes | QMessageBox::No, QMessageBox::No) ==
            QMessageBox::Yes;
   };
   ChangedOnDiskDialog = [this, title](const std::string& Path) {
     QMessageBox box(QMessageBox::Warning, title,
-                    QString::fromStdString(Path) + " は読み込んだ後(または保存した後)にほかのプログラムで変更されています。",
+                    tr("%1 は読み込んだ後(または保存した後)にほかのプログラムで変更されています。").arg(QString::fromStdString(Path)),
                     QMessageBox::NoButton, this);
-    QPushButton* overwrite = box.addButton("上書き保存", QMessageBox::DestructiveRole);
-    QPushButton* saveAs = box.addButton("名前を付けて保存...", QMessageBox::AcceptRole);
+    QPushButton* overwrite = box.addButton(tr("上書き保存"), QMessageBox::DestructiveRole);
+    QPushButton* saveAs = box.addButton(tr("名前を付けて保存..."), QMessageBox::AcceptRole);
     box.addButton(QMessageBox::Cancel);
     box.setDefaultButton(saveAs);
     box.exec();
@@ -71,15 +71,15 @@ void TForm1::CreateRomItems() {
                                             : TChangedOnDisk::Cancel;
   };
   EmptyPatchDialog = [this, title](const std::string& Base) {
-    const QString text = "開いたときの " + QString::fromStdString(Base) +
-                         " から変わったバイトがありません。何も変えないパッチを書き出しますか?";
+    const QString text = tr("開いたときの %1 から変わったバイトがありません。何も変えないパッチを書き出しますか?")
+                             .arg(QString::fromStdString(Base));
     return QMessageBox::question(this, title, text, QMessageBox::Yes | QMessageBox::No, QMessageBox::No) ==
            QMessageBox::Yes;
   };
   PatchOpenDialog = [this]() -> std::optional<std::string> {
-    const QString filter = QString::fromUtf8(PatchOpenFilter);
+    const QString filter = tr(PatchOpenFilter);
     const auto bar = filter.indexOf('|');
-    const QString name = QFileDialog::getOpenFileName(this, "当てるパッチを開く", QString(),
+    const QString name = QFileDialog::getOpenFileName(this, tr("当てるパッチを開く"), QString(),
                                                       filter.left(bar) + " (" + filter.mid(bar + 1) + ")", nullptr,
                                                       QFileDialog::HideNameFilterDetails);
     if (name.isEmpty()) return std::nullopt;
@@ -96,7 +96,7 @@ void TForm1::ShowRomCaption() {
 
 void TForm1::OpenPatched1Click() {
   if (!AskUnsavedEdits()) return;
-  FRomDialogTitle = "パッチを当てるROMを開く";
+  FRomDialogTitle = tr("パッチを当てるROMを開く");
   const auto fileName = ROMOpenDialog();
   FRomDialogTitle.clear();
   if (!fileName) return;
@@ -108,7 +108,8 @@ void TForm1::OpenPatched1Click() {
   try {
     loaded = RomDocument.LoadPatched(*fileName, *patchName);
   } catch (const EPatchError& E) {
-    throw EPatchError("パッチ " + *patchName + ": " + E.Message());
+    throw EPatchError(
+        tr("パッチ %1: %2").arg(QString::fromStdString(*patchName), QString::fromStdString(E.Message())).toStdString());
   }
   if (!loaded) {
     ClearPrgData(PrgData);
@@ -179,8 +180,9 @@ bool TForm1::WriteRom(const std::string& Path) {
   const auto changed = RomDocument.ChangedRanges();
   WriteSavedFile(Path, image);
   RomDocument.Saved(Path);
-  statusBar()->showMessage(QString::fromStdString("ROMを保存しました: " + SavedFileText(Path, image.size()) +
-                                                  "、前回の保存から変わったのは " + ChangedBytesText(changed)));
+  statusBar()->showMessage(tr("ROMを保存しました: %1、前回の保存から変わったのは %2")
+                               .arg(QString::fromStdString(SavedFileText(Path, image.size())),
+                                    QString::fromStdString(ChangedBytesText(changed))));
   return true;
 }
 
@@ -191,17 +193,18 @@ void TForm1::ExportPatch1Click() {
   if (!chosen) return;
   fs::path path(*chosen);
   if (!path.has_extension()) path += ".ips";
-  CheckSaveExtension(path, {".ips", ".bps"}, ".ips か .bps にしてください");
+  CheckSaveExtension(path, {".ips", ".bps"}, tr(".ips か .bps にしてください").toStdString());
   const fs::path base(RomDocument.GetBaseName());
   const auto ranges = RomDocument.RangesFromOriginal();
   if (ranges.empty() && !EmptyPatchDialog(base.filename().string())) return;
   const bool bps = LowerExtension(path) == ".bps";
   const auto patch = RomDocument.CreatePatch(bps ? TPatchFormat::Bps : TPatchFormat::Ips);
   WriteSavedFile(path, patch);
-  statusBar()->showMessage(QString::fromStdString(
-      std::string(bps ? "BPS" : "IPS") + "パッチを書き出しました: " + SavedFileText(path, patch.size()) + "、元のROM " +
-      base.filename().string() + " (CRC32 " + Crc32Text(RomDocument.Original()) + ") との違いは " +
-      ChangedBytesText(ranges)));
+  statusBar()->showMessage(tr("%1パッチを書き出しました: %2、元のROM %3 (CRC32 %4) との違いは %5")
+                               .arg(bps ? "BPS" : "IPS", QString::fromStdString(SavedFileText(path, patch.size())),
+                                    QString::fromStdString(base.filename().string()),
+                                    QString::fromStdString(Crc32Text(RomDocument.Original())),
+                                    QString::fromStdString(ChangedBytesText(ranges))));
 }
 
 bool TForm1::AskUnsavedEdits() {

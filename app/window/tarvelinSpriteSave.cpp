@@ -18,6 +18,7 @@
 #include "app/window/tarvelinSprite.h"
 #include "sprite/tarvelinSpriteGlobals.h"
 #include "dib/ZrDIB.h"
+#include "host/Translate.h"
 
 namespace fs = std::filesystem;
 
@@ -49,23 +50,26 @@ std::string WritePicture(TZrDIB& Picture, int Scale, bool Bmp, const fs::path& P
 // to it) is refused before anything is written.
 void CheckDistinct(const fs::path& First, const fs::path& Second) {
   if (SameFile(First, Second))
-    throw EFCreateError(FormatMessage(SFCreateError, Second.string()) + ": 同じ保存で書いた " + First.string() +
-                        " を上書きしてしまいます");
+    throw EFCreateError(FormatMessage(HostText(SFCreateError), Second.string()) +
+                        QCoreApplication::translate("TForm1", ": 同じ保存で書いた %1 を上書きしてしまいます")
+                            .arg(QString::fromStdString(First.string()))
+                            .toStdString());
 }
 
 // The status bar's report of a save.
 QString SavedText(const std::vector<std::string>& Files) {
-  std::string text = "保存しました: ";
-  for (std::size_t i = 0; i < Files.size(); ++i) text += (i ? "、" : "") + Files[i];
-  return QString::fromStdString(text);
+  QString files;
+  for (std::size_t i = 0; i < Files.size(); ++i)
+    files += (i ? QCoreApplication::translate("TForm1", "、") : QString()) + QString::fromStdString(Files[i]);
+  return QCoreApplication::translate("TForm1", "保存しました: %1").arg(files);
 }
 
 }  // namespace
 
 void TForm1::CreateSaveItems() {
-  SaveImage1 = new QAction("画像を保存(&S)...", this);
+  SaveImage1 = new QAction(this);
   SaveImage1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_E));
-  SaveAnimation1 = new QAction("アニメーションを保存(&A)...", this);
+  SaveAnimation1 = new QAction(this);
   SaveAnimation1->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_E));
   File1->insertActions(Exit1, {SaveImage1, SaveAnimation1});
   for (QAction* item : {SaveImage1, SaveAnimation1}) item->setEnabled(false);
@@ -78,7 +82,7 @@ void TForm1::CreateSaveItems() {
 
 std::optional<std::string> TForm1::ExecuteSaveDialog(const std::string& Filter, const std::string& Proposed) {
   // "description|pattern|..." as the toolkit writes it: "description (pattern);;...".
-  const QStringList parts = QString::fromStdString(Filter).split('|');
+  const QStringList parts = tr(Filter.c_str()).split('|');
   QStringList entries, suffixes;
   for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
     entries.push_back(parts[i] + " (" + parts[i + 1] + ")");
@@ -129,7 +133,7 @@ void TForm1::SaveImage1Click() {
   if (!chosen) return;
   const fs::path path = WithExtension(*chosen, ".png");
   // A name of another format would hold bytes its extension does not promise.
-  CheckSaveExtension(path, {".png", ".bmp"}, ".png か .bmp にしてください");
+  CheckSaveExtension(path, {".png", ".bmp"}, tr(".png か .bmp にしてください").toStdString());
   const bool bmp = LowerExtension(path) == ".bmp";
   fs::path table = path;
   table.replace_filename(path.stem().string() + "-patterntable" + path.extension().string());
@@ -152,7 +156,7 @@ void TForm1::SaveAnimation1Click() {
   const fs::path path = WithExtension(*chosen, ".gif");
   // A .png (or .apng) name asks for an APNG, whose delays keep the NES timing;
   // the frame list's own .txt is no name for the animation.
-  CheckSaveExtension(path, {".gif", ".png", ".apng"}, ".gif か .png (APNG) にしてください");
+  CheckSaveExtension(path, {".gif", ".png", ".apng"}, tr(".gif か .png (APNG) にしてください").toStdString());
   const std::string extension = LowerExtension(path);
   fs::path list = path;
   list.replace_extension(".txt");

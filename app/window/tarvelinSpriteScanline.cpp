@@ -64,7 +64,7 @@ protected:
 }  // namespace
 
 void TForm1::CreateScanlineItem() {
-  ScanlineCheck1 = View1->addAction("スキャンライン検査(&S)");
+  ScanlineCheck1 = View1->addAction(QString());
   ScanlineCheck1->setCheckable(true);
   auto* overlay = new TScanlineOverlay(ImgSprite);
   overlay->hide();
@@ -120,7 +120,7 @@ protected:
 }  // namespace
 
 void TForm1::CreateOnionItem() {
-  OnionSkin1 = View1->addAction("オニオンスキン(&N)");
+  OnionSkin1 = View1->addAction(QString());
   OnionSkin1->setCheckable(true);
   auto* overlay = new TOnionOverlay(ImgAnimation);
   overlay->hide();

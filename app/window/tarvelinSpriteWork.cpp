@@ -32,7 +32,7 @@ bool Offscreen() { return QGuiApplication::platformName() == "offscreen"; }
 void TForm1::CreateWorkItems() {
   Recovery = new TRecovery(this);
   Recovery->OnError = [this](const std::string& Text) {
-    statusBar()->showMessage(QString::fromStdString("復元用の記録を書けません: " + Text));
+    statusBar()->showMessage(tr("復元用の記録を書けません: %1").arg(QString::fromStdString(Text)));
   };
   Recovery->Ask = [this](const std::string& Rom, bool BaseChanged) {
     // Offscreen no one could answer: the journal stays for a later start.
@@ -40,14 +40,14 @@ void TForm1::CreateWorkItems() {
     QMessageBox box(QMessageBox::Question, Title(), QString(), QMessageBox::NoButton, this);
     QPushButton* restore = nullptr;
     if (BaseChanged) {
-      box.setText(QString::fromStdString(Rom) +
-                  " の保存されていない変更の記録がありますが、ファイルがその後変更されているため復元できません。");
+      box.setText(tr("%1 の保存されていない変更の記録がありますが、ファイルがその後変更されているため復元できません。")
+                      .arg(QString::fromStdString(Rom)));
     } else {
-      box.setText(QString::fromStdString(Rom) + " の保存されていない変更が残っています。復元しますか?");
-      restore = box.addButton("復元", QMessageBox::AcceptRole);
+      box.setText(tr("%1 の保存されていない変更が残っています。復元しますか?").arg(QString::fromStdString(Rom)));
+      restore = box.addButton(tr("復元"), QMessageBox::AcceptRole);
     }
-    QPushButton* discard = box.addButton("破棄", QMessageBox::DestructiveRole);
-    QPushButton* keep = box.addButton("後で", QMessageBox::RejectRole);
+    QPushButton* discard = box.addButton(tr("破棄"), QMessageBox::DestructiveRole);
+    QPushButton* keep = box.addButton(tr("後で"), QMessageBox::RejectRole);
     box.setDefaultButton(restore ? restore : keep);
     box.exec();
     return box.clickedButton() == restore   ? TRecovery::TAnswer::Restore
@@ -68,24 +68,24 @@ void TForm1::CreateWorkItems() {
   ReloadDialog = [this] {
     if (Offscreen()) return false;
     return QMessageBox::question(this, Title(),
-                                 "ROMファイルが外部で変更されました。編集内容を破棄して読み込み直しますか?\n"
-                                 "(いいえ: 編集内容を残します)",
+                                 tr("ROMファイルが外部で変更されました。編集内容を破棄して読み込み直しますか?\n"
+                                    "(いいえ: 編集内容を残します)"),
                                  QMessageBox::Yes | QMessageBox::No, QMessageBox::No) == QMessageBox::Yes;
   };
 
   Emulator = new TEmulator(this);
-  RunEmulator1 = new QAction("エミュレータで実行(&U)", this);
+  RunEmulator1 = new QAction(this);
   RunEmulator1->setShortcut(QKeySequence(Qt::Key_F5));
-  EmulatorSettings1 = new QAction("エミュレータの設定(&T)...", this);
-  Compare1 = new QAction("比較(&C)...", this);
+  EmulatorSettings1 = new QAction(this);
+  Compare1 = new QAction(this);
   for (QAction* item : {RunEmulator1, Compare1}) item->setEnabled(false);
   File1->insertActions(Exit1, {Compare1, RunEmulator1, EmulatorSettings1});
   connect(RunEmulator1, &QAction::triggered, this, [this] { Handle([this] { Emulator->Run(); }); });
   connect(EmulatorSettings1, &QAction::triggered, this, [this] { Handle([this] { Emulator->Configure(); }); });
   connect(Compare1, &QAction::triggered, this, [this] { Handle([this] { Compare1Click(); }); });
   CompareOpenDialog = [this]() -> std::optional<std::string> {
-    const QString name = QFileDialog::getOpenFileName(this, "比較", QString(),
-                                                      "ROMイメージ・パッチ (*.nes *.ips *.bps);;すべて (*)");
+    const QString name = QFileDialog::getOpenFileName(this, tr("比較"), QString(),
+                                                      tr("ROMイメージ・パッチ (*.nes *.ips *.bps);;すべて (*)"));
     if (name.isEmpty()) return std::nullopt;
     return name.toStdString();
   };
@@ -152,7 +152,7 @@ void TForm1::ReloadRom() {
   PageControl1->setCurrentWidget(TabSprite);
   GoToNumber(QString::asprintf("%03X", pattern).toStdString());
   PageControl1->setCurrentIndex(page);
-  statusBar()->showMessage("ROMファイルが変更されたため読み込み直しました");
+  statusBar()->showMessage(tr("ROMファイルが変更されたため読み込み直しました"));
 }
 
 void TForm1::OfferJournalsAtStart() {

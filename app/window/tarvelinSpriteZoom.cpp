@@ -24,7 +24,7 @@ constexpr int PicturesBottom = PicturesTop + PictureSize;
 }  // namespace
 
 void TForm1::CreateViewMenu() {
-  View1 = new QMenu("表示(&V)", MainMenu1);
+  View1 = new QMenu(MainMenu1);
   MainMenu1->addMenu(View1);
   auto* group = new QActionGroup(this);
   for (int z = 1; z <= MaxZoom; ++z) {
@@ -36,11 +36,11 @@ void TForm1::CreateViewMenu() {
     ZoomItems.push_back(item);
   }
   View1->addSeparator();
-  ZoomIn1 = View1->addAction("拡大(&I)");
+  ZoomIn1 = View1->addAction(QString());
   // Ctrl+= as well, for keyboards where + needs Shift.
   ZoomIn1->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Plus), QKeySequence(Qt::CTRL | Qt::Key_Equal)});
   connect(ZoomIn1, &QAction::triggered, this, [this] { Handle([this] { SetZoom(FZoom + 1); }); });
-  ZoomOut1 = View1->addAction("縮小(&O)");
+  ZoomOut1 = View1->addAction(QString());
   ZoomOut1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Minus));
   connect(ZoomOut1, &QAction::triggered, this, [this] { Handle([this] { SetZoom(FZoom - 1); }); });
 
@@ -59,15 +59,7 @@ void TForm1::SetZoom(int Value) {
   const int grow = PictureSize * (Value - 1);
   // What docks beside the pages keeps its width: the window grows or shrinks by the pages' change only.
   const int docks = centralWidget() ? std::max(0, width() - centralWidget()->width()) : 0;
-  for (const auto& [control, design] : FDesign) {
-    QRect place = design;
-    if (control == ImgAnimation || control == ImgSprite || control == ImgPatternTable)
-      place.setSize({PictureSize * Value, PictureSize * Value});
-    if (control == SBAFrame) place.setWidth(design.width() + grow);
-    place.translate(design.left() >= PictureRight && design.top() >= PicturesTop ? grow : 0,
-                    design.top() >= PicturesBottom ? grow : 0);
-    control->setGeometry(place);
-  }
+  PlaceControls();
   // Drawn at its natural size at scale 1, as designed; stretched to its control above.
   ImgAnimation->SetStretch(Value > 1);
 
@@ -87,6 +79,19 @@ void TForm1::SetZoom(int Value) {
   place.moveRight(std::min(place.right(), available.right()));
   place.moveBottom(std::min(place.bottom(), available.bottom()));
   move(std::max(place.left(), available.left()), std::max(place.top(), available.top()));
+}
+
+void TForm1::PlaceControls() {
+  const int grow = PictureSize * (FZoom - 1);
+  for (const auto& [control, design] : FDesign) {
+    QRect place = design;
+    if (control == ImgAnimation || control == ImgSprite || control == ImgPatternTable)
+      place.setSize({PictureSize * FZoom, PictureSize * FZoom});
+    if (control == SBAFrame) place.setWidth(design.width() + grow);
+    place.translate(design.left() >= PictureRight && design.top() >= PicturesTop ? grow : 0,
+                    design.top() >= PicturesBottom ? grow : 0);
+    control->setGeometry(place);
+  }
 }
 
 bool TForm1::PagesScroll() const {

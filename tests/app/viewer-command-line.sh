@@ -46,12 +46,19 @@ expect_boxes "" demo.nes
 expect_boxes "ヘッダが異常です" header.nes
 # An unreadable file: the general error handler names it, made absolute as the dialog would give it.
 expect_boxes "ファイル $work/missing.nes は開けません" sub/../missing.nes
+# In English for this run only: the next start speaks Japanese again.
+expect_boxes "Invalid header" --lang en header.nes
+expect_boxes "ヘッダが異常です" header.nes
 
 status=0
 QT_QPA_PLATFORM=offscreen timeout 20 "$viewer" demo.nes header.nes 2>"$work/err" || status=$?
 [ "$status" -eq 2 ] && grep -qxF "Only one ROM can be opened." "$work/err" ||
   { echo "FAIL: two ROMs: status $status, $(cat "$work/err")"; failures=$((failures + 1)); }
-QT_QPA_PLATFORM=offscreen timeout 20 "$viewer" --help >"$work/help" 2>&1 && grep -q "\[ROM\]" "$work/help" ||
+status=0
+QT_QPA_PLATFORM=offscreen timeout 20 "$viewer" --lang jp demo.nes 2>"$work/err" || status=$?
+[ "$status" -eq 2 ] && grep -qxF "Unknown language 'jp': --lang takes ja or en." "$work/err" ||
+  { echo "FAIL: --lang jp: status $status, $(cat "$work/err")"; failures=$((failures + 1)); }
+QT_QPA_PLATFORM=offscreen timeout 20 "$viewer" --help >"$work/help" 2>&1 && grep -q "\[ROM\]" "$work/help" && grep -q -- "--lang <ja|en>" "$work/help" ||
   { echo "FAIL: --help: $(cat "$work/help")"; failures=$((failures + 1)); }
 
 [ "$failures" -eq 0 ] || exit 1
