@@ -29,6 +29,436 @@
     </message>
 </context>
 <context>
+    <name>TEditAnimationPanel</name>
+    <message>
+        <source>アニメーション %1 フレーム %2 の挿入</source>
+        <translation>Insert frame %2 in animation %1</translation>
+    </message>
+    <message>
+        <source>アニメーション %1 フレーム %2 の削除</source>
+        <translation>Delete frame %2 of animation %1</translation>
+    </message>
+    <message>
+        <source>アニメーション %1 フレーム %2 の複製</source>
+        <translation>Duplicate frame %2 of animation %1</translation>
+    </message>
+    <message>
+        <source>アニメーション %1 フレーム %2 の移動</source>
+        <translation>Move frame %2 of animation %1</translation>
+    </message>
+    <message>
+        <source>アニメーション %1 をこのアニメーションだけに</source>
+        <translation>Give animation %1 a record of its own</translation>
+    </message>
+    <message>
+        <source>アニメーション %1 のパターン番号の上位</source>
+        <translation>Pattern number high bit of animation %1</translation>
+    </message>
+    <message>
+        <source>1フレームの長さ</source>
+        <translation>Frames per pattern</translation>
+    </message>
+    <message>
+        <source>10進数 1-256</source>
+        <translation>decimal 1-256</translation>
+    </message>
+    <message>
+        <source>パターン番号の上位:</source>
+        <translation>Pattern number high bit:</translation>
+    </message>
+    <message>
+        <source>1フレームの長さ:</source>
+        <translation>Frames per pattern:</translation>
+    </message>
+    <message>
+        <source>パターン番号(下位): $</source>
+        <translation>Pattern number (low): $</translation>
+    </message>
+    <message>
+        <source>挿入</source>
+        <translation>Insert</translation>
+    </message>
+    <message>
+        <source>削除</source>
+        <translation>Delete</translation>
+    </message>
+    <message>
+        <source>複製</source>
+        <translation>Duplicate</translation>
+    </message>
+    <message>
+        <source>上へ</source>
+        <translation>Up</translation>
+    </message>
+    <message>
+        <source>下へ</source>
+        <translation>Down</translation>
+    </message>
+    <message>
+        <source>このアニメーションだけ</source>
+        <translation>This Animation Only</translation>
+    </message>
+    <message>
+        <source>%1: $00 (終わり)</source>
+        <translation>%1: $00 (end)</translation>
+    </message>
+    <message>
+        <source>アニメーション</source>
+        <comment>used by 2 or more of them</comment>
+        <translation>animations</translation>
+    </message>
+    <message>
+        <source>アニメーション %1 のフレーム %2</source>
+        <translation>Frame %2 of animation %1</translation>
+    </message>
+    <message>
+        <source>アニメーション %1 の1フレームの長さ</source>
+        <translation>Frames per pattern of animation %1</translation>
+    </message>
+</context>
+<context>
+    <name>TEditChrPencil</name>
+    <message>
+        <source>鉛筆</source>
+        <translation>Pencil</translation>
+    </message>
+    <message>
+        <source>パターンテーブルのタイルの点を描きます</source>
+        <translation>Draws pixels of the pattern table&apos;s tiles</translation>
+    </message>
+    <message>
+        <source>キャラクタバンク $%1 タイル$%2 の描画</source>
+        <translation>Draw on CHR bank $%1 tile $%2</translation>
+    </message>
+</context>
+<context>
+    <name>TEditFields</name>
+    <message>
+        <source>値が入力されていません</source>
+        <translation>No value entered</translation>
+    </message>
+    <message>
+        <source>「%1」は16進数ではありません</source>
+        <translation>&quot;%1&quot; is not hex</translation>
+    </message>
+    <message>
+        <source>「%1」は2桁を超えています</source>
+        <translation>&quot;%1&quot; has more than 2 digits</translation>
+    </message>
+    <message>
+        <source>「%1」の符号の後が10進数ではありません</source>
+        <translation>&quot;%1&quot; is not decimal after its sign</translation>
+    </message>
+    <message>
+        <source>「%1」は範囲外です</source>
+        <translation>&quot;%1&quot; is out of range</translation>
+    </message>
+    <message>
+        <source>16進数 00-FF か 10進数 -128〜+127</source>
+        <translation>hex 00-FF or decimal -128 to +127</translation>
+    </message>
+    <message>
+        <source>16進数 00-FF</source>
+        <translation>hex 00-FF</translation>
+    </message>
+    <message>
+        <source>タイル</source>
+        <translation>Tile</translation>
+    </message>
+    <message>
+        <source>%1: %2 で入力してください</source>
+        <translation>%1: enter %2</translation>
+    </message>
+    <message>
+        <source>%1: %2。%3 で入力してください</source>
+        <translation>%1: %2. Enter %3</translation>
+    </message>
+</context>
+<context>
+    <name>TEditPanel</name>
+    <message>
+        <source>編集パネル</source>
+        <translation>Edit Panel</translation>
+    </message>
+    <message>
+        <source>編集パネル(&amp;P)</source>
+        <translation>Edit &amp;Panel</translation>
+    </message>
+</context>
+<context>
+    <name>TEditSpritePanel</name>
+    <message>
+        <source>%1 : %2</source>
+        <translation>%1: %2</translation>
+    </message>
+    <message>
+        <source> ほか %1</source>
+        <translation> and %1 more</translation>
+    </message>
+    <message numerus="yes">
+        <source>%1 は他の %n パターンでも使われています</source>
+        <translation>
+            <numerusform>%1 is also used by %n other pattern</numerusform>
+            <numerusform>%1 is also used by %n other patterns</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%1 を書き換えました: 他の %n パターンも変わります</source>
+        <translation>
+            <numerusform>Changed %1: %n other pattern changes too</numerusform>
+            <numerusform>Changed %1: %n other patterns change too</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>キャラクタバンク番号</source>
+        <translation>CHR bank number</translation>
+    </message>
+    <message>
+        <source>スプライト配置データ番号</source>
+        <translation>Alignment data number</translation>
+    </message>
+    <message>
+        <source>16進数 00-FF</source>
+        <translation>hex 00-FF</translation>
+    </message>
+    <message>
+        <source>キャラクタバンク番号: $</source>
+        <translation>CHR bank number: $</translation>
+    </message>
+    <message>
+        <source>スプライト配置データ番号: $</source>
+        <translation>Alignment data number: $</translation>
+    </message>
+    <message>
+        <source>番号</source>
+        <translation>No.</translation>
+    </message>
+    <message>
+        <source>タイル</source>
+        <translation>Tile</translation>
+    </message>
+    <message>
+        <source>上下</source>
+        <translation>V flip</translation>
+    </message>
+    <message>
+        <source>左右</source>
+        <translation>H flip</translation>
+    </message>
+    <message>
+        <source>パレット</source>
+        <translation>Palette</translation>
+    </message>
+    <message>
+        <source>スプライト追加</source>
+        <translation>Add Sprite</translation>
+    </message>
+    <message>
+        <source>スプライト削除</source>
+        <translation>Remove Sprite</translation>
+    </message>
+    <message>
+        <source>このパターンだけ</source>
+        <translation>This Pattern Only</translation>
+    </message>
+    <message>
+        <source>%1 スプライト$%2 の上下反転</source>
+        <translation>V flip of %1 sprite $%2</translation>
+    </message>
+    <message>
+        <source>%1 スプライト$%2 の左右反転</source>
+        <translation>H flip of %1 sprite $%2</translation>
+    </message>
+    <message>
+        <source>%1 スプライト$%2 のタイル</source>
+        <translation>Tile of %1 sprite $%2</translation>
+    </message>
+    <message>
+        <source>%1 スプライト$%2 のパレット</source>
+        <translation>Palette of %1 sprite $%2</translation>
+    </message>
+    <message>
+        <source>%1 のキャラクタバンク番号</source>
+        <translation>CHR bank number of %1</translation>
+    </message>
+    <message>
+        <source>%1 のスプライト配置データ番号</source>
+        <translation>Alignment data number of %1</translation>
+    </message>
+    <message>
+        <source>%1 スプライト$%2 の移動</source>
+        <translation>Move %1 sprite $%2</translation>
+    </message>
+    <message>
+        <source>このパターン定義 (%1)</source>
+        <translation>This pattern definition (%1)</translation>
+    </message>
+    <message>
+        <source>スプライト配置データ $%1 (%2)</source>
+        <translation>Alignment data $%1 (%2)</translation>
+    </message>
+    <message>
+        <source>タイル $%1 (%2)</source>
+        <translation>Tile $%1 (%2)</translation>
+    </message>
+    <message>
+        <source>キャラクタバンク $%1 (%2)</source>
+        <translation>CHR bank $%1 (%2)</translation>
+    </message>
+    <message>
+        <source>%1 スプライト$%2 の追加</source>
+        <translation>Add %1 sprite $%2</translation>
+    </message>
+    <message>
+        <source>%1 スプライト$%2 の削除</source>
+        <translation>Remove %1 sprite $%2</translation>
+    </message>
+    <message>
+        <source>パターン</source>
+        <comment>used by 2 or more of them</comment>
+        <translation>patterns</translation>
+    </message>
+    <message>
+        <source>%1 をこのパターンだけに</source>
+        <translation>Give %1 records of its own</translation>
+    </message>
+    <message>
+        <source>スプライト配置データ $%1</source>
+        <translation>Alignment data $%1</translation>
+    </message>
+    <message>
+        <source>パターン定義 (%1)</source>
+        <translation>Pattern definition (%1)</translation>
+    </message>
+    <message>
+        <source>矢印: スプライトを移動 (Shift: 8ドット)</source>
+        <translation>Arrows: move the sprite (Shift: 8 pixels)</translation>
+    </message>
+    <message>
+        <source>Tab/Shift+Tab: 次/前のスプライト</source>
+        <translation>Tab/Shift+Tab: next/previous sprite</translation>
+    </message>
+    <message>
+        <source>配置データだけ切り離す</source>
+        <translation>Detach Alignment Data Only</translation>
+    </message>
+    <message>
+        <source>スプライト配置データ $%1 を空き領域に写し、このバンクの配置データ番号 $%1 だけがそれを読むようにします。パターン定義は共有のままです。</source>
+        <translation>Copies alignment data $%1 into free space so that only alignment number $%1 of this bank reads it. The pattern definition stays shared.</translation>
+    </message>
+    <message>
+        <source>%1 のスプライト配置データ $%2 の切り離し</source>
+        <translation>Detach alignment data $%2 of %1</translation>
+    </message>
+</context>
+<context>
+    <name>TEditTile</name>
+    <message>
+        <source>左ボタン: 描く  右ボタン: 色を拾う  Ctrl+C / Ctrl+V: タイルのコピー / 貼り付け</source>
+        <translation>Left button: paint  Right button: pick color  Ctrl+C / Ctrl+V: copy / paste the tile</translation>
+    </message>
+    <message>
+        <source>描く色 (このタイルのパレットの色で表示)</source>
+        <translation>Drawing color (shown in this tile&apos;s palette colors)</translation>
+    </message>
+    <message>
+        <source>塗りつぶし</source>
+        <translation>Fill</translation>
+    </message>
+    <message>
+        <source>同じ色でつながった範囲をタイルの中で塗ります</source>
+        <translation>Fills the connected area of one color within the tile</translation>
+    </message>
+    <message>
+        <source>左右反転</source>
+        <translation>H Flip</translation>
+    </message>
+    <message>
+        <source>タイルの点を左右反転します</source>
+        <translation>Flips the tile&apos;s pixels horizontally</translation>
+    </message>
+    <message>
+        <source>上下反転</source>
+        <translation>V Flip</translation>
+    </message>
+    <message>
+        <source>タイルの点を上下反転します</source>
+        <translation>Flips the tile&apos;s pixels vertically</translation>
+    </message>
+    <message>
+        <source>タイルの点を左へ1ドットずらします (はみ出た列は右端へ)</source>
+        <translation>Shifts the tile&apos;s pixels one pixel left (the column pushed out comes in on the right)</translation>
+    </message>
+    <message>
+        <source>タイルの点を右へ1ドットずらします (はみ出た列は左端へ)</source>
+        <translation>Shifts the tile&apos;s pixels one pixel right (the column pushed out comes in on the left)</translation>
+    </message>
+    <message>
+        <source>タイルの点を上へ1ドットずらします (はみ出た行は下端へ)</source>
+        <translation>Shifts the tile&apos;s pixels one pixel up (the row pushed out comes in at the bottom)</translation>
+    </message>
+    <message>
+        <source>タイルの点を下へ1ドットずらします (はみ出た行は上端へ)</source>
+        <translation>Shifts the tile&apos;s pixels one pixel down (the row pushed out comes in at the top)</translation>
+    </message>
+    <message>
+        <source>%1 の左右反転</source>
+        <translation>H flip of %1</translation>
+    </message>
+    <message>
+        <source>%1 の上下反転</source>
+        <translation>V flip of %1</translation>
+    </message>
+    <message>
+        <source>%1 を左へずらす</source>
+        <translation>Shift %1 left</translation>
+    </message>
+    <message>
+        <source>%1 を右へずらす</source>
+        <translation>Shift %1 right</translation>
+    </message>
+    <message>
+        <source>%1 を上へずらす</source>
+        <translation>Shift %1 up</translation>
+    </message>
+    <message>
+        <source>%1 を下へずらす</source>
+        <translation>Shift %1 down</translation>
+    </message>
+    <message>
+        <source>キャラクタバンク $%1 タイル$%2</source>
+        <translation>CHR bank $%1 tile $%2</translation>
+    </message>
+    <message>
+        <source>%1 (パレット %2)</source>
+        <translation>%1 (palette %2)</translation>
+    </message>
+    <message>
+        <source>パターンテーブルのタイルをクリックすると、ここで編集できます</source>
+        <translation>Click a tile in the pattern table to edit it here</translation>
+    </message>
+    <message>
+        <source>%1 の塗りつぶし</source>
+        <translation>Fill of %1</translation>
+    </message>
+    <message>
+        <source>%1 の描画</source>
+        <translation>Painting of %1</translation>
+    </message>
+    <message>
+        <source>%1 をコピーしました</source>
+        <translation>Copied %1</translation>
+    </message>
+    <message>
+        <source>クリップボードにタイルがありません</source>
+        <translation>The clipboard holds no tile</translation>
+    </message>
+    <message>
+        <source>%1 への貼り付け</source>
+        <translation>Paste into %1</translation>
+    </message>
+</context>
+<context>
     <name>TEmulator</name>
     <message>
         <source>エミュレータの設定</source>
@@ -418,6 +848,297 @@
     <message>
         <source>ROMファイルが変更されたため読み込み直しました</source>
         <translation>The ROM file changed on disk and was loaded again</translation>
+    </message>
+</context>
+<context>
+    <name>TFreeSpaceDialog</name>
+    <message numerus="yes">
+        <source>%1 (%n バイト)</source>
+        <translation>
+            <numerusform>%1 (%n byte)</numerusform>
+            <numerusform>%1 (%n bytes)</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>空き領域</source>
+        <translation>Free Space</translation>
+    </message>
+    <message>
+        <source>書き換えてよい範囲 (ファイル位置):</source>
+        <translation>Ranges that may be rewritten (file offsets):</translation>
+    </message>
+    <message>
+        <source>追加</source>
+        <translation>Add</translation>
+    </message>
+    <message>
+        <source>削除</source>
+        <translation>Remove</translation>
+    </message>
+    <message>
+        <source>最初:</source>
+        <translation>First:</translation>
+    </message>
+    <message>
+        <source>最後:</source>
+        <translation>Last:</translation>
+    </message>
+    <message>
+        <source>検出</source>
+        <translation>Detect</translation>
+    </message>
+    <message>
+        <source>受け入れる</source>
+        <translation>Accept</translation>
+    </message>
+    <message>
+        <source>空き領域は PRG-ROM ($00010-$4000F) の中で、最初の位置から最後の位置までです</source>
+        <translation>Free space lies inside PRG-ROM ($00010-$4000F), from the first offset to the last</translation>
+    </message>
+    <message>
+        <source>%1 はポインタが指すデータと重なります</source>
+        <translation>%1 overlaps data a pointer points to</translation>
+    </message>
+    <message>
+        <source>空き領域 %1 の追加</source>
+        <translation>Add free space %1</translation>
+    </message>
+    <message>
+        <source>空き領域 %1 の削除</source>
+        <translation>Remove free space %1</translation>
+    </message>
+    <message>
+        <source>空き領域(&amp;F)...</source>
+        <translation>&amp;Free Space...</translation>
+    </message>
+</context>
+<context>
+    <name>TImportItems</name>
+    <message>
+        <source>点%1</source>
+        <translation>Pixel %1</translation>
+    </message>
+    <message>
+        <source>スプライト%1</source>
+        <translation>sprite %1</translation>
+    </message>
+    <message>
+        <source>タイル%1</source>
+        <translation>tile %1</translation>
+    </message>
+    <message>
+        <source>のタイル内の点%1</source>
+        <translation>at %1 in the tile</translation>
+    </message>
+    <message>
+        <source>画像の大きさが %1 × %2 です。%3 × %4 (またはその 2-8 倍) の画像を取り込めます</source>
+        <translation>The picture is %1 × %2. A picture of %3 × %4 (or 2-8 times that) can be imported</translation>
+    </message>
+    <message>
+        <source>%1 倍に拡大された画像の点%2 のブロックが一色ではありません</source>
+        <translation>The picture is scaled %1 times, and the block at pixel %2 is not one color</translation>
+    </message>
+    <message>
+        <source>%1: 色 %2 は表示している4色のどれでもありません (近い色で取り込む(N) を選ぶと最も近い色になります)</source>
+        <translation>%1: color %2 is none of the 4 colors shown (choose Import with Nearest Colors to take the nearest one)</translation>
+    </message>
+    <message>
+        <source>%1: 色 %2 は複数の色番号に当たるので決められません。インデックスカラーの画像を使ってください</source>
+        <translation>%1: color %2 matches more than one color number. Use an indexed-color picture</translation>
+    </message>
+    <message>
+        <source>%1: この帯にはCHRバンクが読み込まれていないので色0のままにしてください</source>
+        <translation>%1: no CHR bank is loaded in this band, so leave it color 0</translation>
+    </message>
+    <message>
+        <source>%1: ここにはスプライトがないので背景のままにしてください</source>
+        <translation>%1: no sprite is here, so leave it background</translation>
+    </message>
+    <message>
+        <source>同じタイルの点が2か所で違う色になっています: %1 と %2</source>
+        <translation>One pixel of a tile has two different colors: %1 and %2</translation>
+    </message>
+    <message>
+        <source>CHRファイルが %1 バイトです。1024 バイトの倍数でなければなりません</source>
+        <translation>The CHR file is %1 bytes. It must be a multiple of 1024 bytes</translation>
+    </message>
+    <message>
+        <source>CHRファイルの %1 バンクはバンク %2 からではバンク $FF を越えます</source>
+        <translation>The CHR file&apos;s %1 banks, from bank %2, go past bank $FF</translation>
+    </message>
+    <message>
+        <source>取り込めません</source>
+        <translation>Cannot import</translation>
+    </message>
+    <message numerus="yes">
+        <source>これらのタイルは他の %n パターンでも使われています: %1</source>
+        <translation>
+            <numerusform>These tiles are also used by %n other pattern: %1</numerusform>
+            <numerusform>These tiles are also used by %n other patterns: %1</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source> ほか %1</source>
+        <translation> and %1 more</translation>
+    </message>
+    <message>
+        <source>取り込んでも変わるタイルはありません</source>
+        <translation>The import changes no tile</translation>
+    </message>
+    <message>
+        <source>ファイル %1 はPNGまたはBMPの画像として読み込めません</source>
+        <translation>Cannot read file %1 as a PNG or BMP picture</translation>
+    </message>
+    <message>
+        <source>クリップボードに取り込める画像がありません</source>
+        <translation>The clipboard holds no picture to import</translation>
+    </message>
+    <message>
+        <source>取り込み(&amp;I)</source>
+        <translation>&amp;Import</translation>
+    </message>
+    <message>
+        <source>パターンテーブル画像を取り込む(&amp;T)...</source>
+        <translation>Import Pattern &amp;Table Picture...</translation>
+    </message>
+    <message>
+        <source>スプライト画像を取り込む(&amp;S)...</source>
+        <translation>Import &amp;Sprite Picture...</translation>
+    </message>
+    <message>
+        <source>クリップボードの画像をパターンテーブルに(&amp;P)</source>
+        <translation>&amp;Paste Picture into Pattern Table</translation>
+    </message>
+    <message>
+        <source>クリップボードの画像をスプライトに(&amp;R)</source>
+        <translation>Paste Picture into Sp&amp;rite</translation>
+    </message>
+    <message>
+        <source>CHRファイルを取り込む(&amp;C)...</source>
+        <translation>Import &amp;CHR File...</translation>
+    </message>
+    <message>
+        <source>CHRファイルを書き出す(&amp;E)...</source>
+        <translation>&amp;Export CHR File...</translation>
+    </message>
+    <message>
+        <source>近い色で取り込む(&amp;N)</source>
+        <translation>Import with &amp;Nearest Colors</translation>
+    </message>
+    <message>
+        <source>パターンテーブル画像の取り込み</source>
+        <translation>Import pattern table picture</translation>
+    </message>
+    <message>
+        <source>スプライト画像の取り込み</source>
+        <translation>Import sprite picture</translation>
+    </message>
+    <message>
+        <source>ファイル %1 は開けないか、CHR-ROM全体より大きいファイルです</source>
+        <translation>Cannot open file %1, or it is larger than the whole CHR-ROM</translation>
+    </message>
+    <message>
+        <source>取り込む先頭のCHRバンク (16進)</source>
+        <translation>First CHR bank to import into (hex)</translation>
+    </message>
+    <message>
+        <source>CHRバンクは 00-FF の16進で入力してください</source>
+        <translation>Enter CHR banks in hex, 00-FF</translation>
+    </message>
+    <message>
+        <source>CHRバンク %1 からの取り込み</source>
+        <translation>Import CHR from bank %1</translation>
+    </message>
+    <message>
+        <source>書き出すCHRバンク (16進、範囲は 0A-0B のように)</source>
+        <translation>CHR banks to export (hex; a range as 0A-0B)</translation>
+    </message>
+    <message>
+        <source>PNG/BMP画像(*.png *.bmp)|*.png *.bmp</source>
+        <translation>PNG/BMP pictures(*.png *.bmp)|*.png *.bmp</translation>
+    </message>
+</context>
+<context>
+    <name>TImportPreviewDialog</name>
+    <message numerus="yes">
+        <source>変わるタイル: %1 個 (%n バイト)</source>
+        <translation>
+            <numerusform>Tiles changed: %1 (%n byte)</numerusform>
+            <numerusform>Tiles changed: %1 (%n bytes)</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>近い色にした点: %1 個</source>
+        <translation>Pixels given the nearest color: %1</translation>
+    </message>
+    <message>
+        <source>最初の %1 個を表示しています</source>
+        <translation>Showing the first %1</translation>
+    </message>
+    <message>
+        <source>各タイルの左が取り込む前、右が取り込んだ後です</source>
+        <translation>Each tile: before the import on the left, after it on the right</translation>
+    </message>
+    <message>
+        <source>取り込む</source>
+        <translation>Import</translation>
+    </message>
+    <message>
+        <source>キャンセル</source>
+        <translation>Cancel</translation>
+    </message>
+</context>
+<context>
+    <name>TRecordItems</name>
+    <message>
+        <source>%1 は記録ファイルとしては大きすぎます</source>
+        <translation>%1 is too large for a records file</translation>
+    </message>
+    <message>
+        <source>記録をテキストで書き出す(&amp;T)...</source>
+        <translation>Export Records as &amp;Text...</translation>
+    </message>
+    <message>
+        <source>記録をテキストから読み込む(&amp;I)...</source>
+        <translation>&amp;Import Records from Text...</translation>
+    </message>
+    <message>
+        <source>%1 は読み込めません: %2</source>
+        <translation>Cannot read %1: %2</translation>
+    </message>
+    <message>
+        <source>記録の読み込み</source>
+        <translation>Import records</translation>
+    </message>
+    <message numerus="yes">
+        <source>記録を読み込みました: %n バイトを変更しました</source>
+        <translation>
+            <numerusform>Records imported: %n byte changed</numerusform>
+            <numerusform>Records imported: %n bytes changed</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>記録を読み込みました: 変更はありません</source>
+        <translation>Records imported: nothing changed</translation>
+    </message>
+    <message>
+        <source>JSON(*.json)|*.json|ca65アセンブリ(*.s)|*.s|asm6アセンブリ(*.asm)|*.asm</source>
+        <translation>JSON(*.json)|*.json|ca65 assembly(*.s)|*.s|asm6 assembly(*.asm)|*.asm</translation>
+    </message>
+</context>
+<context>
+    <name>TSharedEditQuestion</name>
+    <message>
+        <source>このデータは %1 個の%2が使っています。</source>
+        <translation>This data is used by %1 %2.</translation>
+    </message>
+    <message>
+        <source>%1 %2に反映</source>
+        <translation>Apply to %1 %2</translation>
+    </message>
+    <message>
+        <source>キャンセル</source>
+        <translation>Cancel</translation>
     </message>
 </context>
 <context>
@@ -832,6 +1553,10 @@
     <message>
         <source>タイルの点が正しくありません</source>
         <translation>Invalid tile pixel</translation>
+    </message>
+    <message>
+        <source>タイルの番号が正しくありません</source>
+        <translation>Invalid tile number</translation>
     </message>
 </context>
 <context>

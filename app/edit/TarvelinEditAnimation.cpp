@@ -235,7 +235,7 @@ int TEditAnimationPanel::Users() const {
 void TEditAnimationPanel::EditRecord(const std::function<TRomChange()>& Edit, const QString& Text) {
   const TAnimationRef animation = CurrentAnimation();
   PushSharedEdit(
-      Users(), tr("アニメーション"),
+      Users(), tr("アニメーション", "used by 2 or more of them"),
       tr("このアニメーションだけ"),
       [animation](const TFreeMap& Free) { return ::DetachAnimationData(RomDocument, Free, animation); }, Edit,
       RomCommandEditField, Text);

@@ -350,7 +350,7 @@ std::optional<TSharedEdit> TEditSpritePanel::EditRecord(bool Align, const std::f
   const auto detach = [pattern, Align](const TFreeMap& Free) {
     return Align ? ::DetachPattern(RomDocument, Free, pattern) : DetachFrameData(RomDocument, Free, pattern);
   };
-  return PushSharedEdit(static_cast<int>(users.size()), tr("パターン"),
+  return PushSharedEdit(static_cast<int>(users.size()), tr("パターン", "used by 2 or more of them"),
                         tr("このパターンだけ"), detach, Edit, Id, Text,
                         Gesture, Answer);
 }

@@ -164,7 +164,6 @@ TEditTile::TEditTile(TForm1& Form, TEditChrPencil& Pencil, QWidget* Parent)
   Caption->setWordWrap(true);
   grid->addWidget(Caption, 0, 0, 1, 2);
   FCanvas = new TTileCanvas(*this, this);
-  FCanvas->setToolTip(tr("左ボタン: 描く  右ボタン: 色を拾う  Ctrl+C / Ctrl+V: タイルのコピー / 貼り付け"));
   grid->addWidget(FCanvas, 1, 0, Qt::AlignLeft | Qt::AlignTop);
   auto* swatches = new QHBoxLayout;
   swatches->setSpacing(2);
@@ -172,7 +171,6 @@ TEditTile::TEditTile(TForm1& Form, TEditChrPencil& Pencil, QWidget* Parent)
     auto* swatch = new QToolButton(this);
     swatch->setText(QString::number(c));
     swatch->setCheckable(true);
-    swatch->setToolTip(tr("描く色 (このタイルのパレットの色で表示)"));
     swatch->setFixedWidth((8 * PixelSize - 6) / 4);
     swatches->addWidget(swatch);
     Swatches[static_cast<std::size_t>(c)] = swatch;
@@ -186,25 +184,21 @@ TEditTile::TEditTile(TForm1& Form, TEditChrPencil& Pencil, QWidget* Parent)
   grid->addLayout(swatches, 2, 0);
 
   auto* tools = new QVBoxLayout;
-  const auto button = [this](const QString& Text, const QString& Tip) {
+  const auto button = [this](const QString& Text = {}) {
     auto* b = new QToolButton(this);
     b->setText(Text);
-    b->setToolTip(Tip);
     return b;
   };
-  FillButton = button(tr("塗りつぶし"), tr("同じ色でつながった範囲をタイルの中で塗ります"));
+  FillButton = button();
   FillButton->setCheckable(true);
   FillButton->setStyleSheet("QToolButton:checked { background: #FFE08A; border: 2px solid #FF00FF; }");
-  FlipHorizontalButton = button(tr("左右反転"), tr("タイルの点を左右反転します"));
-  FlipVerticalButton = button(tr("上下反転"), tr("タイルの点を上下反転します"));
+  FlipHorizontalButton = button();
+  FlipVerticalButton = button();
   for (QToolButton* b : {FillButton, FlipHorizontalButton, FlipVerticalButton}) {
     b->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
     tools->addWidget(b);
   }
-  ShiftButtons = {button("←", tr("タイルの点を左へ1ドットずらします (はみ出た列は右端へ)")),
-                  button("→", tr("タイルの点を右へ1ドットずらします (はみ出た列は左端へ)")),
-                  button("↑", tr("タイルの点を上へ1ドットずらします (はみ出た行は下端へ)")),
-                  button("↓", tr("タイルの点を下へ1ドットずらします (はみ出た行は上端へ)"))};
+  ShiftButtons = {button("←"), button("→"), button("↑"), button("↓")};
   auto* arrows = new QGridLayout;
   arrows->addWidget(ShiftButtons[0], 1, 0);
   arrows->addWidget(ShiftButtons[1], 1, 2);
@@ -219,14 +213,36 @@ TEditTile::TEditTile(TForm1& Form, TEditChrPencil& Pencil, QWidget* Parent)
           [this] { Edit(FlipTileHorizontal, tr("%1 の左右反転").arg(TileName())); });
   connect(FlipVerticalButton, &QToolButton::clicked, this,
           [this] { Edit(FlipTileVertical, tr("%1 の上下反転").arg(TileName())); });
-  const QString shifted[4] = {tr("%1 を左へずらす"), tr("%1 を右へずらす"), tr("%1 を上へずらす"), tr("%1 を下へずらす")};
+  static const char* const shifted[4] = {QT_TR_NOOP("%1 を左へずらす"), QT_TR_NOOP("%1 を右へずらす"),
+                                         QT_TR_NOOP("%1 を上へずらす"), QT_TR_NOOP("%1 を下へずらす")};
   const int steps[4][2] = {{-1, 0}, {1, 0}, {0, -1}, {0, 1}};
   for (std::size_t i = 0; i < 4; ++i)
     connect(ShiftButtons[i], &QToolButton::clicked, this, [this, text = shifted[i], dx = steps[i][0], dy = steps[i][1]] {
-      Edit([dx, dy](TTilePixels& Pixels) { ShiftTile(Pixels, dx, dy); }, text.arg(TileName()));
+      Edit([dx, dy](TTilePixels& Pixels) { ShiftTile(Pixels, dx, dy); }, tr(text).arg(TileName()));
     });
 
   FOutline = new TTableTileOutline(Form.ImgPatternTable);
+  Retranslate();
+}
+
+void TEditTile::changeEvent(QEvent* Event) {
+  if (Event->type() == QEvent::LanguageChange) Retranslate();
+  QWidget::changeEvent(Event);
+}
+
+void TEditTile::Retranslate() {
+  FCanvas->setToolTip(tr("左ボタン: 描く  右ボタン: 色を拾う  Ctrl+C / Ctrl+V: タイルのコピー / 貼り付け"));
+  for (QToolButton* swatch : Swatches) swatch->setToolTip(tr("描く色 (このタイルのパレットの色で表示)"));
+  FillButton->setText(tr("塗りつぶし"));
+  FillButton->setToolTip(tr("同じ色でつながった範囲をタイルの中で塗ります"));
+  FlipHorizontalButton->setText(tr("左右反転"));
+  FlipHorizontalButton->setToolTip(tr("タイルの点を左右反転します"));
+  FlipVerticalButton->setText(tr("上下反転"));
+  FlipVerticalButton->setToolTip(tr("タイルの点を上下反転します"));
+  ShiftButtons[0]->setToolTip(tr("タイルの点を左へ1ドットずらします (はみ出た列は右端へ)"));
+  ShiftButtons[1]->setToolTip(tr("タイルの点を右へ1ドットずらします (はみ出た列は左端へ)"));
+  ShiftButtons[2]->setToolTip(tr("タイルの点を上へ1ドットずらします (はみ出た行は下端へ)"));
+  ShiftButtons[3]->setToolTip(tr("タイルの点を下へ1ドットずらします (はみ出た行は上端へ)"));
   Refresh();
 }
 
@@ -234,9 +250,7 @@ QWidget* TEditTile::Canvas() const { return FCanvas; }
 
 QString TEditTile::TileName() const {
   return tr("キャラクタバンク $%1 タイル$%2")
-      .arg(FBank, 2, 16, QChar('0'))
-      .arg(FTile, 2, 16, QChar('0'))
-      .toUpper();
+      .arg(QString("%1").arg(FBank, 2, 16, QChar('0')).toUpper(), QString("%1").arg(FTile, 2, 16, QChar('0')).toUpper());
 }
 
 void TEditTile::ShowTile(int Bank, int Tile) {

@@ -60,11 +60,13 @@ public:
 
 protected:
   bool eventFilter(QObject* Watched, QEvent* Event) override;
+  void changeEvent(QEvent* Event) override;
 
 private:
   // Rewrites the tile's pixels by Edit as one undo step named What (joined to Gesture when not 0).
   void Edit(const std::function<void(TTilePixels&)>& Change, const QString& What, int Gesture = 0);
   QString TileName() const;
+  void Retranslate();
   void PlaceOutline();
   void ShowSwatches();
 

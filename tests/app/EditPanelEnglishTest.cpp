@@ -8,12 +8,10 @@
 #include <QDockWidget>
 #include <QHeaderView>
 #include <QLabel>
-#include <QLibraryInfo>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
 #include <QMessageBox>
-#include <QProcess>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QScrollArea>
@@ -21,7 +19,6 @@
 #include <QStyleOptionButton>
 #include <QTableWidget>
 #include <QTimer>
-#include <QTranslator>
 #include <QUndoStack>
 #include <functional>
 
@@ -32,6 +29,7 @@
 #include "app/edit/TarvelinFreeSpaceDialog.h"
 #include "app/edit/TarvelinImportItems.h"
 #include "app/edit/TarvelinImportPreview.h"
+#include "app/window/TarvelinLanguage.h"
 #include "tests/app/ViewerTestSupport.h"
 
 namespace viewer_test {
@@ -88,30 +86,21 @@ TTexts MenuTexts() {
   return texts;
 }
 
-// The edit translation, compiled from its source with Qt's own tool and installed while alive.
+// The window's English, as the language menu installs it, while alive.
 class TEnglish {
 public:
-  explicit TEnglish(const std::filesystem::path& Folder) {
-    const QString lrelease = QLibraryInfo::path(QLibraryInfo::BinariesPath) + "/lrelease";
-    const QString qm = QString::fromStdString((Folder / "edit_en.qm").string());
-    const int status = QProcess::execute(
-        lrelease, {"-silent", QString(TARVELIN_SOURCE_DIR) + "/translations/tarvelin_en_edit.ts", "-qm", qm});
-    EXPECT_EQ(status, 0) << lrelease.toStdString();
-    EXPECT_TRUE(FTranslator.load(qm));
-    EXPECT_TRUE(QCoreApplication::installTranslator(&FTranslator));
+  TEnglish() {
+    InstallLanguage(TLanguage::English);
     Settle();
   }
   ~TEnglish() {
-    QCoreApplication::removeTranslator(&FTranslator);
+    InstallLanguage(TLanguage::Japanese);
     Settle();
   }
   // What follows the change (the window's texts, then the layouts) is posted as it goes.
   static void Settle() {
     for (int i = 0; i < 3; ++i) QApplication::processEvents();
   }
-
-private:
-  QTranslator FTranslator;
 };
 
 void ExpectEnglish(const TTexts& Texts) {
@@ -210,7 +199,7 @@ TEST_F(EditPanelEnglishTest, ThePanelAndItsItemsSpeakEnglishAndJapaneseAgainAfte
       std::ranges::count_if(japanese, [](const auto& T) { return Japanese(QString::fromStdString(T.second)); });
   EXPECT_GE(withKana, 35);
   {
-    TEnglish english(Dir.Path());
+    TEnglish english;
     const TTexts texts = PanelTexts();
     ASSERT_EQ(texts.size(), japanese.size());
     for (std::size_t i = 0; i < texts.size(); ++i) EXPECT_EQ(texts[i].first, japanese[i].first);
@@ -241,6 +230,7 @@ TEST_F(EditPanelEnglishTest, ThePanelAndItsItemsSpeakEnglishAndJapaneseAgainAfte
     ExpectEnglish(Form1->statusBar()->currentMessage());
     EXPECT_FALSE(Form1->statusBar()->currentMessage().isEmpty());
     // The question a shared record asks, answered Cancel.
+    AskSharedEdit = RealAskSharedEdit();
     const QStringList asked = AskedBy([&] { QTest::mouseClick(Sprite().AddSprite, Qt::LeftButton); });
     ASSERT_EQ(asked.size(), 3);
     for (const QString& text : asked) ExpectEnglish(text);
@@ -279,7 +269,7 @@ TEST_F(EditPanelEnglishTest, TheFreeSpaceDialogSpeaksEnglishAndJapaneseAgainAfte
   ASSERT_EQ(dialog->Ranges->count(), 1);
   const TTexts japanese = Texts(dialog);
   {
-    TEnglish english(Dir.Path());
+    TEnglish english;
     const TTexts texts = Texts(dialog);
     ASSERT_EQ(texts.size(), japanese.size());
     ExpectEnglish(texts);
@@ -302,7 +292,7 @@ TEST_F(EditPanelEnglishTest, TheFreeSpaceDialogSpeaksEnglishAndJapaneseAgainAfte
 TEST_F(EditPanelEnglishTest, APanelOpenedInEnglishMakesRoomForBothParts) {
   QTest::keyClick(Form1, Qt::Key_D, Qt::ControlModifier);
   ASSERT_FALSE(Form1->EditPanel->isVisible());
-  TEnglish english(Dir.Path());
+  TEnglish english;
   QTest::keyClick(Form1, Qt::Key_D, Qt::ControlModifier);
   const auto* area = qobject_cast<QScrollArea*>(Form1->EditPanel->widget());
   for (const bool sprite : {false, true}) {

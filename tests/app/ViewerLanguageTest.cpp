@@ -31,10 +31,6 @@ class ViewerLanguageTest : public ViewerTest {
 protected:
   void SetUp() override {
     ViewerTest::SetUp();
-    // The window's own part; the editor panel's texts join the walk where it is installed.
-    Window.reset();
-    Window = std::make_unique<TForm1>();
-    Form1 = Window.get();
     Form1->AnimationTimer.stop();
   }
   void TearDown() override {
