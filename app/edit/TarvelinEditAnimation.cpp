@@ -60,6 +60,8 @@ TEditAnimationPanel::TEditAnimationPanel(TForm1& Form, QWidget* Parent) : QWidge
   auto* layout = new QVBoxLayout(this);
   auto* fields = new QFormLayout;
   CheckHigh = new QCheckBox("$100-$1FF", this);
+  // Its own width only: a click beside its text toggles nothing, so nothing is drawn there.
+  CheckHigh->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
   FHighLabel = new QLabel(this);
   FHighLabel->setBuddy(CheckHigh);
   fields->addRow(FHighLabel, CheckHigh);

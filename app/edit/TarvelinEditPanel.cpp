@@ -54,8 +54,7 @@ void TEditPanel::changeEvent(QEvent* Event) {
 }
 
 void TEditPanel::Widen(int Again) {
-  // The Japanese texts are the ones the panel was sized for.
-  if (FGone || !FDocked || !IsOpen() || windowTitle() == QString::fromUtf8(Title)) return;
+  if (FGone || !FDocked || !IsOpen()) return;
   const auto* area = static_cast<const QScrollArea*>(widget());
   const int extra = FParts->minimumSizeHint().width() - area->viewport()->width();
   if (extra <= 0) return;
@@ -115,7 +114,11 @@ void TEditPanel::Resize(bool Visible) {
   if (docked == FDocked || !FForm.isVisible()) return;
   FDocked = docked;
   const int width = FForm.width();
-  int target = docked ? width + sizeHint().width() + FForm.style()->pixelMetric(QStyle::PM_DockWidgetSeparatorExtent)
+  // Wide enough for both columns of its contents, a vertical scroll bar included.
+  const auto* area = static_cast<const QScrollArea*>(widget());
+  const int panel = std::max(sizeHint().width(), FParts->minimumSizeHint().width() + 2 * area->frameWidth() +
+                                                     style()->pixelMetric(QStyle::PM_ScrollBarExtent));
+  int target = docked ? width + panel + FForm.style()->pixelMetric(QStyle::PM_DockWidgetSeparatorExtent)
                       : width - FGrowth;
   // Zoomed, the pages have a size of their own: the window makes room for all of it, as far as the screen allows.
   if (FForm.GetZoom() > 1) {
@@ -129,6 +132,7 @@ void TEditPanel::Resize(bool Visible) {
   }
   FGrowth = docked ? target - width : 0;
   FForm.resize(target, FForm.height());
+  if (docked) FForm.resizeDocks({this}, {panel}, Qt::Horizontal);
 }
 
 void TEditPanel::LetGo() {

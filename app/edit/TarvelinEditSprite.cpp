@@ -11,6 +11,7 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QRegularExpressionValidator>
+#include <QStyle>
 #include <QStatusBar>
 #include <QTableWidget>
 #include <QUndoStack>
@@ -116,7 +117,14 @@ private:
 };
 
 TEditSpritePanel::TEditSpritePanel(TForm1& Form, QWidget* Parent) : QWidget(Parent), FForm(Form) {
-  auto* layout = new QVBoxLayout(this);
+  // The records on the left, the CHR tools beside them: the workbench shows whole at the window's height.
+  auto* columns = new QHBoxLayout(this);
+  auto* layout = new QVBoxLayout;
+  layout->setContentsMargins(0, 0, 0, 0);
+  columns->addLayout(layout, 1);
+  auto* tools = new QVBoxLayout;
+  tools->setContentsMargins(0, 0, 0, 0);
+  columns->addLayout(tools);
   auto* header = new QFormLayout;
   const auto* hex = new QRegularExpressionValidator(QRegularExpression("[0-9A-Fa-f]{1,2}"), this);
   EditChrBank = new QLineEdit(this);
@@ -177,9 +185,10 @@ TEditSpritePanel::TEditSpritePanel(TForm1& Form, QWidget* Parent) : QWidget(Pare
   connect(DetachAlign, &QPushButton::clicked, this, [this] { DetachAlignClick(); });
 
   Pencil = new TEditChrPencil(Form, this);
-  layout->addWidget(Pencil);
+  tools->addWidget(Pencil);
   Tile = new TEditTile(Form, *Pencil, this);
-  layout->addWidget(Tile);
+  tools->addWidget(Tile);
+  tools->addStretch();
 
   FOutline = new TSpriteOutline(Form.ImgSprite);
   Retranslate();
@@ -202,6 +211,16 @@ void TEditSpritePanel::Retranslate() {
   RemoveSprite->setText(tr("スプライト削除"));
   DetachPattern->setText(tr("このパターンだけ"));
   DetachAlign->setText(tr("配置データだけ切り離す"));
+  // Wide enough for every column at its widest value, so none hides behind a scroll bar.
+  const QString widest[ColumnCount] = {"FF", "FF", {}, {}, "3", "80 (-128)", "80 (-128)"};
+  const int margin = 2 * (Sprites->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, Sprites) + 1) + 2;
+  int width = 2 * Sprites->frameWidth() + Sprites->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, Sprites);
+  for (int column = 0; column < ColumnCount; ++column)
+    width += column == ColVFlip || column == ColHFlip
+                 ? Sprites->columnWidth(column)
+                 : std::max(Sprites->horizontalHeader()->sectionSizeHint(column),
+                            Sprites->fontMetrics().horizontalAdvance(widest[column]) + margin);
+  Sprites->setMinimumWidth(width);
 }
 
 void TEditSpritePanel::Refresh() {
