@@ -24,6 +24,7 @@
 #include "app/edit/TarvelinEditRelocate.h"
 #include "app/edit/TarvelinEditTile.h"
 #include "app/edit/TarvelinRomCommands.h"
+#include "app/edit/TarvelinSquareOutline.h"
 #include "sprite/TarvelinSpritePattern.h"
 #include "app/window/TarvelinTabSprite.h"
 #include "app/window/tarvelinSprite.h"
@@ -76,45 +77,6 @@ void SayShared(const QString& What, const std::vector<TPatternRef>& Users, TPatt
 }
 
 }  // namespace
-
-// The selected sprite's 8 x 8 square over the composed picture, at the picture's scale.
-class TSpriteOutline : public QWidget {
-public:
-  explicit TSpriteOutline(QWidget* Picture) : QWidget(Picture) {
-    setAttribute(Qt::WA_TransparentForMouseEvents);
-    hide();
-    // A zoom resizes the picture under the outline, which keeps its place on the picture.
-    parentWidget()->installEventFilter(this);
-  }
-  // Top-left picture pixel of the sprite.
-  void Show(int X, int Y) {
-    FX = X;
-    FY = Y;
-    setGeometry(parentWidget()->rect());
-    show();
-    raise();
-    update();
-  }
-
-protected:
-  bool eventFilter(QObject* Watched, QEvent* Event) override {
-    if (Watched == parentWidget() && Event->type() == QEvent::Resize) setGeometry(parentWidget()->rect());
-    return QWidget::eventFilter(Watched, Event);
-  }
-  void paintEvent(QPaintEvent*) override {
-    QPainter painter(this);
-    const int scale = std::max(1, width() / 256);
-    painter.setPen(QPen(QColor(255, 0, 255), 1));
-    // A sprite over an edge goes on at the other one, as the drawing wraps.
-    for (int dy : {0, -256})
-      for (int dx : {0, -256})
-        painter.drawRect((FX + dx) * scale, (FY + dy) * scale, 8 * scale - 1, 8 * scale - 1);
-  }
-
-private:
-  int FX = 0;
-  int FY = 0;
-};
 
 TEditSpritePanel::TEditSpritePanel(TForm1& Form, QWidget* Parent) : QWidget(Parent), FForm(Form) {
   // The records on the left, the CHR tools beside them: the workbench shows whole at the window's height.
@@ -190,7 +152,7 @@ TEditSpritePanel::TEditSpritePanel(TForm1& Form, QWidget* Parent) : QWidget(Pare
   tools->addWidget(Tile);
   tools->addStretch();
 
-  FOutline = new TSpriteOutline(Form.ImgSprite);
+  FOutline = new TSquareOutline(Form.ImgSprite, 256, true);
   Retranslate();
 }
 

@@ -18,7 +18,7 @@ class QPushButton;
 class QTableWidget;
 class TEditChrPencil;
 class TEditTile;
-class TSpriteOutline;
+class TSquareOutline;
 class TForm1;
 
 class TEditSpritePanel : public QWidget {
@@ -97,7 +97,7 @@ private:
   TForm1& FForm;
   QLabel* FChrBankLabel = nullptr;
   QLabel* FAlignLabel = nullptr;
-  TSpriteOutline* FOutline = nullptr;
+  TSquareOutline* FOutline = nullptr;
   bool FActive = false;
   TPatternRef FPattern{-1, -1};
   // A drag in progress: the sprite, where the press was (client pixels), its (Y, X) then.

@@ -19,6 +19,7 @@
 #include "app/edit/TarvelinEditChr.h"
 #include "app/edit/TarvelinEditPanel.h"
 #include "app/edit/TarvelinRomCommands.h"
+#include "app/edit/TarvelinSquareOutline.h"
 #include "app/window/TarvelinTabSprite.h"
 #include "app/window/tarvelinSprite.h"
 #include "rom/TarvelinRomEdits.h"
@@ -121,41 +122,6 @@ private:
   TEditTile& FOwner;
 };
 
-// The workbench's tile framed over the pattern table, at the table's scale.
-class TTableTileOutline : public QWidget {
-public:
-  explicit TTableTileOutline(QWidget* Table) : QWidget(Table) {
-    setAttribute(Qt::WA_TransparentForMouseEvents);
-    hide();
-    // A zoom resizes the picture under the outline, which keeps its place on the picture.
-    parentWidget()->installEventFilter(this);
-  }
-  void Show(int X, int Y) {
-    FX = X;
-    FY = Y;
-    setGeometry(parentWidget()->rect());
-    show();
-    raise();
-    update();
-  }
-
-protected:
-  bool eventFilter(QObject* Watched, QEvent* Event) override {
-    if (Watched == parentWidget() && Event->type() == QEvent::Resize) setGeometry(parentWidget()->rect());
-    return QWidget::eventFilter(Watched, Event);
-  }
-  void paintEvent(QPaintEvent*) override {
-    QPainter painter(this);
-    const int scale = std::max(1, width() / 128);
-    painter.setPen(QPen(QColor(255, 0, 255), 1));
-    painter.drawRect(FX * scale, FY * scale, 8 * scale - 1, 8 * scale - 1);
-  }
-
-private:
-  int FX = 0;
-  int FY = 0;
-};
-
 TEditTile::TEditTile(TForm1& Form, TEditChrPencil& Pencil, QWidget* Parent)
     : QWidget(Parent), FForm(Form), FPencil(Pencil) {
   auto* grid = new QGridLayout(this);
@@ -221,7 +187,7 @@ TEditTile::TEditTile(TForm1& Form, TEditChrPencil& Pencil, QWidget* Parent)
       Edit([dx, dy](TTilePixels& Pixels) { ShiftTile(Pixels, dx, dy); }, tr(text).arg(TileName()));
     });
 
-  FOutline = new TTableTileOutline(Form.ImgPatternTable);
+  FOutline = new TSquareOutline(Form.ImgPatternTable, 128, false);
   Retranslate();
 }
 

@@ -14,7 +14,7 @@
 class QLabel;
 class QToolButton;
 class TEditChrPencil;
-class TTableTileOutline;
+class TSquareOutline;
 class TTileCanvas;
 class TForm1;
 
@@ -73,7 +73,7 @@ private:
   TForm1& FForm;
   TEditChrPencil& FPencil;
   TTileCanvas* FCanvas = nullptr;
-  TTableTileOutline* FOutline = nullptr;
+  TSquareOutline* FOutline = nullptr;
   bool FActive = false;
   int FBank = -1;
   int FTile = 0;

@@ -159,10 +159,7 @@ class EditPanelEnglishTest : public ViewerTest {
 protected:
   void SetUp() override {
     ViewerTest::SetUp();
-    OpenDemoInActiveWindow();
-    QTest::keyClick(Form1, Qt::Key_D, Qt::ControlModifier);
-    QApplication::processEvents();
-    ASSERT_TRUE(Form1->EditPanel->isVisible());
+    OpenDemoWithEditPanel();
   }
   TEditSpritePanel& Sprite() { return *Form1->EditPanel->SpritePanel; }
   TTexts PanelTexts() {

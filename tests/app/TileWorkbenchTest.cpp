@@ -38,9 +38,7 @@ class TileWorkbenchTest : public ViewerTest {
 protected:
   void SetUp() override {
     ViewerTest::SetUp();
-    OpenDemoInActiveWindow();
-    QTest::keyClick(Form1, Qt::Key_D, Qt::ControlModifier);
-    QApplication::processEvents();
+    OpenDemoWithEditPanel();
   }
   TEditTile& Tile() { return *Form1->EditPanel->SpritePanel->Tile; }
   TEditChrPencil& Pencil() { return *Form1->EditPanel->SpritePanel->Pencil; }

@@ -17,6 +17,7 @@
 #include <string>
 #include <vector>
 
+#include "app/edit/TarvelinEditPanel.h"
 #include "app/edit/TarvelinEditRelocate.h"
 #include "app/views/ImageEx.h"
 #include "sprite/TarvelinDrawSprite.h"
@@ -181,6 +182,13 @@ protected:
     Form1->show();
     Form1->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(Form1));
+  }
+  // The demo in the active window with the editor panel opened by its key.
+  void OpenDemoWithEditPanel() {
+    OpenDemoInActiveWindow();
+    QTest::keyClick(Form1, Qt::Key_D, Qt::ControlModifier);
+    QApplication::processEvents();
+    ASSERT_TRUE(Form1->EditPanel->isVisible());
   }
   // Through the menu, so an error raised by the open reaches the general error handler.
   void OpenFromMenu(const std::string& Path) {
