@@ -25,7 +25,7 @@ void TForm1::CreateLanguageItems() {
   for (auto [item, language] : {std::pair{Japanese1, TLanguage::Japanese}, std::pair{English1, TLanguage::English}}) {
     item->setCheckable(true);
     group->addAction(item);
-    connect(item, &QAction::triggered, this, [this, language] {
+    connect(item, &QAction::triggered, this, [this, language = language] {
       Handle([language] {
         SaveLanguage(language);
         InstallLanguage(language);
