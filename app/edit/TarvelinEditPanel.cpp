@@ -114,12 +114,27 @@ void TEditPanel::Resize(bool Visible) {
   if (docked == FDocked || !FForm.isVisible()) return;
   FDocked = docked;
   const int width = FForm.width();
-  // Wide enough for both columns of its contents, a vertical scroll bar included.
+  // Wide enough for its contents, a vertical scroll bar included.
   const auto* area = static_cast<const QScrollArea*>(widget());
-  const int panel = std::max(sizeHint().width(), FParts->minimumSizeHint().width() + 2 * area->frameWidth() +
-                                                     style()->pixelMetric(QStyle::PM_ScrollBarExtent));
-  int target = docked ? width + panel + FForm.style()->pixelMetric(QStyle::PM_DockWidgetSeparatorExtent)
-                      : width - FGrowth;
+  const int separator = FForm.style()->pixelMetric(QStyle::PM_DockWidgetSeparatorExtent);
+  const auto wanted = [&] {
+    return std::max(sizeHint().width(), FParts->minimumSizeHint().width() + 2 * area->frameWidth() +
+                                            style()->pixelMetric(QStyle::PM_ScrollBarExtent));
+  };
+  int panel = 0;
+  if (docked) {
+    // The CHR tools beside the records where the screen has room for them and the pages; under them elsewhere.
+    SpritePanel->SetSideBySide(true);
+    panel = wanted();
+    if (const QScreen* screen = FForm.screen()) {
+      const int room = screen->availableGeometry().width() - (FForm.frameGeometry().width() - width);
+      if (FForm.PageControl1->width() + panel + separator > room) {
+        SpritePanel->SetSideBySide(false);
+        panel = wanted();
+      }
+    }
+  }
+  int target = docked ? width + panel + separator : width - FGrowth;
   // Zoomed, the pages have a size of their own: the window makes room for all of it, as far as the screen allows.
   if (FForm.GetZoom() > 1) {
     const QWidget* central = FForm.centralWidget();

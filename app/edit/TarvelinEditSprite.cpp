@@ -80,13 +80,13 @@ void SayShared(const QString& What, const std::vector<TPatternRef>& Users, TPatt
 
 TEditSpritePanel::TEditSpritePanel(TForm1& Form, QWidget* Parent) : QWidget(Parent), FForm(Form) {
   // The records on the left, the CHR tools beside them: the workbench shows whole at the window's height.
-  auto* columns = new QHBoxLayout(this);
+  FColumns = new QHBoxLayout(this);
   auto* layout = new QVBoxLayout;
   layout->setContentsMargins(0, 0, 0, 0);
-  columns->addLayout(layout, 1);
+  FColumns->addLayout(layout, 1);
   auto* tools = new QVBoxLayout;
   tools->setContentsMargins(0, 0, 0, 0);
-  columns->addLayout(tools);
+  FColumns->addLayout(tools);
   auto* header = new QFormLayout;
   const auto* hex = new QRegularExpressionValidator(QRegularExpression("[0-9A-Fa-f]{1,2}"), this);
   EditChrBank = new QLineEdit(this);
@@ -226,6 +226,10 @@ void TEditSpritePanel::Refresh() {
     }
   }
   SelectionChanged();
+}
+
+void TEditSpritePanel::SetSideBySide(bool SideBySide) {
+  FColumns->setDirection(SideBySide ? QBoxLayout::LeftToRight : QBoxLayout::TopToBottom);
 }
 
 int TEditSpritePanel::SelectedSprite() const {

@@ -52,6 +52,8 @@ public:
   void Refresh();
   // The picture takes clicks, drags and arrow keys only while the panel shows on the sprite page.
   void SetActive(bool Active);
+  // The pencil and the workbench beside the records, or under them where the screen is narrow.
+  void SetSideBySide(bool SideBySide);
   // The selected table row, or -1.
   int SelectedSprite() const;
 
@@ -98,6 +100,7 @@ private:
   QLabel* FChrBankLabel = nullptr;
   QLabel* FAlignLabel = nullptr;
   TSquareOutline* FOutline = nullptr;
+  class QBoxLayout* FColumns = nullptr;
   bool FActive = false;
   TPatternRef FPattern{-1, -1};
   // A drag in progress: the sprite, where the press was (client pixels), its (Y, X) then.
