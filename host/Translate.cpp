@@ -1,7 +1,6 @@
 #include "host/Translate.h"
 
 #include <atomic>
-#include <vector>
 
 namespace {
 std::atomic<TTranslator> Installed{nullptr};
@@ -15,14 +14,13 @@ std::string Translate(const char* Context, const char* Source) {
 }
 
 std::string FillArgs(const std::string& Text, std::initializer_list<std::string> Values) {
-  const std::vector<std::string> values(Values);
   std::string result;
   result.reserve(Text.size());
   for (std::size_t i = 0; i < Text.size(); ++i) {
     if (Text[i] == '%' && i + 1 < Text.size() && Text[i + 1] >= '1' && Text[i + 1] <= '9') {
       const auto n = static_cast<std::size_t>(Text[i + 1] - '1');
-      if (n < values.size()) {
-        result += values[n];
+      if (n < Values.size()) {
+        result += Values.begin()[n];
         ++i;
         continue;
       }

@@ -9,6 +9,7 @@
 #include <QStyle>
 #include <QUndoStack>
 #include <algorithm>
+#include <limits>
 #include <memory>
 
 #include "app/edit/TarvelinEditAnimation.h"
@@ -102,9 +103,10 @@ void TEditPanel::Follow() {
   connect(&FForm.AnimationTimer, &QTimer::timeout, this, [this] {
     if (!FGone && IsOpen() && FForm.PageControl1->currentWidget() == FForm.TabAnimation) AnimationPanel->Follow();
   });
-  // After the window's own listener, which has redrawn the pages by then.
+  // After the window's own listener, which has redrawn the pages by then: on the sprite
+  // page its new picture has refreshed the panel already, through the hook above.
   FListener = RomDocument.Subscribe([this](const TRomChange& Change) {
-    if (!Change.Empty() && IsOpen()) Refresh();
+    if (!Change.Empty() && IsOpen() && FForm.PageControl1->currentWidget() != FForm.TabSprite) Refresh();
   });
   connect(&FForm, &TForm1::Destroying, this, [this] { LetGo(); });
 }
@@ -121,17 +123,18 @@ void TEditPanel::Resize(bool Visible) {
     return std::max(sizeHint().width(), FParts->minimumSizeHint().width() + 2 * area->frameWidth() +
                                             style()->pixelMetric(QStyle::PM_ScrollBarExtent));
   };
+  // The width the window may take on the screen.
+  const QScreen* screen = FForm.screen();
+  const int room = screen ? screen->availableGeometry().width() - (FForm.frameGeometry().width() - width)
+                          : std::numeric_limits<int>::max();
   int panel = 0;
   if (docked) {
     // The CHR tools beside the records where the screen has room for them and the pages; under them elsewhere.
     SpritePanel->SetSideBySide(true);
     panel = wanted();
-    if (const QScreen* screen = FForm.screen()) {
-      const int room = screen->availableGeometry().width() - (FForm.frameGeometry().width() - width);
-      if (FForm.PageControl1->width() + panel + separator > room) {
-        SpritePanel->SetSideBySide(false);
-        panel = wanted();
-      }
+    if (FForm.PageControl1->width() + panel + separator > room) {
+      SpritePanel->SetSideBySide(false);
+      panel = wanted();
     }
   }
   int target = docked ? width + panel + separator : width - FGrowth;
@@ -140,10 +143,7 @@ void TEditPanel::Resize(bool Visible) {
     const QWidget* central = FForm.centralWidget();
     const bool tall = central && central->height() < FForm.PageControl1->height();
     const int pages = FForm.PageControl1->width() + (tall ? FForm.style()->pixelMetric(QStyle::PM_ScrollBarExtent) : 0);
-    target = std::max(target, (docked ? target - width : 0) + pages);
-    if (const QScreen* screen = FForm.screen())
-      target = std::min(target, std::max(width, screen->availableGeometry().width() -
-                                                    (FForm.frameGeometry().width() - width)));
+    target = std::min(std::max(target, (docked ? target - width : 0) + pages), std::max(width, room));
   }
   FGrowth = docked ? target - width : 0;
   FForm.resize(target, FForm.height());

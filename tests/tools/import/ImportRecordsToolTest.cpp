@@ -23,6 +23,16 @@ std::vector<std::uint8_t> Read(const fs::path& Path) {
   return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
+// The demo ROM as rom.nes in Dir, and its records.json as tarvelin-export writes it.
+QByteArray ExportDemoRecords(const TTestDirectory& Dir) {
+  Dir.Write("rom.nes", MakeDemoRom());
+  const auto exported = program_test::RunProgram(
+      TARVELIN_EXPORT_EXE, {"rom.nes", "out", "--quiet", "--records", "json", "--no-pictures"}, Dir.Path());
+  EXPECT_EQ(exported.ExitCode, 0) << exported.Err;
+  const auto json = Read(Dir.Path() / "out" / "records.json");
+  return QByteArray(reinterpret_cast<const char*>(json.data()), static_cast<qsizetype>(json.size()));
+}
+
 // records.json with sprite 0's tile of the first FrameData of bank 12-13 set to Tile (a JSON value);
 // Offset learns that record's file offset.
 QByteArray WithFirstTile(const QByteArray& Json, const QJsonValue& Tile, int& Offset) {
@@ -48,12 +58,8 @@ QByteArray WithFirstTile(const QByteArray& Json, const QJsonValue& Tile, int& Of
 TEST(ImportRecordsToolTest, WritesWhatTheRecordsSayAndRefusesWhatTheyCannotSay) {
   TTestDirectory dir;
   const auto rom = MakeDemoRom();
-  dir.Write("rom.nes", rom);
-  const auto exported = program_test::RunProgram(TARVELIN_EXPORT_EXE, {"rom.nes", "out", "--quiet", "--records", "json", "--no-pictures"},
-                                                 dir.Path());
-  ASSERT_EQ(exported.ExitCode, 0) << exported.Err;
-  const auto original = Read(dir.Path() / "out" / "records.json");
-  const QByteArray json(reinterpret_cast<const char*>(original.data()), static_cast<qsizetype>(original.size()));
+  const QByteArray json = ExportDemoRecords(dir);
+  ASSERT_FALSE(json.isEmpty());
 
   int offset = 0;
   struct TCase {
@@ -122,13 +128,9 @@ QByteArray WithFifthSprite(const QByteArray& Json) {
 TEST(ImportRecordsToolTest, ARecordGrowsOnlyIntoTheDeclaredFreeSpace) {
   TTestDirectory dir;
   const auto rom = MakeDemoRom();
-  dir.Write("rom.nes", rom);
-  const auto exported = program_test::RunProgram(
-      TARVELIN_EXPORT_EXE, {"rom.nes", "out", "--quiet", "--records", "json", "--no-pictures"}, dir.Path());
-  ASSERT_EQ(exported.ExitCode, 0) << exported.Err;
-  const auto original = Read(dir.Path() / "out" / "records.json");
-  const QByteArray grown = WithFifthSprite(QByteArray(reinterpret_cast<const char*>(original.data()),
-                                                      static_cast<qsizetype>(original.size())));
+  const QByteArray json = ExportDemoRecords(dir);
+  ASSERT_FALSE(json.isEmpty());
+  const QByteArray grown = WithFifthSprite(json);
   dir.Write("grown.json", std::vector<std::uint8_t>(grown.begin(), grown.end()));
   const auto map = [](const char* Ranges) {
     const std::string text = std::string("TARVELIN free space 1\n") + Ranges;
